@@ -1,0 +1,41 @@
+#include "graphics/Log.h"
+
+#include <iostream>
+#include <sstream>
+
+void LogLine(std::string text)
+{
+    std::cout << text << std::endl;
+}
+
+void LogBlock(const std::string& text)
+{
+    LogLine(kSeparator);
+    LogLine(text);
+    LogLine(kSeparator);
+}
+
+namespace
+{
+template <typename T> std::string Format(const T& value)
+{
+    std::stringstream stream;
+    stream << value;
+    return stream.str();
+}
+} // namespace
+
+std::string ToString(std::int32_t value)
+{
+    return Format(value);
+}
+
+std::string ToString(std::uint32_t value)
+{
+    return Format(value);
+}
+
+std::string ToString(const char* value)
+{
+    return value == nullptr ? std::string() : Format(value);
+}
