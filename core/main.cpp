@@ -1,1 +1,18 @@
-int main() { return 0; }
+#include "core/Game.h"
+
+#include <SDL.h>
+
+int main(int /*argc*/, char* /*argv*/[])
+{
+    Game* game = Game::Instance();
+    // A failed start-up is reported by the exit status as well as in the log.
+    if (!game->Initialize())
+    {
+        return 1;
+    }
+    if (game->Run())
+    {
+        game->Shutdown();
+    }
+    return 0;
+}

@@ -1,0 +1,267 @@
+#include "core/Game.h"
+
+#include "core/GameState.h"
+#include "core/Graphics.h"
+#include "core/Input.h"
+#include "core/Util.h"
+#include "gameplay/MenuState.h"
+#include "graphics/Log.h"
+#include "graphics/ResourceManager.h"
+#include "world/FileManager.h"
+#include "world/Map.h"
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+#include <SDL_ttf.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <ctime>
+#include <iostream>
+#include <thread>
+
+Game* Game::Instance()
+{
+    static Game* instance = new Game();
+    return instance;
+}
+
+bool Game::ReadSettings()
+{
+    FileManager* files = FileManager::Instance();
+    const char* path = files->Path(kSettingsKey);
+    if (path == nullptr)
+    {
+        LogLine("Invalid file parameter passed: " + ToString(kSettingsKey));
+        return false;
+    }
+    // Read and write together: the file must exist and be writable, and is
+    // neither created nor truncated.
+    files->Open(path, std::ios::in | std::ios::out);
+    if (!files->m_file.is_open())
+    {
+        LogLine(std::string("Error opening file: ") + path);
+        return false;
+    }
+    LogLine(std::string("File loaded successfully: ") + path);
+    for (std::string& token : m_settings)
+    {
+        files->m_file >> token;
+    }
+    m_title = m_settings[0].c_str();
+    m_width = ParseInt(m_settings[1]);
+    m_height = ParseInt(m_settings[2]);
+    // Only the exact token "0" asks for a window; anything else, even a missing
+    // token, means fullscreen.
+    m_fullscreen = m_settings[3] != "0";
+    files->m_file.close();
+    LogLine(std::string("File closed: ") + path);
+    return true;
+}
+
+bool Game::CreateRenderer()
+{
+    Graphics* graphics = Graphics::Instance();
+    graphics->m_renderer = SDL_CreateRenderer(graphics->m_window, -1,
+                                              SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+    if (graphics->m_renderer == nullptr)
+    {
+        // A machine without GPU drivers must still play the game.
+        graphics->m_renderer = SDL_CreateRenderer(graphics->m_window, -1,
+                                                  SDL_RENDERER_SOFTWARE | SDL_RENDERER_PRESENTVSYNC);
+        if (graphics->m_renderer == nullptr)
+        {
+            graphics->m_renderer = SDL_CreateRenderer(graphics->m_window, -1, SDL_RENDERER_SOFTWARE);
+        }
+        if (graphics->m_renderer != nullptr)
+        {
+            LogLine("Accelerated renderer unavailable, using the software renderer.");
+        }
+    }
+    if (graphics->m_renderer == nullptr)
+    {
+        LogLine("Renderer could not be created.");
+        return false;
+    }
+    graphics->m_width = m_width;
+    graphics->m_height = m_height;
+    return true;
+}
+
+bool Game::Initialize()
+{
+    FileManager::Instance()->Initialize();
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    LogBlock("Game Initialize function called...");
+    if (!ReadSettings())
+    {
+        return false;
+    }
+
+    Graphics* graphics = Graphics::Instance();
+    // Without SDL, a window or a renderer nobody could see or close the game,
+    // so these failures stop the program after undoing what was set up.
+    if (SDL_Init(SDL_INIT_TIMER | SDL_INIT_AUDIO | SDL_INIT_VIDEO | SDL_INIT_JOYSTICK |
+                 SDL_INIT_HAPTIC | SDL_INIT_GAMECONTROLLER | SDL_INIT_EVENTS) == -1)
+    {
+        LogLine("SDL did not initialize properly.");
+        SDL_Quit();
+        return false;
+    }
+    graphics->m_window =
+        SDL_CreateWindow(m_title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, m_width,
+                         m_height, m_fullscreen ? SDL_WINDOW_FULLSCREEN : 0);
+    if (graphics->m_window == nullptr)
+    {
+        LogLine("Game window could not be created.");
+        SDL_Quit();
+        return false;
+    }
+    if (!CreateRenderer())
+    {
+        SDL_DestroyWindow(graphics->m_window);
+        graphics->m_window = nullptr;
+        SDL_Quit();
+        return false;
+    }
+    SDL_SetRenderDrawColor(graphics->m_renderer, 0, 0, 0, 255);
+    AssetCache::Instance();
+    if (TTF_Init() == -1)
+    {
+        LogLine("Font sub-system did not initialize properly.");
+    }
+    PushStateFront(std::make_unique<MenuState>(nullptr));
+    LogBlock("Game Initialized successfully...");
+    return true;
+}
+
+void Game::PushStateFront(std::unique_ptr<GameState> state)
+{
+    m_states.push_front(std::move(state));
+}
+
+void Game::PushStateBack(std::unique_ptr<GameState> state)
+{
+    m_states.push_back(std::move(state));
+}
+
+void Game::RunFrame()
+{
+    SDL_Renderer* renderer = Graphics::Instance()->m_renderer;
+    SDL_RenderClear(renderer);
+    Input* input = Input::Instance();
+    SDL_Event event;
+    if (SDL_PollEvent(&event) != 0)
+    {
+        SDL_PushEvent(&event);
+        input->NoteLookAhead(event);
+    }
+    else if (m_idleDelay > 0)
+    {
+        SDL_Delay(m_idleDelay);
+    }
+    input->Fill();
+    m_currentState->Update();
+    m_currentState->Render();
+    SDL_RenderPresent(renderer);
+    // Every frame reports how many screens are queued.
+    std::cout << static_cast<unsigned>(m_states.size()) << std::endl;
+}
+
+bool Game::Step()
+{
+    if (m_quit || m_states.empty())
+    {
+        m_quit = true;
+        return false;
+    }
+    // A pass of the loop keeps running the screen it started with, even if
+    // that screen puts another in front of itself while still running.
+    if (m_currentState == nullptr)
+    {
+        m_currentState = m_states.front().get();
+    }
+    bool ranFrame = false;
+    if (m_currentState->m_running)
+    {
+        RunFrame();
+        ranFrame = true;
+    }
+    if (!m_currentState->m_running)
+    {
+        // The front is removed, which is not always the screen that just ran:
+        // a screen that ended while putting another in front of itself takes
+        // that one down unseen, and is removed itself on the next pass.
+        if (!m_currentState->m_alive)
+        {
+            m_states.pop_front();
+        }
+        m_currentState = nullptr;
+        if (m_states.empty())
+        {
+            m_quit = true;
+        }
+    }
+    return ranFrame;
+}
+
+bool Game::Run()
+{
+    using Clock = std::chrono::steady_clock;
+    // The countdown counts frames and assumes 60 of them per second, so frames
+    // are held to at most 60 per second whatever the display's refresh rate.
+    constexpr auto kFrame = std::chrono::nanoseconds(1'000'000'000 / 60);
+    auto frameStart = Clock::now();
+    while (!m_quit)
+    {
+        if (Step())
+        {
+            const auto next = frameStart + kFrame;
+            const auto now = Clock::now();
+            if (now < next)
+            {
+                std::this_thread::sleep_for(next - now);
+                frameStart = next;
+            }
+            else
+            {
+                frameStart = now;
+            }
+        }
+    }
+    return true;
+}
+
+void Game::Shutdown()
+{
+    LogBlock("Game shut down function called...");
+    LogLine("Implementing deletion of objects from container...");
+    std::int32_t count = 0;
+    for (std::unique_ptr<GameState>& state : m_states)
+    {
+        state.reset();
+        ++count;
+    }
+    LogLine("Objects successfully deleted from container: " + ToString(count));
+    if (!m_states.empty())
+    {
+        LogLine("Container size before clear: " +
+                ToString(static_cast<std::uint32_t>(m_states.size())));
+        m_states.clear();
+        LogLine("Container size after clear: " +
+                ToString(static_cast<std::uint32_t>(m_states.size())));
+    }
+    m_currentState = nullptr;
+    AssetCache::Instance()->Release(kFonts, kReleaseAll, "Fixedsys");
+    FileManager::Instance()->Shutdown();
+    Map::Instance()->Shutdown();
+    TTF_Quit();
+    Mix_CloseAudio();
+    Graphics* graphics = Graphics::Instance();
+    SDL_DestroyRenderer(graphics->m_renderer);
+    SDL_DestroyWindow(graphics->m_window);
+    graphics->m_renderer = nullptr;
+    graphics->m_window = nullptr;
+    SDL_Quit();
+    LogBlock("Game shut down successfully.");
+}

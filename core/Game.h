@@ -1,0 +1,54 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <string>
+
+class GameState;
+
+// The application: start-up, the frame loop over the screen queue, shutdown.
+class Game final
+{
+public:
+    static Game* Instance();
+
+    Game(const Game&) = delete;
+    Game& operator=(const Game&) = delete;
+
+    // False when start-up failed and the program must stop.
+    bool Initialize();
+    // Runs screens until the queue is empty.
+    bool Run();
+    void Shutdown();
+
+    void PushStateFront(std::unique_ptr<GameState> state);
+    void PushStateBack(std::unique_ptr<GameState> state);
+
+    // One pass of the main loop: runs one frame of the screen at the front while
+    // it is running, and removes it once it has finished. Run calls this with
+    // frame pacing around it; tests call it directly. Returns true when a frame
+    // was run.
+    bool Step();
+
+    const char* m_title = nullptr;
+    std::int32_t m_width = 0;
+    std::int32_t m_height = 0;
+    bool m_fullscreen = false;
+    bool m_quit = false;
+    GameState* m_currentState = nullptr;
+    std::deque<std::unique_ptr<GameState>> m_states;
+    std::array<std::string, 4> m_settings;
+
+    // Milliseconds slept in a frame that found no event waiting. Tests set it
+    // to 0 to run frames at full speed.
+    std::uint32_t m_idleDelay = 1;
+
+private:
+    Game() = default;
+
+    bool ReadSettings();
+    bool CreateRenderer();
+    void RunFrame();
+};

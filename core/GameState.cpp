@@ -1,0 +1,8 @@
+#include "core/GameState.h"
+
+#include "graphics/Log.h"
+
+GameState::GameState(GameState* previous) : m_previous(previous)
+{
+    LogBlock("GameState Initialized successfully...");
+}

@@ -1,0 +1,7 @@
+#include "core/Graphics.h"
+
+Graphics* Graphics::Instance()
+{
+    static Graphics* instance = new Graphics();
+    return instance;
+}

@@ -1,0 +1,68 @@
+#include "core/PlayState.h"
+
+#include "core/Game.h"
+#include "core/Input.h"
+#include "core/Screens.h"
+#include "graphics/Log.h"
+#include "graphics/ResourceManager.h"
+#include "world/FileManager.h"
+#include "world/Map.h"
+
+PlayState::PlayState(GameState* previous) : GameState(previous)
+{
+    LogBlock("PlayState constructor called...");
+    m_alive = true;
+    m_running = true;
+    ResourceManager::Instance()->Initialize(kPlayAssets);
+    Map* map = Map::Instance();
+    map->Initialize();
+    map->LoadMap(kCollisionMapKey);
+    map->LoadMap(kFloorMapKey);
+    map->LoadMap(kWallMapKey);
+    map->LoadMap(kObjectMapKey);
+    LogBlock("PlayState constructor initialized successfully...");
+}
+
+PlayState::~PlayState()
+{
+    LogBlock("PlayState destructor called...");
+    LogBlock("PlayState destructor completed successfully.");
+}
+
+bool PlayState::Update()
+{
+    const Input* input = Input::Instance();
+    m_keys = input->m_keys;
+    // The world moves first, so the frame in which the player pauses or quits
+    // is still played.
+    Map* map = Map::Instance();
+    map->Update();
+    if (input->m_quit || Held(kKeyEscape))
+    {
+        End();
+    }
+    if (Held(kKeyP))
+    {
+        Game::Instance()->PushStateFront(std::make_unique<PauseState>(this));
+        m_running = false;
+    }
+    // The rules never leave both flags set: a win in the update the clock runs
+    // out stands as a win.
+    if (map->m_won && !map->m_lost)
+    {
+        Game::Instance()->PushStateBack(std::make_unique<WinState>(this));
+        End();
+    }
+    if (map->m_lost && !map->m_won)
+    {
+        Game::Instance()->PushStateBack(std::make_unique<LoseState>(this));
+        End();
+    }
+    return true;
+}
+
+bool PlayState::Render()
+{
+    Map::Instance()->Render();
+    return true;
+}

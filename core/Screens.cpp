@@ -1,0 +1,170 @@
+#include "core/Screens.h"
+
+#include "core/Game.h"
+#include "core/Input.h"
+#include "gameplay/MenuState.h"
+#include "graphics/Log.h"
+#include "graphics/Objects.h"
+#include "graphics/ResourceManager.h"
+
+#include <string>
+
+namespace
+{
+// The construction all four picture screens share.
+std::unique_ptr<Background> Build(GameState& screen, const std::string& name, int assets,
+                                  const char* tag)
+{
+    LogBlock(name + " constructor called...");
+    screen.m_alive = true;
+    screen.m_running = true;
+    ResourceManager::Instance()->Initialize(assets);
+    auto background = std::make_unique<Background>(tag);
+    LogBlock(name + " constructor initialized successfully...");
+    return background;
+}
+
+void Destroy(std::unique_ptr<Background>& background, const std::string& name)
+{
+    LogBlock(name + " destructor called...");
+    background.reset();
+    LogBlock(name + " destructor completed successfully.");
+}
+
+} // namespace
+
+void UpdateOverPrevious(GameState& screen)
+{
+    const Input* input = Input::Instance();
+    screen.m_keys = input->m_keys;
+    if (input->m_quit || screen.Held(kKeyEscape))
+    {
+        screen.End();
+        screen.m_previous->m_alive = false;
+    }
+    if (screen.Held(kKeyReturn))
+    {
+        screen.End();
+        screen.m_previous->m_running = true;
+    }
+}
+
+namespace
+{
+// The win and lose screens stand alone in the queue.
+void UpdateAfterGame(GameState& screen)
+{
+    const Input* input = Input::Instance();
+    screen.m_keys = input->m_keys;
+    if (input->m_quit || screen.Held(kKeyEscape))
+    {
+        screen.End();
+    }
+    if (screen.Held(kKeyReturn))
+    {
+        Game::Instance()->PushStateBack(std::make_unique<MenuState>(&screen));
+        screen.End();
+    }
+}
+
+void DrawBackground(const std::unique_ptr<Background>& background)
+{
+    if (background)
+    {
+        background->Draw();
+    }
+}
+} // namespace
+
+PauseState::PauseState(GameState* previous) : GameState(previous)
+{
+    m_background = Build(*this, "PauseState", kPauseAssets, "Pause");
+}
+
+PauseState::~PauseState()
+{
+    Destroy(m_background, "PauseState");
+}
+
+bool PauseState::Update()
+{
+    UpdateOverPrevious(*this);
+    // Space leaves the game for a new menu; the suspended game ends unseen.
+    if (Held(kKeySpace))
+    {
+        m_previous->m_alive = false;
+        End();
+        Game::Instance()->PushStateBack(std::make_unique<MenuState>(this));
+    }
+    return true;
+}
+
+bool PauseState::Render()
+{
+    DrawBackground(m_background);
+    return true;
+}
+
+GuideState::GuideState(GameState* previous) : GameState(previous)
+{
+    m_background = Build(*this, "GuideState", kGuideAssets, "Guide");
+}
+
+// The guide leaves quietly: only its background narrates its end.
+GuideState::~GuideState() = default;
+
+bool GuideState::Update()
+{
+    UpdateOverPrevious(*this);
+    return true;
+}
+
+bool GuideState::Render()
+{
+    DrawBackground(m_background);
+    return true;
+}
+
+WinState::WinState(GameState* previous) : GameState(previous)
+{
+    m_background = Build(*this, "WinState", kWinAssets, "Win");
+}
+
+WinState::~WinState()
+{
+    Destroy(m_background, "WinState");
+}
+
+bool WinState::Update()
+{
+    UpdateAfterGame(*this);
+    return true;
+}
+
+bool WinState::Render()
+{
+    DrawBackground(m_background);
+    return true;
+}
+
+LoseState::LoseState(GameState* previous) : GameState(previous)
+{
+    m_background = Build(*this, "LoseState", kLoseAssets, "Lose");
+}
+
+LoseState::~LoseState()
+{
+    Destroy(m_background, "LoseState");
+}
+
+bool LoseState::Update()
+{
+    UpdateAfterGame(*this);
+    return true;
+}
+
+bool LoseState::Render()
+{
+    DrawBackground(m_background);
+    return true;
+}

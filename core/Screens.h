@@ -1,0 +1,62 @@
+#pragma once
+
+#include "core/GameState.h"
+
+#include <memory>
+
+class Background;
+
+// The four screens that show one picture and wait for a key.
+
+// Over a suspended game: Return resumes it, Space goes to a new menu, Escape
+// or closing the window ends the program.
+class PauseState final : public GameState
+{
+public:
+    explicit PauseState(GameState* previous);
+    ~PauseState() override;
+    bool Update() override;
+    bool Render() override;
+
+    std::unique_ptr<Background> m_background;
+};
+
+// The help page over the suspended menu: Return goes back to the menu.
+class GuideState final : public GameState
+{
+public:
+    explicit GuideState(GameState* previous);
+    ~GuideState() override;
+    bool Update() override;
+    bool Render() override;
+
+    std::unique_ptr<Background> m_background;
+};
+
+// After a won game: Return goes to a new menu.
+class WinState final : public GameState
+{
+public:
+    explicit WinState(GameState* previous);
+    ~WinState() override;
+    bool Update() override;
+    bool Render() override;
+
+    std::unique_ptr<Background> m_background;
+};
+
+// After a lost game: Return goes to a new menu.
+class LoseState final : public GameState
+{
+public:
+    explicit LoseState(GameState* previous);
+    ~LoseState() override;
+    bool Update() override;
+    bool Render() override;
+
+    std::unique_ptr<Background> m_background;
+};
+
+// The update of a screen standing in front of a suspended one (pause, guide,
+// scores): close or Escape end both, Return resumes the one behind.
+void UpdateOverPrevious(GameState& screen);

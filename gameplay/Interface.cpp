@@ -1,0 +1,80 @@
+#include "gameplay/Interface.h"
+
+#include "graphics/Log.h"
+#include "graphics/ResourceManager.h"
+#include "world/Map.h"
+
+#include <sstream>
+
+namespace
+{
+constexpr int kPanelX = 559;
+constexpr int kPanelY = 510;
+constexpr int kPanelWidth = 209;
+constexpr int kPanelHeight = 122;
+constexpr int kTextX = 608;
+constexpr int kTimeY = 536;
+constexpr int kGoldY = 566;
+
+std::string Line(const char* label, std::int32_t value)
+{
+    std::stringstream text;
+    text << label << value;
+    return text.str();
+}
+} // namespace
+
+Interface::Interface()
+{
+    LogLine("Interface constructor called...");
+    LogLine("Interface Initialize function called... setting the default values...");
+    m_tag = "Fixedsys";
+    ResourceManager::Instance()->CreateSprite("Interface");
+    m_sprite.m_texture = AssetCache::Instance()->m_textures["Interface"];
+    m_sprite.m_width = static_cast<float>(kPanelWidth);
+    m_sprite.m_height = static_cast<float>(kPanelHeight);
+    m_sprite.m_columns = 1;
+    m_sprite.m_rows = 1;
+    m_sprite.m_frameWidth = kPanelWidth;
+    m_sprite.m_frameHeight = kPanelHeight;
+    m_sprite.m_column = 0.0f;
+    m_sprite.m_row = 0.0f;
+    LogLine("Interface Load Text function called... loading the resource text data...");
+    ResourceManager::Instance()->LoadFont(m_tag);
+    LoadText(m_timeText);
+    LoadText(m_goldText);
+    LogLine("Interface constructor completed successfully. ");
+}
+
+Interface::~Interface()
+{
+    LogLine("Interface destructor called...");
+    AssetCache::Instance()->Release(kTextures, kReleaseOne, "Interface");
+    LogLine("Interface destructor completed successfully.");
+}
+
+void Interface::LoadText(Text& text)
+{
+    LogLine("Text created successfully...");
+    text.m_font = AssetCache::Instance()->m_fonts["Fixedsys"];
+    text.m_color = SDL_Color{255, 255, 255, 255};
+    text.CreateTexture();
+    text.m_width = 100.0f;
+    text.m_height = 20.0f;
+}
+
+void Interface::Update()
+{
+    m_timeText.m_text = Line("Time: ", Map::Instance()->m_timeLeft);
+    m_timeText.CreateTexture();
+    m_goldText.m_text = Line("Gold: ", g_goldCount);
+    m_goldText.CreateTexture();
+}
+
+bool Interface::Draw()
+{
+    m_sprite.Draw(kPanelX, kPanelY, 0.0, SDL_FLIP_NONE);
+    m_timeText.Draw(kTextX, kTimeY);
+    m_goldText.Draw(kTextX, kGoldY);
+    return true;
+}

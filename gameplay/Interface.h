@@ -1,0 +1,25 @@
+#pragma once
+
+#include "graphics/GameObject.h"
+#include "graphics/Text.h"
+
+// The heads-up display: a panel near the bottom right with the seconds left
+// and the gold collected. The panel is drawn for an 800 x 608 window, so its
+// lowest rows fall outside it.
+class Interface final : public GameObject
+{
+public:
+    Interface();
+    ~Interface() override;
+
+    // Renders both lines anew from the current values.
+    void Update() override;
+    bool Draw() override;
+
+    Text m_timeText;
+    Text m_goldText;
+    Sprite m_sprite;
+
+private:
+    void LoadText(Text& text);
+};

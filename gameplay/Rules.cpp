@@ -1,0 +1,78 @@
+// The rules of play: one update of the Map per frame of the play screen.
+#include "gameplay/Camera.h"
+#include "gameplay/Interface.h"
+#include "gameplay/Player.h"
+#include "graphics/Objects.h"
+#include "world/FileManager.h"
+#include "world/Map.h"
+
+#include <cstdlib>
+#include <iostream>
+
+void Map::Update()
+{
+    m_player->Update();
+    m_camera->Follow(*m_player);
+    // The display shows the values from before this update's pickups and
+    // countdown, so a won game never shows ten pieces.
+    m_interface->Update();
+    CollectGold();
+
+    ++m_frameCounter;
+    if (m_frameCounter >= kUpdatesPerSecond)
+    {
+        --m_timeLeft;
+        m_frameCounter = 0;
+    }
+    if (m_timeLeft <= 0)
+    {
+        m_timeLeft = 0;
+        m_lost = !m_won;
+    }
+    // The tenth piece wins even in the update the clock runs out, and a game
+    // appends its score once.
+    if (g_goldCount == kGoldToWin && !m_won)
+    {
+        m_won = true;
+        m_lost = false;
+        m_player->m_score += kScorePerSecond * m_timeLeft;
+        FileManager::Instance()->WriteBinaryFile(m_player->m_score);
+    }
+}
+
+void Map::CollectGold()
+{
+    for (std::unique_ptr<Event>& gold : m_events)
+    {
+        if (!gold->active || !m_player->m_bound.Overlaps(gold->m_bound))
+        {
+            continue;
+        }
+        // One line per piece: the position, a blank, and the message right
+        // after the y.
+        std::cout << m_player->m_x << " " << m_player->m_y;
+        gold->active = false;
+        switch (std::rand() % 4)
+        {
+        case 0:
+            std::cout << "Hide Event Triggered." << std::endl;
+            m_player->visible = false;
+            break;
+        case 1:
+            std::cout << "Stuck Event Triggered." << std::endl;
+            m_player->m_stuck = true;
+            break;
+        case 2:
+            std::cout << "Time Increase Event Triggered." << std::endl;
+            m_timeLeft += kTimeBonus;
+            m_player->m_timeIncreased = true;
+            break;
+        default:
+            std::cout << "Time Decreased Event Triggered." << std::endl;
+            m_timeLeft -= kTimePenalty;
+            m_player->m_timeDecreased = true;
+            break;
+        }
+        ++g_goldCount;
+    }
+}

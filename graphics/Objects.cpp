@@ -1,0 +1,121 @@
+#include "graphics/Objects.h"
+
+#include "graphics/Log.h"
+
+namespace
+{
+constexpr int kButtonX = 70;
+}
+
+Background::Background(const std::string& tag)
+{
+    LogLine("Background constructor called...");
+    LogLine("Background Initialize function called... setting the default values...");
+    m_tag = tag;
+    m_width = 800;
+    m_height = 608;
+    CreateSprite(m_sprite);
+    LogLine("Background constructor completed successfully. ");
+}
+
+Background::~Background()
+{
+    LogLine("Background destructor called...");
+    ReleaseTexture();
+    LogLine("Background destructor completed successfully.");
+}
+
+bool Background::Draw()
+{
+    m_sprite.Draw(m_x, m_y, 0.0, SDL_FLIP_NONE);
+    return true;
+}
+
+Button::Button(const std::string& tag, int /*x*/, int y, int width, int height)
+{
+    LogLine("Button constructor called...");
+    LogLine("Button Initialize function called... setting the default values...");
+    m_tag = tag;
+    m_x = kButtonX;
+    m_y = y;
+    m_width = width;
+    m_height = height;
+    CreateSprite(m_sprite);
+    LogLine("Button Create Bound function called... setting up the AABB...");
+    m_bound = MakeBound();
+    LogLine("Button constructor completed successfully.");
+}
+
+Button::~Button()
+{
+    LogLine("Button destructor called...");
+    ReleaseTexture();
+    LogLine("Button destructor completed successfully.");
+}
+
+bool Button::Draw()
+{
+    m_sprite.Draw(m_x, m_y, 0.0, SDL_FLIP_NONE);
+    return true;
+}
+
+Event::Event(int x, int y)
+{
+    LogLine("Event constructor called...");
+    LogLine("Event Initialize function called... setting the default values...");
+    m_tag = "Gold";
+    m_x = x;
+    m_y = y;
+    m_width = 32;
+    m_height = 32;
+    CreateSprite(m_sprite);
+    LogLine("Event Create Bound function called... setting up the AABB...");
+    m_bound = MakeBound();
+    LogLine("Event constructor completed successfully.");
+}
+
+TextBox::TextBox(const std::string& tag)
+{
+    LogLine("TextBox constructor called...");
+    LogLine("TextBox Initialize function called... setting the default values...");
+    m_tag = tag;
+    m_x = 10;
+    m_y = 353;
+    m_width = 524;
+    m_height = 255;
+    CreateSprite(m_sprite);
+    LogLine("TextBox constructor completed successfully.");
+}
+
+TextBox::~TextBox()
+{
+    LogLine("TextBox destructor called...");
+    ReleaseTexture();
+    LogLine("TextBox destructor completed successfully.");
+}
+
+bool TextBox::Draw()
+{
+    m_sprite.Draw(m_x, m_y, 0.0, SDL_FLIP_NONE);
+    return true;
+}
+
+Tileset::Tileset(const std::string& tag)
+{
+    LogLine("Tileset constructor called...");
+    LogLine("Tileset Initialize function called... setting the default values...");
+    m_tag = tag;
+    m_width = 32;
+    m_height = 32;
+    m_columns = 50;
+    m_rows = 19;
+    CreateSprite(m_sprite);
+    LogLine("Tileset constructor completed successfully.");
+}
+
+Tileset::~Tileset()
+{
+    LogLine("Tileset destructor called...");
+    ReleaseTexture();
+    LogLine("Tileset destructor completed successfully.");
+}

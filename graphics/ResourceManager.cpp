@@ -1,0 +1,203 @@
+#include "graphics/ResourceManager.h"
+
+#include "core/Graphics.h"
+#include "core/Util.h"
+#include "graphics/Log.h"
+
+#include <SDL_image.h>
+
+#include <array>
+#include <iostream>
+#include <utility>
+#include <vector>
+
+namespace
+{
+bool s_menuLoaded = false;
+bool s_playLoaded = false;
+bool s_pauseLoaded = false;
+bool s_guideLoaded = false;
+bool s_scoresLoaded = false;
+bool s_winLoaded = false;
+bool s_loseLoaded = false;
+bool s_fontLoaded = false;
+
+constexpr const char* kFontPath = "Assets\\Fonts\\Fixedsys.fon";
+constexpr int kFontSize = 20;
+
+struct AssetList
+{
+    const char* word;
+    bool* loaded;
+    std::vector<std::pair<const char*, const char*>> entries; // tag, path
+};
+
+const std::array<AssetList, 7>& AssetLists()
+{
+    static const std::array<AssetList, 7> lists{{
+        {"Menu",
+         &s_menuLoaded,
+         {{"Menu", "Assets\\GameState\\MENU_background.png"},
+          {"buttonPlay", "Assets\\GameState\\buttonPlay.png"},
+          {"buttonScores", "Assets\\GameState\\buttonScores.png"},
+          {"buttonGuide", "Assets\\GameState\\buttonGuide.png"},
+          {"buttonExit", "Assets\\GameState\\buttonExit.png"}}},
+        {"Play",
+         &s_playLoaded,
+         {{"Gold", "Assets\\Sprites\\Gold.png"},
+          {"Player", "Assets\\Sprites\\Player.png"},
+          {"Floors", "Assets\\Textures\\Tilesets\\final\\floor.png"},
+          {"Walls", "Assets\\Textures\\Tilesets\\final\\wall.png"},
+          {"Objects", "Assets\\Textures\\Tilesets\\final\\objects.png"},
+          {"TextBox_Stuck", "Assets\\Sprites\\TextBox_Stuck.png"},
+          {"TextBox_Invisible", "Assets\\Sprites\\TextBox_Invisible.png"},
+          {"TextBox_Increase", "Assets\\Sprites\\TextBox_Increase.png"},
+          {"TextBox_Decrease", "Assets\\Sprites\\TextBox_Decrease.png"},
+          {"Interface", "Assets\\Sprites\\Interface.png"}}},
+        {"Pause", &s_pauseLoaded, {{"Pause", "Assets\\GameState\\PAUSE_background.png"}}},
+        {"Guide", &s_guideLoaded, {{"Guide", "Assets\\GameState\\GUIDE_background.png"}}},
+        {"Scores", &s_scoresLoaded, {{"Scores", "Assets\\GameState\\SCORES_background.png"}}},
+        {"Win", &s_winLoaded, {{"Win", "Assets\\GameState\\WIN_background.png"}}},
+        {"Lose", &s_loseLoaded, {{"Lose", "Assets\\GameState\\LOSE_background.png"}}},
+    }};
+    return lists;
+}
+} // namespace
+
+ResourceManager* ResourceManager::Instance()
+{
+    static ResourceManager* instance = new ResourceManager();
+    return instance;
+}
+
+bool ResourceManager::Initialize(int screen)
+{
+    LogBlock("ResourceManager Initialize function called...");
+    if (screen >= 0 && screen < static_cast<int>(AssetLists().size()))
+    {
+        const AssetList& list = AssetLists()[static_cast<std::size_t>(screen)];
+        if (*list.loaded)
+        {
+            LogLine(std::string(list.word) + " files already loaded, skipping...");
+        }
+        else
+        {
+            LogLine(std::string("LOADING Loading ") + list.word + " files...");
+            for (const auto& [tag, path] : list.entries)
+            {
+                m_sprites[tag] = path;
+            }
+            *list.loaded = true;
+        }
+    }
+    LogLine("Number of items currently in container m_sprites: " +
+            ToString(static_cast<std::uint32_t>(m_sprites.size())));
+    LogBlock("ResourceManager Initialized successfully...");
+    return true;
+}
+
+bool ResourceManager::CreateSprite(const std::string& tag)
+{
+    const auto found = m_sprites.find(tag);
+    if (found == m_sprites.end())
+    {
+        LogLine("ERROR Invalid sprite tag parameter passed to CreateSprite function: " + tag);
+        return false;
+    }
+    const std::string& path = found->second;
+    std::cout << "Opening and reading texture file : " << '"' << path << '"' << std::endl;
+    SDL_Surface* surface = IMG_Load(NativePath(path).c_str());
+    if (surface == nullptr)
+    {
+        LogLine("File could not be loaded.");
+        LogLine("ERROR Texture could not be loaded: " + path);
+        return false;
+    }
+    SDL_Texture* texture =
+        SDL_CreateTextureFromSurface(Graphics::Instance()->m_renderer, surface);
+    SDL_FreeSurface(surface);
+    // An earlier texture of the same tag stays with the sprite that holds it;
+    // the cache keeps the newest.
+    AssetCache::Instance()->m_textures[tag] = texture;
+    LogLine("File opened and read successfully.");
+    return true;
+}
+
+bool ResourceManager::LoadFont(const std::string& key)
+{
+    if (s_fontLoaded)
+    {
+        LogLine("Text file already loaded, skipping...");
+        return true;
+    }
+    LogLine("LOADING Loading Text file...");
+    std::cout << "Opening and reading font file : " << '"' << kFontPath << '"' << std::endl;
+    TTF_Font* font = TTF_OpenFont(NativePath(kFontPath).c_str(), kFontSize);
+    if (font == nullptr)
+    {
+        LogLine("File could not be loaded.");
+        LogLine("ERROR Font could not be loaded: Fixedsys");
+        return false;
+    }
+    AssetCache::Instance()->m_fonts[key] = font;
+    LogLine("File opened and read successfully.");
+    s_fontLoaded = true;
+    return true;
+}
+
+AssetCache* AssetCache::Instance()
+{
+    static AssetCache* instance = new AssetCache();
+    return instance;
+}
+
+void AssetCache::Release(int kind, int mode, const std::string& name)
+{
+    if (kind == kFonts && mode == kReleaseOne)
+    {
+        const auto found = m_fonts.find(name);
+        if (found == m_fonts.end())
+        {
+            LogLine("Font data not found.");
+            return;
+        }
+        TTF_CloseFont(found->second);
+        m_fonts.erase(found);
+    }
+    else if (kind == kTextures && mode == kReleaseOne)
+    {
+        const auto found = m_textures.find(name);
+        if (found == m_textures.end())
+        {
+            LogLine("Texture data not found.");
+            return;
+        }
+        if (found->second != nullptr)
+        {
+            SDL_DestroyTexture(found->second);
+        }
+        m_textures.erase(found);
+    }
+    else if (kind == kFonts && mode == kReleaseAll)
+    {
+        for (auto& [key, font] : m_fonts)
+        {
+            if (font != nullptr)
+            {
+                TTF_CloseFont(font);
+            }
+        }
+        m_fonts.clear();
+    }
+    else if (kind == kTextures && mode == kReleaseAll)
+    {
+        for (auto& [tag, texture] : m_textures)
+        {
+            if (texture != nullptr)
+            {
+                SDL_DestroyTexture(texture);
+            }
+        }
+        m_textures.clear();
+    }
+}

@@ -1,0 +1,35 @@
+#include "graphics/Sprite.h"
+
+#include "core/Graphics.h"
+#include "graphics/Log.h"
+
+void Sprite::Draw(std::int32_t x, std::int32_t y, double angle, SDL_RendererFlip flip)
+{
+    // Column and row may be fractional; only the sum is truncated.
+    m_frameIndex = static_cast<std::int32_t>(static_cast<float>(m_columns) * m_row + m_column);
+    RenderFrame(x, y, flip, angle);
+}
+
+SDL_Rect Sprite::SourceRect() const
+{
+    return SDL_Rect{(m_frameIndex % m_columns) * m_frameWidth,
+                    (m_frameIndex / m_columns) * m_frameHeight, m_frameWidth, m_frameHeight};
+}
+
+void Sprite::RenderFrame(std::int32_t x, std::int32_t y, SDL_RendererFlip flip, double angle)
+{
+    if (m_frameWidth == 0 || m_frameHeight == 0)
+    {
+        LogLine("Can't load texture data, but still calling Draw function somewhere.");
+        return;
+    }
+    if (m_columns < 1)
+    {
+        return; // a sheet without columns has no frames to pick from
+    }
+    const SDL_Rect source = SourceRect();
+    const SDL_Rect destination{x, y, static_cast<int>(m_width), static_cast<int>(m_height)};
+    const SDL_Point centre{destination.w / 2, destination.h / 2};
+    SDL_RenderCopyEx(Graphics::Instance()->m_renderer, m_texture, &source, &destination, angle,
+                     &centre, flip);
+}

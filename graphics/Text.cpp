@@ -1,0 +1,47 @@
+#include "graphics/Text.h"
+
+#include "core/Graphics.h"
+
+namespace
+{
+constexpr Uint32 kWrapLength = 300;
+}
+
+Text::~Text()
+{
+    // Each Text owns its last texture, so screens built again and again do not
+    // leave textures behind.
+    if (m_texture != nullptr)
+    {
+        SDL_DestroyTexture(m_texture);
+    }
+}
+
+void Text::CreateTexture()
+{
+    SDL_Surface* surface = nullptr;
+    if (m_font != nullptr && !m_text.empty())
+    {
+        surface = TTF_RenderText_Blended_Wrapped(m_font, m_text.c_str(), m_color, kWrapLength);
+    }
+    if (m_texture != nullptr)
+    {
+        SDL_DestroyTexture(m_texture);
+        m_texture = nullptr;
+    }
+    if (surface != nullptr)
+    {
+        m_texture = SDL_CreateTextureFromSurface(Graphics::Instance()->m_renderer, surface);
+        SDL_FreeSurface(surface);
+    }
+}
+
+void Text::Draw(int x, int y) const
+{
+    if (m_texture == nullptr)
+    {
+        return;
+    }
+    const SDL_Rect box{x, y, static_cast<int>(m_width), static_cast<int>(m_height)};
+    SDL_RenderCopy(Graphics::Instance()->m_renderer, m_texture, nullptr, &box);
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <SDL.h>
+#include <SDL_ttf.h>
+
+#include <string>
+
+// A line of text rendered into a texture and drawn stretched into a box of
+// m_width x m_height, whatever its natural size.
+class Text final
+{
+public:
+    Text() = default;
+    ~Text();
+    Text(const Text&) = delete;
+    Text& operator=(const Text&) = delete;
+
+    // Renders m_text anew; an empty text or a missing font leaves no texture.
+    void CreateTexture();
+    void Draw(int x, int y) const;
+
+    std::string m_text;
+    float m_width = 0.0f;
+    float m_height = 0.0f;
+    TTF_Font* m_font = nullptr;
+    // Opaque white: the glyph coverage alone decides what shows.
+    SDL_Color m_color{255, 255, 255, 255};
+    SDL_Texture* m_texture = nullptr;
+};

@@ -1,0 +1,238 @@
+#include "world/Map.h"
+
+#include "gameplay/Camera.h"
+#include "gameplay/Interface.h"
+#include "gameplay/Player.h"
+#include "graphics/Log.h"
+#include "graphics/Objects.h"
+#include "world/FileManager.h"
+
+#include <array>
+#include <utility>
+
+std::int32_t g_goldCount = 0;
+
+namespace
+{
+// The world objects are built once per process and reused by every game.
+bool s_worldBuilt = false;
+
+// Where the ten pieces of gold lie, in world pixels.
+constexpr std::array<std::pair<int, int>, 10> kGold{{{928, 288},
+                                                     {1024, 512},
+                                                     {1568, 512},
+                                                     {1504, 256},
+                                                     {608, 224},
+                                                     {0, 512},
+                                                     {352, 288},
+                                                     {32, 160},
+                                                     {864, 64},
+                                                     {1376, 64}}};
+
+template <typename T> void DeleteAll(std::vector<std::unique_ptr<T>>& objects)
+{
+    LogLine("Implementing deletion of objects from container...");
+    std::int32_t count = 0;
+    for (std::unique_ptr<T>& object : objects)
+    {
+        object.reset();
+        ++count;
+    }
+    LogLine("Objects successfully deleted from container: " + ToString(count));
+    if (!objects.empty())
+    {
+        LogLine("Container size before clear: " +
+                ToString(static_cast<std::uint32_t>(objects.size())));
+        objects.clear();
+        LogLine("Container size after clear: " +
+                ToString(static_cast<std::uint32_t>(objects.size())));
+    }
+}
+
+Tileset* AddTileset(std::vector<std::unique_ptr<Tileset>>& tiles, const char* tag)
+{
+    tiles.push_back(std::make_unique<Tileset>(tag));
+    return tiles.back().get();
+}
+} // namespace
+
+Map* Map::Instance()
+{
+    static Map* instance = new Map();
+    return instance;
+}
+
+Map::Map() = default;
+Map::~Map() = default;
+
+bool Map::Initialize()
+{
+    LogBlock("Map Initialize function called...");
+    if (!s_worldBuilt)
+    {
+        for (const auto& [x, y] : kGold)
+        {
+            m_events.push_back(std::make_unique<Event>(x, y));
+        }
+        m_floorTiles = AddTileset(m_tiles, "Floors");
+        m_wallTiles = AddTileset(m_tiles, "Walls");
+        m_objectTiles = AddTileset(m_tiles, "Objects");
+        for (const char* tag :
+             {"TextBox_Stuck", "TextBox_Invisible", "TextBox_Increase", "TextBox_Decrease"})
+        {
+            m_texts.push_back(std::make_unique<TextBox>(tag));
+        }
+        m_player = std::make_unique<Player>();
+        m_camera = std::make_unique<Camera>();
+        m_interface = std::make_unique<Interface>();
+        s_worldBuilt = true;
+    }
+    m_player->Reset();
+    for (std::unique_ptr<Event>& gold : m_events)
+    {
+        gold->active = true;
+    }
+    g_goldCount = 0;
+    m_timeLeft = kGameSeconds;
+    m_frameCounter = 0;
+    m_mapLoaded = false;
+    m_lost = false;
+    m_won = false;
+    LogLine("Number of objects currently in container m_tiles: " +
+            ToString(static_cast<std::uint32_t>(m_tiles.size())));
+    LogLine("Number of objects currently in container m_events: " +
+            ToString(static_cast<std::uint32_t>(m_events.size())));
+    LogLine("Number of objects currently in container m_texts: " +
+            ToString(static_cast<std::uint32_t>(m_texts.size())));
+    LogBlock("Map Initialized successfully...");
+    return true;
+}
+
+bool Map::LoadMap(int key)
+{
+    FileManager* files = FileManager::Instance();
+    const char* path = files->Path(key);
+    if (path == nullptr)
+    {
+        LogLine("Invalid map parameter passed: " + ToString(key));
+        return false;
+    }
+    files->Open(path, std::ios::in | std::ios::out);
+    if (!files->m_file.is_open())
+    {
+        LogLine(std::string("Error opening map file: ") + path);
+        m_mapLoaded = false;
+        return false;
+    }
+    LogLine(std::string("Map file loaded successfully: ") + path);
+    m_mapLoaded = true;
+    // Every load replaces the layer, so an edited level shows in the next game
+    // and the lists do not grow from game to game.
+    switch (key)
+    {
+    case kCollisionMapKey:
+        ReadCollisionGrid(files->m_file, m_collisionGrid);
+        break;
+    case kFloorMapKey:
+        m_floorValues = ReadTilePairs(files->m_file);
+        break;
+    case kWallMapKey:
+        m_wallValues = ReadTilePairs(files->m_file);
+        break;
+    case kObjectMapKey:
+        m_objectValues = ReadTilePairs(files->m_file);
+        break;
+    default:
+        break;
+    }
+    files->m_file.close();
+    LogLine(std::string("Map file closed: ") + path);
+    return true;
+}
+
+bool Map::DrawLayer(Tileset& tiles, const TileList& values)
+{
+    if (!m_mapLoaded)
+    {
+        LogLine("Map file couldn't be loaded!");
+        return false;
+    }
+    if (values.empty())
+    {
+        LogLine("Error! Could not load values from vector.");
+        return false;
+    }
+    // A short layer draws the cells it has and nothing past its end.
+    const std::size_t cells = std::min<std::size_t>(values.size(), kMapCells);
+    for (std::size_t k = 0; k < cells; ++k)
+    {
+        const auto [column, row] = values[k];
+        tiles.m_column = column;
+        tiles.m_row = row;
+        tiles.m_sprite.m_column = static_cast<float>(column);
+        tiles.m_sprite.m_row = static_cast<float>(row);
+        tiles.m_sprite.Draw(tiles.m_x - m_camera->x, tiles.m_y - m_camera->y, 0.0, SDL_FLIP_NONE);
+        tiles.m_x += kCellSize;
+        if (tiles.m_x >= kWorldWidth)
+        {
+            tiles.m_x = 0;
+            tiles.m_y += kCellSize;
+        }
+    }
+    tiles.m_x = 0;
+    tiles.m_y = 0;
+    return cells == static_cast<std::size_t>(kMapCells);
+}
+
+bool Map::Render()
+{
+    const int cameraX = m_camera->x;
+    const int cameraY = m_camera->y;
+    DrawLayer(*m_floorTiles, m_floorValues);
+    for (std::unique_ptr<Event>& gold : m_events)
+    {
+        if (gold->active)
+        {
+            gold->m_sprite.Draw(gold->m_x - cameraX, gold->m_y - cameraY, 0.0, SDL_FLIP_NONE);
+        }
+    }
+    if (m_player->visible)
+    {
+        m_player->m_sprite.Draw(m_player->m_x - cameraX, m_player->m_y - cameraY, 0.0,
+                                SDL_FLIP_NONE);
+    }
+    DrawLayer(*m_wallTiles, m_wallValues);
+    DrawLayer(*m_objectTiles, m_objectValues);
+    // Pop-ups by the player's state, then the display over everything.
+    if (m_player->m_stuck)
+    {
+        m_texts[0]->Draw();
+    }
+    if (!m_player->visible)
+    {
+        m_texts[1]->Draw();
+    }
+    if (m_player->m_timeIncreased)
+    {
+        m_texts[2]->Draw();
+    }
+    if (m_player->m_timeDecreased)
+    {
+        m_texts[3]->Draw();
+    }
+    m_interface->Draw();
+    return true;
+}
+
+void Map::Shutdown()
+{
+    LogBlock("Map shut down function called...");
+    DeleteAll(m_tiles);
+    DeleteAll(m_events);
+    DeleteAll(m_texts);
+    m_floorTiles = m_wallTiles = m_objectTiles = nullptr;
+    m_player.reset();
+    m_interface.reset();
+    m_camera.reset();
+    LogBlock("Map shut down successfully.");
+}

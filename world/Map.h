@@ -1,0 +1,74 @@
+#pragma once
+
+#include "world/LayerFile.h"
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+class Camera;
+class Event;
+class Interface;
+class Player;
+class TextBox;
+class Tileset;
+
+// Gold pieces collected in the current game.
+extern std::int32_t g_goldCount;
+
+// The level: it owns every object of the game world, the layer data, the
+// countdown and the outcome of the game. Built once per process, reset for
+// every game.
+class Map final
+{
+public:
+    static Map* Instance();
+
+    Map(const Map&) = delete;
+    Map& operator=(const Map&) = delete;
+
+    // Builds the world the first time, and resets it for a new game every time.
+    bool Initialize();
+    // Reads the layer file of a path key into the matching layer.
+    bool LoadMap(int key);
+    // One update of the rules of play.
+    void Update();
+    // Draws the whole world.
+    bool Render();
+    // Releases every object of the world.
+    void Shutdown();
+
+    std::unique_ptr<Interface> m_interface;
+    std::unique_ptr<Player> m_player;
+    std::unique_ptr<Camera> m_camera;
+    Tileset* m_floorTiles = nullptr;
+    Tileset* m_wallTiles = nullptr;
+    Tileset* m_objectTiles = nullptr;
+    bool m_mapLoaded = false;
+    std::int32_t m_frameCounter = 0;
+    std::int32_t m_timeLeft = 0;
+    bool m_lost = false;
+    bool m_won = false;
+    CollisionGrid m_collisionGrid{};
+    TileList m_floorValues;
+    TileList m_wallValues;
+    TileList m_objectValues;
+    std::vector<std::unique_ptr<Tileset>> m_tiles;
+    std::vector<std::unique_ptr<TextBox>> m_texts;
+    std::vector<std::unique_ptr<Event>> m_events;
+
+private:
+    Map();
+    ~Map();
+
+    bool DrawLayer(Tileset& tiles, const TileList& values);
+    void CollectGold();
+};
+
+// The rules of play.
+inline constexpr int kUpdatesPerSecond = 60;
+inline constexpr int kGameSeconds = 90;
+inline constexpr int kGoldToWin = 10;
+inline constexpr int kTimeBonus = 5;
+inline constexpr int kTimePenalty = 10;
+inline constexpr int kScorePerSecond = 10;
