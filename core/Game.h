@@ -32,6 +32,10 @@ public:
     // was run.
     bool Step();
 
+    // Reads the settings file into m_settings and the window fields; false when
+    // the file cannot be used.
+    bool ReadSettings();
+
     const char* m_title = nullptr;
     std::int32_t m_width = 0;
     std::int32_t m_height = 0;
@@ -48,7 +52,6 @@ public:
 private:
     Game() = default;
 
-    bool ReadSettings();
     bool CreateRenderer();
     void RunFrame();
 };
