@@ -3,7 +3,7 @@ BUILD  ?= build
 JOBS   := $(shell nproc 2>/dev/null || echo 2)
 WERROR ?= $(if $(CI),ON,OFF)
 
-.PHONY: all deps configure build run test clean
+.PHONY: all deps configure build run test lint clean sanitize valgrind fuzz soak
 
 all: build
 
@@ -22,5 +22,49 @@ run: build
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
+# The whole suite again with AddressSanitizer and UBSan; the first report stops
+# the test that made it. Leaks owned by SDL's drivers are listed in tests/lsan.supp.
+SAN_BUILD := build-sanitize
+SAN_ENV := ASAN_OPTIONS=halt_on_error=1:print_stacktrace=1:detect_leaks=1:strict_string_checks=1 \
+	UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0
+
+sanitize: deps
+	@cmake -S . -B $(SAN_BUILD) -DDUNGEON_SANITIZE=ON -DDUNGEON_WERROR=$(WERROR) >/dev/null
+	@$(SAN_ENV) cmake --build $(SAN_BUILD) -j $(JOBS)
+	cd $(SAN_BUILD) && $(SAN_ENV) ctest --output-on-failure -j $(JOBS)
+
+# One whole scripted game under memcheck (win, scores, menu, loss, exit).
+VG_BUILD := build-valgrind
+
+valgrind: deps
+	@cmake -S . -B $(VG_BUILD) -DDUNGEON_WERROR=$(WERROR) >/dev/null
+	@cmake --build $(VG_BUILD) -j $(JOBS) --target dungeon_scripted_game
+	valgrind --quiet --error-exitcode=1 --leak-check=full --errors-for-leak-kinds=definite \
+		--show-leak-kinds=definite --suppressions=tests/valgrind.supp \
+		./$(VG_BUILD)/tests/dungeon_scripted_game
+
+# libFuzzer targets of the file readers, built with clang in their own folder.
+FUZZ_BUILD   := build-fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS := fuzz_settings fuzz_collision fuzz_layers fuzz_scores
+
+fuzz: deps
+	@cmake -S . -B $(FUZZ_BUILD) -DCMAKE_CXX_COMPILER=clang++ -DDUNGEON_FUZZ=ON \
+		-DDUNGEON_WERROR=$(WERROR) >/dev/null
+	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target $(FUZZ_TARGETS)
+	@bash tests/fuzz/run.sh $(FUZZ_BUILD)/tests/fuzz $(FUZZ_SECONDS) $(FUZZ_TARGETS)
+
+# 300 games in one process; built by `make test`, not run by it.
+soak: build
+	./$(BUILD)/tests/dungeon_soak
+
+# Static analysis of the game code; any finding fails.
+GAME_SOURCES = $(wildcard core/*.cpp graphics/*.cpp world/*.cpp gameplay/*.cpp)
+lint: configure
+	cppcheck --enable=warning,performance,portability --std=c++20 --inline-suppr \
+	  --error-exitcode=1 --quiet -I . $(GAME_SOURCES)
+	clang-tidy -p $(BUILD) --quiet $(GAME_SOURCES)
+
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(SAN_BUILD) $(VG_BUILD) $(FUZZ_BUILD)

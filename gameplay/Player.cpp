@@ -154,7 +154,8 @@ bool Blocked(const CollisionGrid& grid, int column, int row)
     {
         return true;
     }
-    return grid[static_cast<std::size_t>(row * kMapColumns + column)] == 1;
+    const int cell = row * kMapColumns + column;
+    return grid[static_cast<std::size_t>(cell)] == 1;
 }
 } // namespace
 

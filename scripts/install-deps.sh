@@ -8,6 +8,7 @@ packages=(
   libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libsdl2-mixer-dev
   libgtest-dev libbenchmark-dev
   xvfb xdotool
+  cppcheck clang-tidy
 )
 
 missing=()
