@@ -3,7 +3,7 @@ BUILD  ?= build
 JOBS   := $(shell nproc 2>/dev/null || echo 2)
 WERROR ?= $(if $(CI),ON,OFF)
 
-.PHONY: all deps configure build run test lint clean sanitize valgrind fuzz soak
+.PHONY: all deps configure build run test lint package clean sanitize valgrind fuzz soak
 
 all: build
 
@@ -58,6 +58,10 @@ fuzz: deps
 # 300 games in one process; built by `make test`, not run by it.
 soak: build
 	./$(BUILD)/tests/dungeon_soak
+
+# A portable archive: build/dungeon-<version>-Linux-x86_64.tar.gz
+package: build
+	cd $(BUILD) && cpack -G TGZ
 
 # Static analysis of the game code; any finding fails.
 GAME_SOURCES = $(wildcard core/*.cpp graphics/*.cpp world/*.cpp gameplay/*.cpp)
