@@ -1,0 +1,34 @@
+#pragma once
+
+#include "tools/assetgen/Canvas.h"
+#include "tools/assetgen/Lettering.h"
+
+namespace art
+{
+
+// Full-window pictures, 800 x 608.
+Canvas MenuScreen(Lettering& font);
+Canvas PauseScreen(Lettering& font);
+Canvas GuideScreen(Lettering& font);
+Canvas ScoresScreen(Lettering& font);
+Canvas WinScreen(Lettering& font);
+Canvas LoseScreen(Lettering& font);
+
+// A menu button of the given size with its label.
+Canvas Button(Lettering& font, const char* label, int width, int height);
+
+// The heads-up panel, 209 x 122, with dark slots for the time and gold lines.
+Canvas Panel(Lettering& font);
+
+enum class Notice
+{
+    Stuck,
+    Invisible,
+    Increase,
+    Decrease,
+};
+
+// The 524 x 255 box that tells what a piece of gold just did.
+Canvas NoticeBox(Lettering& font, Notice notice);
+
+} // namespace art
