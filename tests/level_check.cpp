@@ -32,16 +32,8 @@ struct Cell
 };
 
 constexpr Cell kStart{16, 15};
-constexpr std::array<Cell, 10> kGold{{{29, 9},
-                                      {32, 16},
-                                      {49, 16},
-                                      {47, 8},
-                                      {19, 7},
-                                      {0, 16},
-                                      {11, 9},
-                                      {1, 5},
-                                      {27, 2},
-                                      {43, 2}}};
+constexpr std::array<Cell, 10> kGold{
+    {{29, 9}, {32, 16}, {49, 16}, {47, 8}, {19, 7}, {0, 16}, {11, 9}, {1, 5}, {27, 2}, {43, 2}}};
 
 // A held arrow key moves one cell every 11 updates and a game lasts 5,400, so
 // a route of 290 cells uses under 60 percent of the time, leaving room for
@@ -98,7 +90,10 @@ std::vector<int> Distances(const CollisionGrid& grid, Cell from)
         const Cell c = queue.front();
         queue.pop_front();
         const int here = distance[c.row * kMapColumns + c.column];
-        const Cell next[] = {{c.column - 1, c.row}, {c.column + 1, c.row}, {c.column, c.row - 1}, {c.column, c.row + 1}};
+        const Cell next[] = {{c.column - 1, c.row},
+                             {c.column + 1, c.row},
+                             {c.column, c.row - 1},
+                             {c.column, c.row + 1}};
         for (const Cell n : next)
         {
             if (Free(grid, n.column, n.row) && distance[n.row * kMapColumns + n.column] < 0)
@@ -174,7 +169,8 @@ Route ShortestRoute(const CollisionGrid& grid)
     }
     const unsigned all = (1u << n) - 1;
     Route route;
-    int last = static_cast<int>(std::min_element(best[all].begin(), best[all].end()) - best[all].begin());
+    int last =
+        static_cast<int>(std::min_element(best[all].begin(), best[all].end()) - best[all].begin());
     route.length = best[all][last];
     for (unsigned set = all; last >= 0;)
     {
@@ -217,7 +213,8 @@ int PixelsAtLeast(const SDL_Surface* sheet, TilePair frame, std::uint8_t minimum
     {
         for (int x = 0; x < kCellSize; ++x)
         {
-            if (AlphaAt(sheet, frame.first * kCellSize + x, frame.second * kCellSize + y) >= minimum)
+            if (AlphaAt(sheet, frame.first * kCellSize + x, frame.second * kCellSize + y) >=
+                minimum)
             {
                 ++count;
             }
@@ -247,10 +244,12 @@ TEST(LevelFiles, HaveTheLayoutTheGameReads)
         int count = 0;
         while (numbers >> value)
         {
-            EXPECT_TRUE(value == 0 || value == 1) << "collision line " << lineCount << " holds " << value;
+            EXPECT_TRUE(value == 0 || value == 1)
+                << "collision line " << lineCount << " holds " << value;
             ++count;
         }
-        EXPECT_TRUE(numbers.eof()) << "collision line " << lineCount << " has text that is no number";
+        EXPECT_TRUE(numbers.eof())
+            << "collision line " << lineCount << " has text that is no number";
         EXPECT_EQ(count, kMapColumns) << "collision line " << lineCount;
         ++lineCount;
     }
@@ -271,7 +270,8 @@ TEST(LevelFiles, HaveTheLayoutTheGameReads)
         {
             ASSERT_FALSE(line.empty()) << "empty line " << rowCount;
             EXPECT_EQ(line.back(), ' ') << "line " << rowCount << " does not end with a blank";
-            EXPECT_EQ(std::count(line.begin(), line.end(), ','), kMapColumns) << "line " << rowCount;
+            EXPECT_EQ(std::count(line.begin(), line.end(), ','), kMapColumns)
+                << "line " << rowCount;
             ++rowCount;
         }
         EXPECT_EQ(rowCount, kMapRows);
@@ -288,7 +288,8 @@ TEST(LevelRoute, StartAndGoldAreFreeAndConnected)
     for (const Cell g : kGold)
     {
         EXPECT_TRUE(Free(grid, g.column, g.row)) << "gold cell " << Name(g) << " is blocked";
-        EXPECT_GE(distances[g.row * kMapColumns + g.column], 0) << "gold cell " << Name(g) << " cannot be reached";
+        EXPECT_GE(distances[g.row * kMapColumns + g.column], 0)
+            << "gold cell " << Name(g) << " cannot be reached";
     }
 }
 
@@ -300,8 +301,8 @@ TEST(LevelRoute, AllGoldCanBeCollectedInTime)
     {
         order << ' ' << Name(kGold[i]);
     }
-    std::cout << "Shortest route through all gold: " << route.length << " cells, " << route.length * 11
-              << " updates; order:" << order.str() << std::endl;
+    std::cout << "Shortest route through all gold: " << route.length << " cells, "
+              << route.length * 11 << " updates; order:" << order.str() << std::endl;
     EXPECT_EQ(route.order.size(), kGold.size());
     EXPECT_LE(route.length, kLongestRoute) << "too long to win in 90 seconds with effects";
     EXPECT_GE(route.length, kShortestRoute) << "the walls hardly matter";
@@ -321,8 +322,10 @@ TEST(LevelPictures, EveryCellShowsWhatItIs)
         for (int k = 0; k < kMapCells; ++k)
         {
             const TilePair p = (*layer)[k];
-            ASSERT_TRUE(p.first >= 0 && p.first < kSheetColumns && p.second >= 0 && p.second < kSheetRows)
-                << "cell " << k << " addresses frame " << p.first << "," << p.second << " outside its sheet";
+            ASSERT_TRUE(p.first >= 0 && p.first < kSheetColumns && p.second >= 0 &&
+                        p.second < kSheetRows)
+                << "cell " << k << " addresses frame " << p.first << "," << p.second
+                << " outside its sheet";
         }
     }
 

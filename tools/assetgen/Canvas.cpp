@@ -82,7 +82,8 @@ Color Canvas::Get(int x, int y) const
     {
         return kClear;
     }
-    const auto* p = static_cast<const std::uint8_t*>(m_surface->pixels) + y * m_surface->pitch + x * 4;
+    const auto* p =
+        static_cast<const std::uint8_t*>(m_surface->pixels) + y * m_surface->pitch + x * 4;
     return Color{p[0], p[1], p[2], p[3]};
 }
 
@@ -253,7 +254,8 @@ Canvas FromPattern(const char* const* rows, int height, const char* palette)
         {
             throw std::runtime_error("bad palette entry");
         }
-        colors[key] = Rgb(static_cast<std::uint32_t>(std::strtoul(std::string(p + 2, 6).c_str(), nullptr, 16)));
+        colors[key] = Rgb(
+            static_cast<std::uint32_t>(std::strtoul(std::string(p + 2, 6).c_str(), nullptr, 16)));
         p += 8;
         while (*p == ' ')
         {

@@ -42,7 +42,8 @@ int Lettering::TextWidth(const std::string& text, int size)
 
 Canvas Lettering::Render(const std::string& text, int size)
 {
-    SDL_Surface* glyphs = TTF_RenderText_Blended(Open(size), text.c_str(), SDL_Color{255, 255, 255, 255});
+    SDL_Surface* glyphs =
+        TTF_RenderText_Blended(Open(size), text.c_str(), SDL_Color{255, 255, 255, 255});
     if (glyphs == nullptr)
     {
         throw std::runtime_error("cannot render text: " + text);

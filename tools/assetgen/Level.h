@@ -32,16 +32,8 @@ struct Spot
 
 // Where the game puts the player and the gold; the level is built around them.
 inline constexpr Spot kStart{16, 15};
-inline constexpr std::array<Spot, 10> kGold{{{29, 9},
-                                             {32, 16},
-                                             {49, 16},
-                                             {47, 8},
-                                             {19, 7},
-                                             {0, 16},
-                                             {11, 9},
-                                             {1, 5},
-                                             {27, 2},
-                                             {43, 2}}};
+inline constexpr std::array<Spot, 10> kGold{
+    {{29, 9}, {32, 16}, {49, 16}, {47, 8}, {19, 7}, {0, 16}, {11, 9}, {1, 5}, {27, 2}, {43, 2}}};
 
 class Layout
 {

@@ -3,8 +3,8 @@
 #include "tools/assetgen/World.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cmath>
+#include <cstdio>
 #include <string>
 #include <utility>
 #include <vector>
@@ -19,9 +19,9 @@ constexpr int kScreenWidth = 800;
 constexpr int kScreenHeight = 608;
 
 // Font size indices of the game font.
-constexpr int kSmall = 4; // 10 x 20
+constexpr int kSmall = 4;  // 10 x 20
 constexpr int kMedium = 6; // 12 x 24
-constexpr int kLarge = 8; // 16 x 32
+constexpr int kLarge = 8;  // 16 x 32
 
 const Color kParchment = Rgb(0xe8dcb8);
 const Color kDim = Rgb(0xa89c84);
@@ -84,13 +84,15 @@ Canvas Backdrop(Color brick, std::uint32_t seed)
         for (int b = -1; b * kBrickWidth < kScreenWidth; ++b)
         {
             const int x0 = b * kBrickWidth + offset;
-            const std::uint32_t h = Hash(seed, static_cast<std::uint32_t>(course), static_cast<std::uint32_t>(b + 3));
+            const std::uint32_t h =
+                Hash(seed, static_cast<std::uint32_t>(course), static_cast<std::uint32_t>(b + 3));
             const Color base = Shade(brick, 0.8f + 0.3f * Hash01(h));
             for (int y = y0; y < y0 + kCourse - 2; y += 2)
             {
                 for (int x = x0 + 2; x < x0 + kBrickWidth; x += 2)
                 {
-                    float f = 0.94f + 0.12f * Hash01(h, static_cast<std::uint32_t>(x), static_cast<std::uint32_t>(y));
+                    float f = 0.94f + 0.12f * Hash01(h, static_cast<std::uint32_t>(x),
+                                                     static_cast<std::uint32_t>(y));
                     if (y == y0)
                     {
                         f *= 1.2f;
@@ -184,8 +186,8 @@ Canvas Hourglass(Color sand, bool empty)
         pointers.push_back(row.c_str());
     }
     char palette[64];
-    std::snprintf(palette, sizeof palette, "b=6a4424 w=8a6440 k=c8d8e8 y=%02x%02x%02x", sand.r, sand.g,
-                  sand.b);
+    std::snprintf(palette, sizeof palette, "b=6a4424 w=8a6440 k=c8d8e8 y=%02x%02x%02x", sand.r,
+                  sand.g, sand.b);
     return FromPattern(pointers.data(), 16, palette);
 }
 
@@ -212,7 +214,10 @@ Canvas MenuScene()
         scene.Draw(WallFacePiece(static_cast<std::uint32_t>(c * 31 + 5)), c * 32, 0, 2);
         for (int r = 1; r < kRowsShown; ++r)
         {
-            Canvas floor = FloorPiece((c * 3 + r) % 5, (c == 4 && r == 3) ? 3 : (c == 1 && r == 3) ? 1 : 0,
+            Canvas floor = FloorPiece((c * 3 + r) % 5,
+                                      (c == 4 && r == 3)   ? 3
+                                      : (c == 1 && r == 3) ? 1
+                                                           : 0,
                                       static_cast<std::uint32_t>(c * 7 + r));
             if (r == 1)
             {
@@ -263,7 +268,8 @@ Canvas MenuScreen(Lettering& font)
 {
     Canvas c = Backdrop(Rgb(0x4a4054), 1);
     DrawTextCentred(c, font, "Dungeon Gold", 400, 48, Title(3));
-    DrawTextCentred(c, font, "Ten pieces of gold. Ninety seconds.", 400, 168, Body(kParchment, kMedium));
+    DrawTextCentred(c, font, "Ten pieces of gold. Ninety seconds.", 400, 168,
+                    Body(kParchment, kMedium));
     Divider(c, 400, 210, 200);
     // The plate the four buttons stand on (x 70 to 262, y 310 to 544).
     PanelFrame(c, 50, 290, 232, 274, Rgb(0x0e0b12, 200));
@@ -282,7 +288,9 @@ Canvas PauseScreen(Lettering& font)
     DrawTextCentred(c, font, "Paused", 400, 160, Heading(Rgb(0xd8e4ff), Rgb(0x7088c0)));
     Divider(c, 400, 246, 150);
     KeyLines(c, font, 220, 290, 100,
-             {{"Return", "resume the game"}, {"Space", "go to the main menu"}, {"Escape", "quit the game"}},
+             {{"Return", "resume the game"},
+              {"Space", "go to the main menu"},
+              {"Escape", "quit the game"}},
              40);
     DrawTextCentred(c, font, "The clock waits while you rest.", 400, 420, Body(kDim));
     return c;
@@ -321,8 +329,8 @@ Canvas GuideScreen(Lettering& font)
               {"+5 seconds", "the clock gains five seconds"},
               {"-10 seconds", "the clock loses ten seconds"}},
              24);
-    Sprite(c, PlayerFrame(0, 1), 640, 440, 3, 0.35f);
-    Sprite(c, PlayerFrame(0, 1), 670, 440, 3);
+    Sprite(c, PlayerFrame(0, 1), 600, 470, 2, 0.3f);
+    Sprite(c, PlayerFrame(2, 1), 672, 470, 2);
     DrawTextCentred(c, font, "Return: back to the menu     Escape: quit", 400, 562, Body(kDim));
     return c;
 }
@@ -356,10 +364,12 @@ Canvas WinScreen(Lettering& font)
     }
     Sprite(c, PlayerFrame(0, 1), 352, 270, 3);
     PanelFrame(c, 110, 380, 580, 200);
-    DrawTextCentred(c, font, "You found all ten pieces of gold!", 400, 404, Body(kGoldTop, kMedium));
+    DrawTextCentred(c, font, "You found all ten pieces of gold!", 400, 404,
+                    Body(kGoldTop, kMedium));
     DrawTextCentred(c, font, "Ten points for every second left on the clock", 400, 444, Body());
     DrawTextCentred(c, font, "have been saved to the scores.", 400, 470, Body());
-    KeyLines(c, font, 250, 512, 100, {{"Return", "back to the menu"}, {"Escape", "quit the game"}}, 26);
+    KeyLines(c, font, 250, 512, 100, {{"Return", "back to the menu"}, {"Escape", "quit the game"}},
+             26);
     return c;
 }
 
@@ -373,7 +383,8 @@ Canvas LoseScreen(Lettering& font)
     DrawTextCentred(c, font, "The clock ran out before you", 400, 404, Body(kParchment, kMedium));
     DrawTextCentred(c, font, "found all the gold.", 400, 432, Body(kParchment, kMedium));
     DrawTextCentred(c, font, "The dungeon keeps its treasure - for now.", 400, 470, Body(kDim));
-    KeyLines(c, font, 250, 512, 100, {{"Return", "back to the menu"}, {"Escape", "quit the game"}}, 26);
+    KeyLines(c, font, 250, 512, 100, {{"Return", "back to the menu"}, {"Escape", "quit the game"}},
+             26);
     return c;
 }
 
@@ -437,7 +448,7 @@ Canvas Panel(Lettering& /*font*/)
 Canvas NoticeBox(Lettering& font, Notice notice)
 {
     Canvas c(524, 255);
-    PanelFrame(c, 0, 0, 524, 255, Rgb(0x120e16, 240));
+    PanelFrame(c, 0, 0, 524, 255, Rgb(0x120e16));
     const Canvas player = PlayerFrame(0, 1);
     std::string heading;
     Color top;

@@ -104,18 +104,18 @@ void PaintMoss(Canvas& c, std::uint32_t seed)
 
 void PaintBones(Canvas& c)
 {
-    // Two crossed bones.
-    for (int i = 0; i < 8; ++i)
+    // An old bone and a scrap of another, half sunk into the dust.
+    for (int i = 0; i < 6; ++i)
     {
-        c.Set(4 + i, 5 + i, kBone);
-        c.Set(4 + i, 6 + i, kBoneShade);
-        c.Set(11 - i, 5 + i, kBone);
+        c.Set(4 + i, 7 + i / 2, kBoneShade);
+        c.Set(4 + i, 6 + i / 2, kBone);
     }
-    const int ends[4][2] = {{3, 4}, {12, 4}, {3, 12}, {12, 12}};
-    for (const auto& e : ends)
-    {
-        c.FillRect(e[0], e[1], 2, 2, kBone);
-    }
+    c.Set(3, 5, kBone);
+    c.Set(3, 7, kBoneShade);
+    c.Set(10, 8, kBone);
+    c.Set(10, 10, kBoneShade);
+    c.Set(11, 12, kBoneShade);
+    c.Set(12, 12, kBone);
 }
 
 void PaintSkull(Canvas& c)
@@ -168,7 +168,8 @@ Canvas FloorPiece(int variant, int decoration, std::uint32_t seed)
         {
             for (int x = s.x + 1; x < s.x + s.w; ++x)
             {
-                float f = 0.95f + 0.10f * Hash01(stone, static_cast<std::uint32_t>(x), static_cast<std::uint32_t>(y));
+                float f = 0.95f + 0.10f * Hash01(stone, static_cast<std::uint32_t>(x),
+                                                 static_cast<std::uint32_t>(y));
                 if (y == s.y + 1 || x == s.x + 1)
                 {
                     f *= 1.14f;
@@ -255,13 +256,15 @@ void PaintBricks(Canvas& c, int top, std::uint32_t seed)
         for (int b = -1; b < 3; ++b)
         {
             const int x0 = offset + b * 8;
-            const std::uint32_t h = Hash(seed, static_cast<std::uint32_t>(course), static_cast<std::uint32_t>(b + 5));
+            const std::uint32_t h =
+                Hash(seed, static_cast<std::uint32_t>(course), static_cast<std::uint32_t>(b + 5));
             const Color base = Shade(kBrick, 0.84f + 0.26f * Hash01(h));
             for (int y = y0; y < y0 + 3 && y < kPiece; ++y)
             {
                 for (int x = std::max(x0 + 1, 0); x < std::min(x0 + 8, kPiece); ++x)
                 {
-                    float f = 0.96f + 0.08f * Hash01(h, static_cast<std::uint32_t>(x), static_cast<std::uint32_t>(y));
+                    float f = 0.96f + 0.08f * Hash01(h, static_cast<std::uint32_t>(x),
+                                                     static_cast<std::uint32_t>(y));
                     if (y == y0)
                     {
                         f *= 1.18f;
@@ -331,7 +334,8 @@ Canvas WallTop(const Sides& open, std::uint32_t seed)
     {
         for (int x = 0; x < kPiece; ++x)
         {
-            const float f = 0.92f + 0.16f * Hash01(seed, static_cast<std::uint32_t>(x), static_cast<std::uint32_t>(y));
+            const float f = 0.92f + 0.16f * Hash01(seed, static_cast<std::uint32_t>(x),
+                                                   static_cast<std::uint32_t>(y));
             c.Set(x, y, Shade(kWallTop, f));
         }
     }
@@ -542,32 +546,14 @@ namespace
 Canvas PillarPiece()
 {
     Canvas big(32, 32);
-    GroundShadow(big, 24);
-    Canvas c(kPiece, kPiece);
-    const Color light = Rgb(0x8e889c);
-    const Color mid = Rgb(0x6e687c);
-    const Color dark = Rgb(0x4c4858);
-    // Base.
-    c.FillRect(3, 11, 10, 3, mid);
-    c.FillRect(3, 11, 10, 1, light);
-    c.FillRect(3, 13, 10, 1, dark);
-    // Shaft, lit from the left.
-    c.FillRect(5, 3, 2, 8, light);
-    c.FillRect(7, 3, 2, 8, mid);
-    c.FillRect(9, 3, 2, 8, dark);
-    c.FillRect(6, 5, 1, 4, Shade(light, 1.12f));
-    // Capital.
-    c.FillRect(4, 1, 8, 2, mid);
-    c.FillRect(4, 1, 8, 1, light);
-    c.FillRect(4, 2, 8, 1, dark);
-    c.Frame(3, 1, 10, 13, Rgb(0x24222c));
-    c.FillRect(4, 3, 1, 8, kClear);
-    c.FillRect(11, 3, 1, 8, kClear);
-    c.FillRect(3, 3, 2, 8, kClear);
-    c.FillRect(11, 3, 2, 8, kClear);
-    c.FillRect(4, 3, 1, 8, Rgb(0x24222c));
-    c.FillRect(11, 3, 1, 8, Rgb(0x24222c));
-    big.Draw(c, 0, 0, 2);
+    GroundShadow(big, 26);
+    const char* rows[] = {
+        "..kkkkkkkkkkkk..", "..kLLLLLLLLLLk..", "..kMMMMMMMMMMk..", "...kkkkkkkkkk...",
+        "....kLLMMMDk....", "....kLLMMMDk....", "....kLWMMMDk....", "....kLWMMMDk....",
+        "....kLLMMMDk....", "....kLLMMMDk....", "....kLLMMMDk....", "...kkkkkkkkkk...",
+        "..kLLLLLLLLLLk..", "..kMMMMMMMMMMk..", "..kDDDDDDDDDDk..", "..kkkkkkkkkkkk..",
+    };
+    big.Draw(FromPattern(rows, 16, "k=24222c L=8e889c M=6e687c D=4c4858 W=aaa4b8"), 0, 0, 2);
     return big;
 }
 
@@ -690,7 +676,8 @@ Canvas PlayerSheet()
     return sheet;
 }
 
-Sheet::Sheet(bool reserveClear) : m_picture(32 * kSheetColumns, 32 * 19), m_next(reserveClear ? 1 : 0)
+Sheet::Sheet(bool reserveClear)
+    : m_picture(32 * kSheetColumns, 32 * 19), m_next(reserveClear ? 1 : 0)
 {
 }
 
@@ -724,7 +711,8 @@ void BuildWorld(const level::Layout& layout, World& world)
         {
             const Cell cell = layout.At(c, r);
             const bool wall = layout.IsWall(c, r);
-            const std::uint32_t cellSeed = Hash(static_cast<std::uint32_t>(c), static_cast<std::uint32_t>(r), 11);
+            const std::uint32_t cellSeed =
+                Hash(static_cast<std::uint32_t>(c), static_cast<std::uint32_t>(r), 11);
             layers.collision[r * level::kColumns + c] = cell == Cell::Floor ? 0 : 1;
 
             // Floor: a few stone cuttings, now and then something lying on it.
@@ -737,12 +725,14 @@ void BuildWorld(const level::Layout& layout, World& world)
             const bool shadowNorth = !wall && layout.IsWall(c, r - 1);
             const bool shadowWest = !wall && layout.IsWall(c - 1, r);
             const std::uint32_t floorSeed = static_cast<std::uint32_t>(variant * 7 + decoration);
-            const std::string floorKey = "floor " + std::to_string(variant) + " " + std::to_string(decoration) +
-                                         " " + std::to_string(shadowNorth) + std::to_string(shadowWest);
+            const std::string floorKey = "floor " + std::to_string(variant) + " " +
+                                         std::to_string(decoration) + " " +
+                                         std::to_string(shadowNorth) + std::to_string(shadowWest);
             layers.floor.push_back(world.floor.Frame(floorKey,
                                                      [&]
                                                      {
-                                                         Canvas piece = FloorPiece(variant, decoration, floorSeed);
+                                                         Canvas piece = FloorPiece(
+                                                             variant, decoration, floorSeed);
                                                          ShadeFloor(piece, shadowNorth, shadowWest);
                                                          return piece;
                                                      }));
@@ -756,7 +746,8 @@ void BuildWorld(const level::Layout& layout, World& world)
                                  !layout.IsWall(c - 1, r + 1)};
                 const bool face = !layout.IsWall(c, r + 1);
                 std::string key = face ? "face " : "top ";
-                key += std::to_string(open.north) + std::to_string(open.east) + std::to_string(open.west);
+                key += std::to_string(open.north) + std::to_string(open.east) +
+                       std::to_string(open.west);
                 std::uint32_t look = 0;
                 if (face)
                 {
@@ -765,7 +756,10 @@ void BuildWorld(const level::Layout& layout, World& world)
                     look = decorated ? 0 : Hash(cellSeed, 4) % 8;
                     key += " " + std::to_string(look);
                     layers.wall.push_back(world.wall.Frame(
-                        key, [&] { return WallFace(open, look * 31 + 5, look == 6 ? 1 : look == 7 ? 2 : 0); }));
+                        key,
+                        [&] {
+                            return WallFace(open, look * 31 + 5, look == 6 ? 1 : look == 7 ? 2 : 0);
+                        }));
                 }
                 else
                 {
@@ -773,7 +767,8 @@ void BuildWorld(const level::Layout& layout, World& world)
                     key += std::to_string(open.northEast) + std::to_string(open.northWest) +
                            std::to_string(open.southEast) + std::to_string(open.southWest) + " " +
                            std::to_string(look);
-                    layers.wall.push_back(world.wall.Frame(key, [&] { return WallTop(open, look * 13 + 3); }));
+                    layers.wall.push_back(
+                        world.wall.Frame(key, [&] { return WallTop(open, look * 13 + 3); }));
                 }
             }
             else

@@ -8,8 +8,8 @@
 // start, for judging the design without playing.
 
 #include "tools/assetgen/Canvas.h"
-#include "tools/assetgen/Level.h"
 #include "tools/assetgen/Lettering.h"
+#include "tools/assetgen/Level.h"
 #include "tools/assetgen/Screens.h"
 #include "tools/assetgen/World.h"
 
