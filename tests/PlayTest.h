@@ -98,6 +98,7 @@ protected:
     // The level of m_grid with complete picture layers.
     void WriteLevel()
     {
+        m_levelWritten = true;
         WriteCollision(m_grid);
         for (const char* name : {"floorMap.map", "wallMap.map", "objectMap.map"})
         {
@@ -114,14 +115,18 @@ protected:
         PushMouseButton(x, y, SDL_BUTTON_LEFT, false);
     }
 
-    // Starts the program and clicks Play; the play screen is built but has
-    // not run a frame yet. The effects then follow `seed`.
+    // Starts the program (writing the level of m_grid unless the test wrote
+    // one) and clicks Play; the play screen is built but has not run a frame
+    // yet. The effects then follow `seed`.
     void StartGame(unsigned seed = 1)
     {
         if (!m_started)
         {
             InstallTestPictures();
-            WriteLevel();
+            if (!m_levelWritten)
+            {
+                WriteLevel();
+            }
             Start();
             m_started = true;
         }
@@ -182,6 +187,7 @@ protected:
     // Entries per picture layer; long tests draw less to run faster.
     int m_tileEntries = kMapCells;
     bool m_started = false;
+    bool m_levelWritten = false;
 };
 
 } // namespace harness
