@@ -151,7 +151,11 @@ void Game::RunFrame()
     SDL_RenderClear(renderer);
     Input* input = Input::Instance();
     SDL_Event event;
-    if (SDL_PollEvent(&event) != 0)
+    // Look ahead with a plain queue read: SDL_PollEvent would end its poll cycle
+    // before the event put back below, so that event would never be drained
+    // and would come round again as the look-ahead of every later frame.
+    SDL_PumpEvents();
+    if (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) == 1)
     {
         SDL_PushEvent(&event);
         input->NoteLookAhead(event);
