@@ -61,6 +61,21 @@ inline const char* EffectMessage(int outcome)
     return kMessages[outcome];
 }
 
+// Score records as the file stores them: little-endian 32-bit.
+inline std::string Records(const std::vector<std::int32_t>& values)
+{
+    std::string bytes;
+    for (std::int32_t value : values)
+    {
+        const auto raw = static_cast<std::uint32_t>(value);
+        for (int shift = 0; shift < 32; shift += 8)
+        {
+            bytes.push_back(static_cast<char>((raw >> shift) & 0xFF));
+        }
+    }
+    return bytes;
+}
+
 class PlayTest : public GameTest
 {
 protected:
@@ -115,10 +130,9 @@ protected:
         PushMouseButton(x, y, SDL_BUTTON_LEFT, false);
     }
 
-    // Starts the program (writing the level of m_grid unless the test wrote
-    // one) and clicks Play; the play screen is built but has not run a frame
-    // yet. The effects then follow `seed`.
-    void StartGame(unsigned seed = 1)
+    // Starts the program once, with test pictures (and the level of m_grid
+    // unless the test wrote one); the menu is at the front.
+    void Launch()
     {
         if (!m_started)
         {
@@ -130,6 +144,14 @@ protected:
             Start();
             m_started = true;
         }
+    }
+
+    // Starts the program (writing the level of m_grid unless the test wrote
+    // one) and clicks Play; the play screen is built but has not run a frame
+    // yet. The effects then follow `seed`.
+    void StartGame(unsigned seed = 1)
+    {
+        Launch();
         std::srand(seed);
         Click(kPlayX, kPlayY);
         ASSERT_NE(Map::Instance()->m_player, nullptr);

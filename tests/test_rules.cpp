@@ -348,11 +348,7 @@ TEST_F(RulesTest, TheTenthPieceWinsAndAppendsTheScoreOnce)
     EXPECT_EQ(Hero().m_score, 10 * left);
     // The display of the winning update still shows nine pieces.
     EXPECT_EQ(World().m_interface->m_goldText.m_text, "Gold: 9");
-    const std::string record = ScoreFile();
-    ASSERT_EQ(record.size(), 4u);
-    const auto raw = static_cast<std::uint32_t>(10 * left);
-    EXPECT_EQ(record, std::string({static_cast<char>(raw & 0xFF), static_cast<char>(raw >> 8), '\0',
-                                   '\0'}));
+    EXPECT_EQ(ScoreFile(), Records({10 * left}));
     EXPECT_NE(FrontAs<WinState>(), nullptr);
     // Further updates of the finished world append nothing.
     for (int i = 0; i < 5; ++i)
@@ -392,7 +388,7 @@ TEST_P(WinAtTimeOutTest, TheWinStandsWithOneRecordOfZero)
     EXPECT_TRUE(World().m_won);
     EXPECT_FALSE(World().m_lost);
     EXPECT_EQ(World().m_timeLeft, 0);
-    EXPECT_EQ(ScoreFile(), std::string(4, '\0'));
+    EXPECT_EQ(ScoreFile(), Records({0}));
     EXPECT_NE(FrontAs<WinState>(), nullptr);
     for (int i = 0; i < 5; ++i)
     {
