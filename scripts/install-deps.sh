@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libbenchmark-dev
   xvfb xdotool
   cppcheck clang-tidy
+  clang libclang-rt-14-dev valgrind
 )
 
 missing=()
