@@ -1,0 +1,125 @@
+#!/usr/bin/env bash
+# The built game in a real X window under its own Xvfb, driven with xdotool the
+# way a player would: (a) a click on Exit, (b) the Escape key. Each run must
+# end by itself with status 0 and the whole shutdown narration.
+#
+# Usage: real_window.sh <dungeon executable> <Assets folder>
+set -uo pipefail
+
+exe=$1
+assets=$2
+scratch=$(mktemp -d "${TMPDIR:-/tmp}/dungeon-window-XXXXXX")
+xvfb_pid=""
+
+cleanup() {
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+  rm -rf "$scratch"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAIL: $*"
+  if [ -f "$scratch/out.txt" ]; then
+    echo "--- last output:"
+    tail -n 30 "$scratch/out.txt"
+  fi
+  exit 1
+}
+
+# Polls until `grep -q PATTERN FILE` holds, at most `tenths` tenths of a second.
+wait_for() {
+  local pattern=$1 file=$2 tenths=$3
+  for ((i = 0; i < tenths * 5; i++)); do
+    grep -q -- "$pattern" "$file" 2>/dev/null && return 0
+    sleep 0.02
+  done
+  return 1
+}
+
+# Waits until the game has printed `count` more frame lines than it had.
+wait_frames() {
+  local count=$1 start
+  start=$(grep -c '^[0-9]\+$' "$scratch/out.txt")
+  for ((i = 0; i < 100; i++)); do
+    [ "$(grep -c '^[0-9]\+$' "$scratch/out.txt")" -ge $((start + count)) ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+# Our own X server on a free display; Xvfb picks the number itself.
+exec 3>"$scratch/display"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$scratch/xvfb.log" 2>&1 &
+xvfb_pid=$!
+exec 3>&-
+wait_for '[0-9]' "$scratch/display" 100 || fail "Xvfb did not start"
+export DISPLAY=":$(head -n 1 "$scratch/display")"
+unset WAYLAND_DISPLAY SDL_VIDEODRIVER
+
+mkdir -p "$scratch/game"
+cp -r "$assets" "$scratch/game/Assets"
+mkdir -p "$scratch/game/Assets/bin" "$scratch/game/Assets/ini"
+echo "Dungeon 800 608 0" >"$scratch/game/Assets/ini/game.ini"
+
+# Starts the game, waits for the menu to run, then lets `action` drive it.
+run_case() {
+  local name=$1 action=$2
+  local out="$scratch/out.txt"
+  : >"$out"
+  local t0 t1
+  t0=$(date +%s%N)
+  (cd "$scratch/game" && exec timeout 60 "$exe") >"$out" 2>"$scratch/err.txt" &
+  local pid=$!
+  wait_for '^1$' "$out" 300 || { kill "$pid" 2>/dev/null; fail "$name: no menu frame"; }
+  t1=$(date +%s%N)
+  echo "$name: launch to first menu frame: $(((t1 - t0) / 1000000)) ms"
+  grep -q '^Game Initialized successfully...$' "$out" || fail "$name: start-up not narrated"
+  wait_frames 3 || fail "$name: frames stopped"
+
+  local wid
+  wid=$(xdotool search --sync --name '^Dungeon$' | head -n 1)
+  [ -n "$wid" ] || fail "$name: no window"
+  $action "$wid"
+
+  wait "$pid"
+  local status=$?
+  [ "$status" -eq 0 ] || fail "$name: exit status $status"
+  for line in "MenuState destructor completed successfully." \
+    "Game shut down function called..." \
+    "Objects successfully deleted from container: 0" \
+    "FileManager shut down successfully." \
+    "Map shut down successfully." \
+    "Game shut down successfully."; do
+    grep -qxF -- "$line" "$out" || fail "$name: missing line: $line"
+  done
+  [ "$(tail -n 1 "$out")" = "---------------------------------------------------------------" ] ||
+    fail "$name: output does not end with the shutdown block"
+  echo "$name: ok"
+}
+
+# A person points at Exit, then presses and releases the button.
+click_exit() {
+  local wid=$1
+  xdotool mousemove --window "$wid" 100 515
+  wait_frames 2 || fail "exit: frames stopped"
+  xdotool mousedown 1
+  # The menu reacts to the button being down; let go once it has.
+  wait_for 'MenuState destructor called...' "$scratch/out.txt" 50 || fail "exit: click ignored"
+  xdotool mouseup 1 2>/dev/null || true
+}
+
+# Keys count while held, so a press and release within one frame would go
+# unseen: hold Escape until the game has reacted, as a person does.
+press_escape() {
+  local wid=$1
+  xdotool windowfocus --sync "$wid" || fail "escape: cannot focus the window"
+  xdotool keydown Escape
+  wait_for 'MenuState destructor called...' "$scratch/out.txt" 50
+  local seen=$?
+  xdotool keyup Escape 2>/dev/null || true
+  [ "$seen" -eq 0 ] || fail "escape: key ignored"
+}
+
+run_case exit click_exit
+run_case escape press_escape
+echo "real window: all cases passed"
