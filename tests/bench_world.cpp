@@ -1,0 +1,162 @@
+// Times the per-frame work of a game in progress, headless: the rules update,
+// the world drawing on the software renderer, and a whole play frame through
+// the main loop. Run by hand: ./build/tests/bench_world
+#include "core/Game.h"
+#include "core/GameState.h"
+#include "core/Input.h"
+#include "gameplay/Player.h"
+#include "world/Map.h"
+
+#include <SDL.h>
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+#include <ostream>
+#include <streambuf>
+
+namespace fs = std::filesystem;
+
+namespace
+{
+// Swallows the log: the game narrates every frame.
+class NullBuffer final : public std::streambuf
+{
+protected:
+    int overflow(int c) override { return traits_type::not_eof(c); }
+    std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
+};
+
+NullBuffer s_null;
+bool s_ready = false;
+
+// Silences the log while a benchmark runs; the results are printed to
+// std::cout too, after the benchmark returns.
+class Quiet final
+{
+public:
+    Quiet() : m_old(std::cout.rdbuf(&s_null)) {}
+    ~Quiet() { std::cout.rdbuf(m_old); }
+    Quiet(const Quiet&) = delete;
+    Quiet& operator=(const Quiet&) = delete;
+
+private:
+    std::streambuf* m_old;
+};
+
+void Click(int x, int y, bool down)
+{
+    SDL_Event event{};
+    event.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+    event.button.button = SDL_BUTTON_LEFT;
+    event.button.state = down ? SDL_PRESSED : SDL_RELEASED;
+    event.button.x = x;
+    event.button.y = y;
+    SDL_PushEvent(&event);
+}
+
+// Once per process: a scratch copy of the committed Assets as the working
+// folder, the program started headless and a game under way.
+bool StartGame(benchmark::State& state)
+{
+    if (s_ready)
+    {
+        return true;
+    }
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    const fs::path source = fs::path(DUNGEON_SOURCE_DIR) / "Assets";
+    if (!fs::exists(source / "Maps"))
+    {
+        state.SkipWithError("no level in the repository's Assets");
+        return false;
+    }
+    const fs::path scratch = fs::temp_directory_path() / "dungeon-bench";
+    fs::remove_all(scratch);
+    fs::create_directories(scratch);
+    fs::copy(source, scratch / "Assets", fs::copy_options::recursive);
+    fs::current_path(scratch);
+    Game* game = Game::Instance();
+    game->m_idleDelay = 0; // time the work, not the pacing
+    if (!game->Initialize())
+    {
+        state.SkipWithError("the game did not start");
+        return false;
+    }
+    std::srand(1);
+    Click(100, 330, true);
+    while (Map::Instance()->m_player == nullptr && !game->m_quit)
+    {
+        game->Step();
+    }
+    Click(100, 330, false);
+    for (int i = 0; i < 60; ++i)
+    {
+        game->Step();
+    }
+    s_ready = Map::Instance()->m_player != nullptr && !game->m_quit;
+    if (!s_ready)
+    {
+        state.SkipWithError("the game did not begin");
+    }
+    return s_ready;
+}
+
+// Keeps the game running however long the benchmark lasts.
+void KeepPlaying()
+{
+    Map::Instance()->m_timeLeft = 90;
+}
+
+void BM_MapUpdate(benchmark::State& state)
+{
+    const Quiet quiet;
+    if (!StartGame(state))
+    {
+        return;
+    }
+    Map* map = Map::Instance();
+    for (auto _ : state)
+    {
+        map->Update();
+        KeepPlaying();
+    }
+}
+BENCHMARK(BM_MapUpdate)->Unit(benchmark::kMicrosecond);
+
+void BM_MapRender(benchmark::State& state)
+{
+    const Quiet quiet;
+    if (!StartGame(state))
+    {
+        return;
+    }
+    Map* map = Map::Instance();
+    for (auto _ : state)
+    {
+        map->Render();
+    }
+}
+BENCHMARK(BM_MapRender)->Unit(benchmark::kMicrosecond);
+
+void BM_PlayFrame(benchmark::State& state)
+{
+    const Quiet quiet;
+    if (!StartGame(state))
+    {
+        return;
+    }
+    Game* game = Game::Instance();
+    for (auto _ : state)
+    {
+        game->Step();
+        KeepPlaying();
+    }
+    if (game->m_quit)
+    {
+        state.SkipWithError("the game ended during the benchmark");
+    }
+}
+BENCHMARK(BM_PlayFrame)->Unit(benchmark::kMicrosecond);
+} // namespace
