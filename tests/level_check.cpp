@@ -172,7 +172,12 @@ Route ShortestRoute(const CollisionGrid& grid)
     int last =
         static_cast<int>(std::min_element(best[all].begin(), best[all].end()) - best[all].begin());
     route.length = best[all][last];
-    for (unsigned set = all; last >= 0;)
+    if (route.length >= kUnreachable)
+    {
+        route.length = -1; // some gold cannot be reached at all
+        return route;
+    }
+    for (unsigned set = all; set != 0 && last >= 0;)
     {
         route.order.insert(route.order.begin(), last);
         const int before = previous[set][last];
@@ -296,6 +301,7 @@ TEST(LevelRoute, StartAndGoldAreFreeAndConnected)
 TEST(LevelRoute, AllGoldCanBeCollectedInTime)
 {
     const Route route = ShortestRoute(LoadGrid());
+    ASSERT_GE(route.length, 0) << "some gold cannot be reached";
     std::ostringstream order;
     for (const int i : route.order)
     {
