@@ -341,6 +341,11 @@ struct ScoresCase
     std::vector<std::int32_t> list;
 };
 
+void PrintTo(const ScoresCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
 class ScoresTest : public ScreensTest, public ::testing::WithParamInterface<ScoresCase>
 {
 };
