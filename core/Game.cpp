@@ -67,11 +67,12 @@ bool Game::CreateRenderer()
     if (graphics->m_renderer == nullptr)
     {
         // A machine without GPU drivers must still play the game.
-        graphics->m_renderer = SDL_CreateRenderer(graphics->m_window, -1,
-                                                  SDL_RENDERER_SOFTWARE | SDL_RENDERER_PRESENTVSYNC);
+        graphics->m_renderer = SDL_CreateRenderer(
+            graphics->m_window, -1, SDL_RENDERER_SOFTWARE | SDL_RENDERER_PRESENTVSYNC);
         if (graphics->m_renderer == nullptr)
         {
-            graphics->m_renderer = SDL_CreateRenderer(graphics->m_window, -1, SDL_RENDERER_SOFTWARE);
+            graphics->m_renderer =
+                SDL_CreateRenderer(graphics->m_window, -1, SDL_RENDERER_SOFTWARE);
         }
         if (graphics->m_renderer != nullptr)
         {
@@ -109,8 +110,8 @@ bool Game::Initialize()
         return false;
     }
     graphics->m_window =
-        SDL_CreateWindow(m_title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, m_width,
-                         m_height, m_fullscreen ? SDL_WINDOW_FULLSCREEN : 0);
+        SDL_CreateWindow(m_title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, m_width, m_height,
+                         m_fullscreen ? SDL_WINDOW_FULLSCREEN : 0);
     if (graphics->m_window == nullptr)
     {
         LogLine("Game window could not be created.");
@@ -239,22 +240,7 @@ bool Game::Run()
 void Game::Shutdown()
 {
     LogBlock("Game shut down function called...");
-    LogLine("Implementing deletion of objects from container...");
-    std::int32_t count = 0;
-    for (std::unique_ptr<GameState>& state : m_states)
-    {
-        state.reset();
-        ++count;
-    }
-    LogLine("Objects successfully deleted from container: " + ToString(count));
-    if (!m_states.empty())
-    {
-        LogLine("Container size before clear: " +
-                ToString(static_cast<std::uint32_t>(m_states.size())));
-        m_states.clear();
-        LogLine("Container size after clear: " +
-                ToString(static_cast<std::uint32_t>(m_states.size())));
-    }
+    DeleteObjects(m_states);
     m_currentState = nullptr;
     AssetCache::Instance()->Release(kFonts, kReleaseAll, "Fixedsys");
     FileManager::Instance()->Shutdown();

@@ -56,11 +56,7 @@ Interface::~Interface()
 void Interface::LoadText(Text& text)
 {
     LogLine("Text created successfully...");
-    text.m_font = AssetCache::Instance()->m_fonts["Fixedsys"];
-    text.m_color = SDL_Color{255, 255, 255, 255};
-    text.CreateTexture();
-    text.m_width = 100.0f;
-    text.m_height = 20.0f;
+    text.Prepare(m_tag, 100.0f, 20.0f);
 }
 
 void Interface::Update()

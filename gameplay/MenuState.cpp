@@ -21,22 +21,7 @@ MenuState::MenuState(GameState* previous) : GameState(previous)
 MenuState::~MenuState()
 {
     LogBlock("MenuState destructor called...");
-    LogLine("Implementing deletion of objects from container...");
-    std::int32_t count = 0;
-    for (std::unique_ptr<GameObject>& object : m_gameObjects)
-    {
-        object.reset();
-        ++count;
-    }
-    LogLine("Objects successfully deleted from container: " + ToString(count));
-    if (!m_gameObjects.empty())
-    {
-        LogLine("Container size before clear: " +
-                ToString(static_cast<std::uint32_t>(m_gameObjects.size())));
-        m_gameObjects.clear();
-        LogLine("Container size after clear: " +
-                ToString(static_cast<std::uint32_t>(m_gameObjects.size())));
-    }
+    DeleteObjects(m_gameObjects);
     LogBlock("MenuState destructor completed successfully.");
 }
 

@@ -25,15 +25,6 @@ ScoresState::ScoresState(GameState* previous) : GameState(previous)
 
 ScoresState::~ScoresState() = default;
 
-void ScoresState::PrepareLine(Text& line)
-{
-    line.m_font = AssetCache::Instance()->m_fonts["Fixedsys"];
-    line.m_color = SDL_Color{255, 255, 255, 255};
-    line.CreateTexture();
-    line.m_width = 150.0f;
-    line.m_height = 40.0f;
-}
-
 void ScoresState::Initialize()
 {
     LogLine("ScoreState Initialize function called...");
@@ -57,7 +48,7 @@ void ScoresState::Initialize()
             continue; // the list never holds more than four entries
         }
         Text& line = m_scoreTexts[static_cast<std::size_t>(i)];
-        PrepareLine(line);
+        line.Prepare("Fixedsys", 150.0f, 40.0f);
         const std::int32_t score = scores[static_cast<std::size_t>(i)];
         // A zero entry is padding for a missing record and shows nothing.
         if (score != 0)
@@ -70,7 +61,7 @@ void ScoresState::Initialize()
     }
     if (scores.empty())
     {
-        PrepareLine(m_scoreTexts[0]);
+        m_scoreTexts[0].Prepare("Fixedsys", 150.0f, 40.0f);
         m_scoreTexts[0].m_text = "NO SCORES";
         m_scoreTexts[0].CreateTexture();
     }

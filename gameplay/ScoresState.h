@@ -23,7 +23,4 @@ public:
     std::unique_ptr<Background> m_background;
     // Line i shows entry i of the list; line 4 never gets a text.
     std::array<Text, 5> m_scoreTexts;
-
-private:
-    void PrepareLine(Text& line);
 };

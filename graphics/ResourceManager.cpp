@@ -113,8 +113,7 @@ bool ResourceManager::CreateSprite(const std::string& tag)
         LogLine("ERROR Texture could not be loaded: " + path);
         return false;
     }
-    SDL_Texture* texture =
-        SDL_CreateTextureFromSurface(Graphics::Instance()->m_renderer, surface);
+    SDL_Texture* texture = SDL_CreateTextureFromSurface(Graphics::Instance()->m_renderer, surface);
     SDL_FreeSurface(surface);
     // An earlier texture of the same tag stays with the sprite that holds it;
     // the cache keeps the newest.

@@ -1,6 +1,7 @@
 #include "graphics/Text.h"
 
 #include "core/Graphics.h"
+#include "graphics/ResourceManager.h"
 
 namespace
 {
@@ -15,6 +16,15 @@ Text::~Text()
     {
         SDL_DestroyTexture(m_texture);
     }
+}
+
+void Text::Prepare(const std::string& fontKey, float width, float height)
+{
+    m_font = AssetCache::Instance()->m_fonts[fontKey];
+    m_color = SDL_Color{255, 255, 255, 255};
+    CreateTexture();
+    m_width = width;
+    m_height = height;
 }
 
 void Text::CreateTexture()

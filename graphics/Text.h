@@ -15,6 +15,9 @@ public:
     Text(const Text&) = delete;
     Text& operator=(const Text&) = delete;
 
+    // Takes the font of a key from the AssetCache, white, renders the current
+    // text and sets the box it is stretched into.
+    void Prepare(const std::string& fontKey, float width, float height);
     // Renders m_text anew; an empty text or a missing font leaves no texture.
     void CreateTexture();
     void Draw(int x, int y) const;

@@ -93,10 +93,9 @@ bool FileManager::WriteBinaryFile(std::int32_t value)
         return false;
     }
     const auto raw = static_cast<std::uint32_t>(value);
-    const std::array<char, 4> bytes{static_cast<char>(raw & 0xFF),
-                                    static_cast<char>((raw >> 8) & 0xFF),
-                                    static_cast<char>((raw >> 16) & 0xFF),
-                                    static_cast<char>((raw >> 24) & 0xFF)};
+    const std::array<char, 4> bytes{
+        static_cast<char>(raw & 0xFF), static_cast<char>((raw >> 8) & 0xFF),
+        static_cast<char>((raw >> 16) & 0xFF), static_cast<char>((raw >> 24) & 0xFF)};
     m_file.write(bytes.data(), 4);
     LogLine(std::string("Info written to file successfully: ") + path);
     m_file.close();
@@ -106,13 +105,6 @@ bool FileManager::WriteBinaryFile(std::int32_t value)
 void FileManager::Shutdown()
 {
     LogLine("FileManager shut down function called...");
-    if (!m_paths.empty())
-    {
-        LogLine("Container size before clear: " +
-                ToString(static_cast<std::uint32_t>(m_paths.size())));
-        m_paths.clear();
-        LogLine("Container size after clear: " +
-                ToString(static_cast<std::uint32_t>(m_paths.size())));
-    }
+    ClearContainer(m_paths);
     LogLine("FileManager shut down successfully.");
 }

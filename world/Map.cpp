@@ -29,26 +29,6 @@ constexpr std::array<std::pair<int, int>, 10> kGold{{{928, 288},
                                                      {864, 64},
                                                      {1376, 64}}};
 
-template <typename T> void DeleteAll(std::vector<std::unique_ptr<T>>& objects)
-{
-    LogLine("Implementing deletion of objects from container...");
-    std::int32_t count = 0;
-    for (std::unique_ptr<T>& object : objects)
-    {
-        object.reset();
-        ++count;
-    }
-    LogLine("Objects successfully deleted from container: " + ToString(count));
-    if (!objects.empty())
-    {
-        LogLine("Container size before clear: " +
-                ToString(static_cast<std::uint32_t>(objects.size())));
-        objects.clear();
-        LogLine("Container size after clear: " +
-                ToString(static_cast<std::uint32_t>(objects.size())));
-    }
-}
-
 Tileset* AddTileset(std::vector<std::unique_ptr<Tileset>>& tiles, const char* tag)
 {
     tiles.push_back(std::make_unique<Tileset>(tag));
@@ -227,9 +207,9 @@ bool Map::Render()
 void Map::Shutdown()
 {
     LogBlock("Map shut down function called...");
-    DeleteAll(m_tiles);
-    DeleteAll(m_events);
-    DeleteAll(m_texts);
+    DeleteObjects(m_tiles);
+    DeleteObjects(m_events);
+    DeleteObjects(m_texts);
     m_floorTiles = m_wallTiles = m_objectTiles = nullptr;
     m_player.reset();
     m_interface.reset();
