@@ -46,6 +46,9 @@ bool Game::ReadSettings()
     LogLine(std::string("File loaded successfully: ") + path);
     for (std::string& token : m_settings)
     {
+        // A failed extraction leaves its string alone: a token the file does
+        // not have must come out empty, not as left by an earlier reading.
+        token.clear();
         files->m_file >> token;
     }
     m_title = m_settings[0].c_str();
