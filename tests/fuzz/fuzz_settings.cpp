@@ -47,10 +47,9 @@ std::vector<std::string> Tokens(const std::uint8_t* data, std::size_t size)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     fuzz::WriteInput("Assets/ini/game.ini", data, size);
+    // No reset between runs: reading must not depend on what an earlier file
+    // held.
     Game* game = Game::Instance();
-    // Every run stands for a fresh start of the program, whose settings are
-    // empty before the file is read.
-    game->m_settings = {};
     bool read = false;
     {
         fuzz::SilentCout quiet;
