@@ -7,7 +7,7 @@ packages=(
   cmake g++ make pkg-config
   libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libsdl2-mixer-dev
   libgtest-dev libbenchmark-dev
-  xvfb xdotool
+  xvfb xdotool x11-apps
   cppcheck clang-tidy
   clang libclang-rt-14-dev valgrind
 )

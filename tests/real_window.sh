@@ -92,6 +92,10 @@ run_case() {
     "Game shut down successfully."; do
     grep -qxF -- "$line" "$out" || fail "$name: missing line: $line"
   done
+  for line in "${also_expect[@]}"; do
+    grep -qxF -- "$line" "$out" || fail "$name: missing line: $line"
+  done
+  also_expect=()
   [ "$(tail -n 1 "$out")" = "---------------------------------------------------------------" ] ||
     fail "$name: output does not end with the shutdown block"
   echo "$name: ok"
@@ -120,6 +124,62 @@ press_escape() {
   [ "$seen" -eq 0 ] || fail "escape: key ignored"
 }
 
+# Hash of the window's top 340 rows: the level only, above the pop-up boxes and
+# the display (whose clock changes every second).
+level_picture() {
+  local wid=$1 dump="$scratch/window.xwd"
+  xwd -silent -id "$wid" >"$dump" || fail "play: cannot read the window"
+  # The header says where the pixels start and how long a row is.
+  local header ncolors row
+  header=$(od -An -t u4 --endian=big -j 0 -N 4 "$dump" | tr -d ' ')
+  ncolors=$(od -An -t u4 --endian=big -j 76 -N 4 "$dump" | tr -d ' ')
+  row=$(od -An -t u4 --endian=big -j 48 -N 4 "$dump" | tr -d ' ')
+  tail -c +$((header + ncolors * 12 + 1)) "$dump" | head -c $((row * 340)) | md5sum
+}
+
+# Holds a key until the game has shown `line`, as a person would.
+hold_until() {
+  local key=$1 line=$2
+  xdotool keydown "$key"
+  wait_for "$line" "$scratch/out.txt" 50
+  local seen=$?
+  xdotool keyup "$key" 2>/dev/null || true
+  [ "$seen" -eq 0 ] || fail "play: $key ignored"
+}
+
+# Play, walk, pause, resume and quit.
+play_a_little() {
+  local wid=$1
+  also_expect=("PauseState destructor completed successfully."
+    "PlayState destructor completed successfully."
+    "Player destructor completed successfully."
+    "Interface destructor completed successfully."
+    "Camera destructor completed successfully.")
+  xdotool mousemove --window "$wid" 100 330
+  wait_frames 2 || fail "play: frames stopped"
+  xdotool mousedown 1
+  wait_for 'PlayState constructor initialized successfully...' "$scratch/out.txt" 50 ||
+    fail "play: Play ignored"
+  xdotool mouseup 1 2>/dev/null || true
+  xdotool windowfocus --sync "$wid" || fail "play: cannot focus the window"
+  wait_frames 5 || fail "play: frames stopped"
+  local before after
+  before=$(level_picture "$wid")
+  xdotool keydown Right
+  wait_frames 20
+  xdotool keyup Right
+  wait_frames 3 || fail "play: frames stopped"
+  after=$(level_picture "$wid")
+  [ "$before" != "$after" ] || fail "play: the player did not move"
+  hold_until p 'PauseState constructor initialized successfully...'
+  wait_for '^2$' "$scratch/out.txt" 50 || fail "play: no frame of the pause screen"
+  hold_until Return 'PauseState destructor completed successfully.'
+  wait_frames 3 || fail "play: the game did not resume"
+  hold_until Escape 'PlayState destructor called...'
+}
+
+also_expect=()
 run_case exit click_exit
 run_case escape press_escape
+run_case play play_a_little
 echo "real window: all cases passed"
