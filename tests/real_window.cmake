@@ -10,3 +10,11 @@ if(XVFB_EXECUTABLE AND XDOTOOL_EXECUTABLE)
 else()
   message(WARNING "Xvfb or xdotool missing: the real-window test is not registered")
 endif()
+
+# The release archive unpacked and run like a player would.
+if(XVFB_EXECUTABLE AND XDOTOOL_EXECUTABLE)
+  add_test(NAME Package.UnpacksAndRuns
+           COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/package_test.sh
+                   ${CMAKE_BINARY_DIR}/CPackConfig.cmake)
+  set_tests_properties(Package.UnpacksAndRuns PROPERTIES TIMEOUT 180)
+endif()

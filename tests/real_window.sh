@@ -1,60 +1,17 @@
 #!/usr/bin/env bash
 # The built game in a real X window under its own Xvfb, driven with xdotool the
-# way a player would: (a) a click on Exit, (b) the Escape key. Each run must
-# end by itself with status 0 and the whole shutdown narration.
+# way a player would: (a) a click on Exit, (b) the Escape key, (c) a short game
+# walked, paused, resumed and quit. Each run must end by itself with status 0
+# and the whole shutdown narration.
 #
 # Usage: real_window.sh <dungeon executable> <Assets folder>
 set -uo pipefail
 
 exe=$1
 assets=$2
-scratch=$(mktemp -d "${TMPDIR:-/tmp}/dungeon-window-XXXXXX")
-xvfb_pid=""
-
-cleanup() {
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
-  rm -rf "$scratch"
-}
-trap cleanup EXIT
-
-fail() {
-  echo "FAIL: $*"
-  if [ -f "$scratch/out.txt" ]; then
-    echo "--- last output:"
-    tail -n 30 "$scratch/out.txt"
-  fi
-  exit 1
-}
-
-# Polls until `grep -q PATTERN FILE` holds, at most `tenths` tenths of a second.
-wait_for() {
-  local pattern=$1 file=$2 tenths=$3
-  for ((i = 0; i < tenths * 5; i++)); do
-    grep -q -- "$pattern" "$file" 2>/dev/null && return 0
-    sleep 0.02
-  done
-  return 1
-}
-
-# Waits until the game has printed `count` more frame lines than it had.
-wait_frames() {
-  local count=$1 start
-  start=$(grep -c '^[0-9]\+$' "$scratch/out.txt")
-  for ((i = 0; i < 100; i++)); do
-    [ "$(grep -c '^[0-9]\+$' "$scratch/out.txt")" -ge $((start + count)) ] && return 0
-    sleep 0.1
-  done
-  return 1
-}
-
-# Our own X server on a free display; Xvfb picks the number itself.
-exec 3>"$scratch/display"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$scratch/xvfb.log" 2>&1 &
-xvfb_pid=$!
-exec 3>&-
-wait_for '[0-9]' "$scratch/display" 100 || fail "Xvfb did not start"
-export DISPLAY=":$(head -n 1 "$scratch/display")"
-unset WAYLAND_DISPLAY SDL_VIDEODRIVER
+scratch_name=dungeon-window
+# shellcheck source=tests/xvfb_lib.sh
+source "$(dirname "$0")/xvfb_lib.sh"
 
 mkdir -p "$scratch/game"
 cp -r "$assets" "$scratch/game/Assets"
