@@ -8,18 +8,23 @@
 // a process of its own: ctest does that (one process per test case); to run a
 // single case by hand, pass --gtest_filter.
 
+#include "tests/support/Play.h"
+#include "tests/support/Scratch.h"
+
 #include <SDL.h>
 #include <gtest/gtest.h>
 
-#include <array>
 #include <filesystem>
 #include <iostream>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
 
 namespace harness
 {
+
+using namespace support;
 
 // Collects everything written to std::cout while it lives.
 class CoutCapture
@@ -52,14 +57,9 @@ bool ContainsBlock(const std::vector<std::string>& lines, const std::vector<std:
 // Number of lines equal to `line`.
 int Count(const std::vector<std::string>& lines, const std::string& line);
 
-// The folder with the repository's committed Assets.
-std::filesystem::path SourceAssets();
-
 // Writes a PNG of one colour.
 void WritePicture(const std::filesystem::path& path, int width, int height,
                   SDL_Color color = {200, 100, 50, 255});
-void WriteFile(const std::filesystem::path& path, const std::string& content);
-std::string ReadFile(const std::filesystem::path& path);
 
 // Fixture: a fresh scratch folder as the working directory, with a settings
 // file; keys held through the seam; std::cout captured from SetUp on.
@@ -70,31 +70,24 @@ protected:
     void TearDown() override;
 
     // Copies the committed pictures, font and level into the scratch folder.
-    void InstallRealAssets();
+    void InstallRealAssets() { m_scratch->CopyAssets(); }
     // Writes every picture the game names as a small one-colour PNG of the
     // right size, and no font.
     void InstallTestPictures();
-    void WriteSettings(const std::string& content);
+    void WriteSettings(const std::string& content) { m_scratch->WriteSettings(content); }
 
     // Game::Initialize; fails the test when it returns false.
     void Start();
-    // One pass of the main loop.
     bool Step();
-    // Runs passes until a frame ran (or the game ended).
-    void Frame();
-    void Frames(int count);
+    static void Frames(int count);
 
-    void Hold(int scancode) { m_keys[static_cast<std::size_t>(scancode)] = 1; }
-    void Release(int scancode) { m_keys[static_cast<std::size_t>(scancode)] = 0; }
-    void ReleaseAll() { m_keys.fill(0); }
+    void Hold(int scancode) { m_keys.Hold(scancode); }
+    void Release(int scancode) { m_keys.Release(scancode); }
+    void ReleaseAll() { m_keys.ReleaseAll(); }
 
-    void PushMouseMotion(int x, int y);
-    void PushMouseButton(int x, int y, Uint8 button, bool down);
-    void PushQuit();
-
+    std::unique_ptr<ScratchFolder> m_scratch;
     std::filesystem::path m_dir;
-    std::filesystem::path m_oldDir;
-    std::array<Uint8, SDL_NUM_SCANCODES> m_keys{};
+    Keyboard m_keys;
     std::unique_ptr<CoutCapture> m_out;
 };
 

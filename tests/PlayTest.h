@@ -16,7 +16,6 @@
 #include "world/Map.h"
 
 #include <cstdlib>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -27,18 +26,6 @@ namespace harness
 inline constexpr int kPlayX = 100, kPlayY = 330;
 inline constexpr int kScoresX = 100, kScoresY = 390;
 inline constexpr int kGuideX = 100, kGuideY = 450;
-
-// The first `count` outcomes (rand() % 4) a seed gives.
-inline std::vector<int> Outcomes(unsigned seed, int count)
-{
-    std::srand(seed);
-    std::vector<int> outcomes;
-    for (int i = 0; i < count; ++i)
-    {
-        outcomes.push_back(std::rand() % 4);
-    }
-    return outcomes;
-}
 
 // The first seed from 1 on whose leading outcomes are `wanted`; 0 if none.
 inline unsigned SeedFor(const std::vector<int>& wanted)
@@ -59,21 +46,6 @@ inline const char* EffectMessage(int outcome)
                                             "Time Increase Event Triggered.",
                                             "Time Decreased Event Triggered."};
     return kMessages[outcome];
-}
-
-// Score records as the file stores them: little-endian 32-bit.
-inline std::string Records(const std::vector<std::int32_t>& values)
-{
-    std::string bytes;
-    for (std::int32_t value : values)
-    {
-        const auto raw = static_cast<std::uint32_t>(value);
-        for (int shift = 0; shift < 32; shift += 8)
-        {
-            bytes.push_back(static_cast<char>((raw >> shift) & 0xFF));
-        }
-    }
-    return bytes;
 }
 
 class PlayTest : public GameTest
@@ -155,6 +127,17 @@ protected:
         std::srand(seed);
         Click(kPlayX, kPlayY);
         ASSERT_NE(Map::Instance()->m_player, nullptr);
+    }
+
+    // P, then Space: the game is left for a new menu, which has run a frame.
+    void PauseToMenu()
+    {
+        Hold(kKeyP);
+        Frame();
+        Release(kKeyP);
+        Hold(kKeySpace);
+        Frames(2);
+        Release(kKeySpace);
     }
 
     static Map& World() { return *Map::Instance(); }

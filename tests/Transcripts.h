@@ -68,6 +68,14 @@ inline Lines ObjectDestruction(const std::string& type, const std::string& tag)
             type + " destructor completed successfully."};
 }
 
+// The end of a deletion of `count` objects from a container.
+inline Lines Cleared(int count)
+{
+    const std::string n = std::to_string(count);
+    return {"Objects successfully deleted from container: " + n,
+            "Container size before clear: " + n, "Container size after clear: 0"};
+}
+
 inline const char* const kButtons[] = {"buttonPlay", "buttonScores", "buttonGuide", "buttonExit"};
 
 // The first menu of a run registers the menu's pictures; later menus skip that.
@@ -102,8 +110,7 @@ inline Lines MenuDestruction()
     {
         lines += ObjectDestruction("Button", tag);
     }
-    lines += {"Objects successfully deleted from container: 5", "Container size before clear: 5",
-              "Container size after clear: 0"};
+    lines += Cleared(5);
     lines += Block("MenuState destructor completed successfully.");
     return lines;
 }

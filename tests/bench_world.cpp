@@ -6,6 +6,8 @@
 #include "core/Graphics.h"
 #include "core/Input.h"
 #include "gameplay/Player.h"
+#include "tests/support/Play.h"
+#include "tests/support/Scratch.h"
 #include "world/Map.h"
 
 #include <SDL.h>
@@ -13,48 +15,20 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <iostream>
-#include <ostream>
-#include <streambuf>
 
 namespace fs = std::filesystem;
 
 namespace
 {
-// Swallows the log: the game narrates every frame.
-class NullBuffer final : public std::streambuf
-{
-protected:
-    int overflow(int c) override { return traits_type::not_eof(c); }
-    std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
-};
-
-NullBuffer s_null;
 bool s_ready = false;
 
 // Silences the log while a benchmark runs; the results are printed to
 // std::cout too, after the benchmark returns.
-class Quiet final
-{
-public:
-    Quiet() : m_old(std::cout.rdbuf(&s_null)) {}
-    ~Quiet() { std::cout.rdbuf(m_old); }
-    Quiet(const Quiet&) = delete;
-    Quiet& operator=(const Quiet&) = delete;
-
-private:
-    std::streambuf* m_old;
-};
+using Quiet = support::SilentCout;
 
 void Click(int x, int y, bool down)
 {
-    SDL_Event event{};
-    event.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
-    event.button.button = SDL_BUTTON_LEFT;
-    event.button.state = down ? SDL_PRESSED : SDL_RELEASED;
-    event.button.x = x;
-    event.button.y = y;
-    SDL_PushEvent(&event);
+    support::PushMouseButton(x, y, SDL_BUTTON_LEFT, down);
 }
 
 // Once per process: a scratch copy of the committed Assets as the working
@@ -65,19 +39,16 @@ bool StartGame(benchmark::State& state)
     {
         return true;
     }
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
-    const fs::path source = fs::path(DUNGEON_SOURCE_DIR) / "Assets";
+    const fs::path source = support::SourceAssets();
     if (!fs::exists(source / "Maps"))
     {
         state.SkipWithError("no level in the repository's Assets");
         return false;
     }
-    const fs::path scratch = fs::temp_directory_path() / "dungeon-bench";
-    fs::remove_all(scratch);
-    fs::create_directories(scratch);
-    fs::copy(source, scratch / "Assets", fs::copy_options::recursive);
-    fs::current_path(scratch);
+    // The window of the committed settings: the figures are for a real game.
+    static const support::ScratchFolder scratch("dungeon-bench");
+    scratch.CopyAssets();
+    scratch.WriteSettings(support::ReadFile(source / "ini" / "game.ini"));
     Game* game = Game::Instance();
     game->m_idleDelay = 0; // time the work, not the pacing
     if (!game->Initialize())

@@ -4,6 +4,8 @@
 // repository root, where the game finds its Assets folder.
 
 #include "core/Util.h"
+#include "tests/support/Play.h"
+#include "tests/support/Scratch.h"
 #include "world/LayerFile.h"
 
 #include <SDL.h>
@@ -13,7 +15,6 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <deque>
 #include <fstream>
 #include <iostream>
 #include <limits>
@@ -25,11 +26,9 @@
 namespace
 {
 
-struct Cell
-{
-    int column;
-    int row;
-};
+using support::Cell;
+using support::Free;
+using support::Paths;
 
 constexpr Cell kStart{16, 15};
 constexpr std::array<Cell, 10> kGold{
@@ -72,40 +71,6 @@ TileList LoadPairs(const char* storedPath)
     return ReadTilePairs(in);
 }
 
-bool Free(const CollisionGrid& grid, int column, int row)
-{
-    return column >= 0 && row >= 0 && column < kMapColumns && row < kMapRows &&
-           grid[row * kMapColumns + column] != 1;
-}
-
-// Steps from one cell to every other, moving as the player does: one cell
-// left, right, up or down, never into a cell whose value is 1.
-std::vector<int> Distances(const CollisionGrid& grid, Cell from)
-{
-    std::vector<int> distance(kMapCells, -1);
-    std::deque<Cell> queue{from};
-    distance[from.row * kMapColumns + from.column] = 0;
-    while (!queue.empty())
-    {
-        const Cell c = queue.front();
-        queue.pop_front();
-        const int here = distance[c.row * kMapColumns + c.column];
-        const Cell next[] = {{c.column - 1, c.row},
-                             {c.column + 1, c.row},
-                             {c.column, c.row - 1},
-                             {c.column, c.row + 1}};
-        for (const Cell n : next)
-        {
-            if (Free(grid, n.column, n.row) && distance[n.row * kMapColumns + n.column] < 0)
-            {
-                distance[n.row * kMapColumns + n.column] = here + 1;
-                queue.push_back(n);
-            }
-        }
-    }
-    return distance;
-}
-
 struct Route
 {
     int length = 0;
@@ -120,16 +85,19 @@ Route ShortestRoute(const CollisionGrid& grid)
     constexpr int kUnreachable = std::numeric_limits<int>::max() / 4;
     std::array<std::array<int, n>, n> between{};
     std::array<int, n> fromStart{};
-    const std::vector<int> startDistances = Distances(grid, kStart);
+    const auto steps = [](const Paths& paths, Cell to)
+    {
+        const int d = paths.Distance(to);
+        return d < 0 ? kUnreachable : d;
+    };
+    const Paths fromStartPaths(grid, kStart);
     for (int i = 0; i < n; ++i)
     {
-        const int d = startDistances[kGold[i].row * kMapColumns + kGold[i].column];
-        fromStart[i] = d < 0 ? kUnreachable : d;
-        const std::vector<int> distances = Distances(grid, kGold[i]);
+        fromStart[i] = steps(fromStartPaths, kGold[i]);
+        const Paths paths(grid, kGold[i]);
         for (int j = 0; j < n; ++j)
         {
-            const int dj = distances[kGold[j].row * kMapColumns + kGold[j].column];
-            between[i][j] = dj < 0 ? kUnreachable : dj;
+            between[i][j] = steps(paths, kGold[j]);
         }
     }
     std::vector<std::array<int, n>> best(1u << n);
@@ -288,13 +256,12 @@ TEST(LevelFiles, HaveTheLayoutTheGameReads)
 TEST(LevelRoute, StartAndGoldAreFreeAndConnected)
 {
     const CollisionGrid grid = LoadGrid();
-    ASSERT_TRUE(Free(grid, kStart.column, kStart.row)) << "the start cell is blocked";
-    const std::vector<int> distances = Distances(grid, kStart);
+    ASSERT_TRUE(Free(grid, kStart)) << "the start cell is blocked";
+    const Paths paths(grid, kStart);
     for (const Cell g : kGold)
     {
-        EXPECT_TRUE(Free(grid, g.column, g.row)) << "gold cell " << Name(g) << " is blocked";
-        EXPECT_GE(distances[g.row * kMapColumns + g.column], 0)
-            << "gold cell " << Name(g) << " cannot be reached";
+        EXPECT_TRUE(Free(grid, g)) << "gold cell " << Name(g) << " is blocked";
+        EXPECT_GE(paths.Distance(g), 0) << "gold cell " << Name(g) << " cannot be reached";
     }
 }
 
@@ -343,7 +310,7 @@ TEST(LevelPictures, EveryCellShowsWhatItIs)
     for (int k = 0; k < kMapCells; ++k)
     {
         const Cell c{k % kMapColumns, k / kMapColumns};
-        if (Free(grid, c.column, c.row))
+        if (Free(grid, c))
         {
             // Free ground is solid floor, and the wall and object layers,
             // which are drawn over the player, leave it uncovered.
@@ -366,35 +333,7 @@ TEST(LevelPictures, EveryCellShowsWhatItIs)
 
 TEST(Pictures, HaveTheSizesTheGameDraws)
 {
-    struct Expected
-    {
-        const char* path;
-        int width;
-        int height;
-    };
-    const Expected pictures[] = {
-        {"Assets\\GameState\\MENU_background.png", 800, 608},
-        {"Assets\\GameState\\PAUSE_background.png", 800, 608},
-        {"Assets\\GameState\\GUIDE_background.png", 800, 608},
-        {"Assets\\GameState\\SCORES_background.png", 800, 608},
-        {"Assets\\GameState\\WIN_background.png", 800, 608},
-        {"Assets\\GameState\\LOSE_background.png", 800, 608},
-        {"Assets\\GameState\\buttonPlay.png", 128, 49},
-        {"Assets\\GameState\\buttonScores.png", 192, 49},
-        {"Assets\\GameState\\buttonGuide.png", 160, 50},
-        {"Assets\\GameState\\buttonExit.png", 128, 50},
-        {"Assets\\Sprites\\Gold.png", 32, 32},
-        {"Assets\\Sprites\\Player.png", 64, 128},
-        {"Assets\\Sprites\\Interface.png", 209, 122},
-        {"Assets\\Sprites\\TextBox_Stuck.png", 524, 255},
-        {"Assets\\Sprites\\TextBox_Invisible.png", 524, 255},
-        {"Assets\\Sprites\\TextBox_Increase.png", 524, 255},
-        {"Assets\\Sprites\\TextBox_Decrease.png", 524, 255},
-        {"Assets\\Textures\\Tilesets\\final\\floor.png", 1600, 608},
-        {"Assets\\Textures\\Tilesets\\final\\wall.png", 1600, 608},
-        {"Assets\\Textures\\Tilesets\\final\\objects.png", 1600, 608},
-    };
-    for (const Expected& e : pictures)
+    for (const support::PictureSize& e : support::kPictures)
     {
         const Picture p = LoadPicture(e.path);
         ASSERT_TRUE(p) << e.path << ": " << IMG_GetError();

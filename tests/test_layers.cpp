@@ -211,30 +211,3 @@ TEST_F(LayersTest, WithoutTheObjectLayerNoLayerIsDrawn)
     Frames(2);
     EXPECT_EQ(Count(m_out->Lines(), "Map file couldn't be loaded!"), 6);
 }
-
-TEST_F(LayersTest, ASecondGameReadsTheLevelFilesAgain)
-{
-    m_grid[Cell(17, 15)] = 1; // a wall right of the start
-    WriteLevel();
-    StartGame();
-    ASSERT_EQ(Map::Instance()->m_floorValues.size(), static_cast<std::size_t>(kMapCells));
-    ASSERT_EQ(Map::Instance()->m_collisionGrid[Cell(17, 15)], 1);
-
-    // Edit the level between games, then leave for the menu and play again.
-    WriteFile(MapFile("floorMap.map"), "2,2 3,3 ");
-    WriteFile(MapFile("collisionMap.map"), "0 0 1\n");
-    Hold(kKeyP);
-    Frame();
-    Release(kKeyP);
-    Hold(kKeySpace);
-    Frames(2);
-    Release(kKeySpace);
-    StartGame();
-    EXPECT_EQ(Map::Instance()->m_floorValues, (TileList{P{2, 2}, P{3, 3}}));
-    EXPECT_EQ(Map::Instance()->m_wallValues.size(), static_cast<std::size_t>(kMapCells));
-    EXPECT_EQ(Map::Instance()->m_collisionGrid[2], 1);
-    EXPECT_EQ(Map::Instance()->m_collisionGrid[Cell(17, 15)], 0);
-    Hold(kKeyRight);
-    Frames(11);
-    EXPECT_EQ(Hero().m_x, 544) << "the wall of the first game is gone";
-}

@@ -121,39 +121,6 @@ TEST_F(ResourceTest, TexturesAreLoadedPerCallAndReleasedByTag)
     EXPECT_EQ(cache->m_textures.count("Player") + cache->m_textures.count("Interface"), 0u);
 }
 
-TEST_F(ResourceTest, FontIsOpenedOnce)
-{
-    Start();
-    ResourceManager* resources = ResourceManager::Instance();
-    AssetCache* cache = AssetCache::Instance();
-    const Lines missing{"LOADING Loading Text file...",
-                        "Opening and reading font file : \"Assets\\Fonts\\Fixedsys.fon\"",
-                        "File could not be loaded.", "ERROR Font could not be loaded: Fixedsys"};
-    m_out->Clear();
-    EXPECT_FALSE(resources->LoadFont("Fixedsys"));
-    EXPECT_EQ(m_out->Lines(), missing);
-    EXPECT_TRUE(cache->m_fonts.empty());
-
-    const fs::path font = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
-    if (!fs::exists(font))
-    {
-        GTEST_SKIP() << "no font to test with";
-    }
-    fs::create_directories(m_dir / "Assets" / "Fonts");
-    fs::copy_file(font, m_dir / "Assets" / "Fonts" / "Fixedsys.fon");
-    // A failed attempt is tried again.
-    m_out->Clear();
-    EXPECT_TRUE(resources->LoadFont("Fixedsys"));
-    EXPECT_TRUE(resources->LoadFont("Other"));
-    EXPECT_EQ(
-        m_out->Lines(),
-        (Lines{"LOADING Loading Text file...",
-               "Opening and reading font file : \"Assets\\Fonts\\Fixedsys.fon\"",
-               "File opened and read successfully.", "Text file already loaded, skipping..."}));
-    ASSERT_EQ(cache->m_fonts.size(), 1u);
-    EXPECT_NE(cache->m_fonts.at("Fixedsys"), nullptr);
-}
-
 TEST_F(ResourceTest, ButtonNarratesItsConstruction)
 {
     InstallTestPictures();
@@ -222,6 +189,81 @@ TEST_F(ResourceTest, ObjectsReleaseTheirTagsWhenDeleted)
     EXPECT_EQ(cache->m_textures.count("Gold"), 1u);
 }
 
+TEST_F(ResourceTest, FontIsOpenedOnceAndTextRendersIntoItsBox)
+{
+    Start();
+    ResourceManager* resources = ResourceManager::Instance();
+    AssetCache* cache = AssetCache::Instance();
+    const Lines missing{"LOADING Loading Text file...",
+                        "Opening and reading font file : \"Assets\\Fonts\\Fixedsys.fon\"",
+                        "File could not be loaded.", "ERROR Font could not be loaded: Fixedsys"};
+    m_out->Clear();
+    EXPECT_FALSE(resources->LoadFont("Fixedsys"));
+    EXPECT_EQ(m_out->Lines(), missing);
+    EXPECT_TRUE(cache->m_fonts.empty());
+
+    const fs::path font = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+    if (!fs::exists(font))
+    {
+        GTEST_SKIP() << "no font to test with";
+    }
+    fs::create_directories(m_dir / "Assets" / "Fonts");
+    fs::copy_file(font, m_dir / "Assets" / "Fonts" / "Fixedsys.fon");
+    // A failed attempt is tried again.
+    m_out->Clear();
+    EXPECT_TRUE(resources->LoadFont("Fixedsys"));
+    EXPECT_TRUE(resources->LoadFont("Other"));
+    EXPECT_EQ(
+        m_out->Lines(),
+        (Lines{"LOADING Loading Text file...",
+               "Opening and reading font file : \"Assets\\Fonts\\Fixedsys.fon\"",
+               "File opened and read successfully.", "Text file already loaded, skipping..."}));
+    ASSERT_EQ(cache->m_fonts.size(), 1u);
+    ASSERT_NE(cache->m_fonts.at("Fixedsys"), nullptr);
+
+    Text text;
+    text.m_font = cache->m_fonts.at("Fixedsys");
+    text.m_width = 100.0f;
+    text.m_height = 20.0f;
+    text.CreateTexture();
+    EXPECT_EQ(text.m_texture, nullptr);
+    text.m_text = "Gold: 10";
+    text.CreateTexture();
+    ASSERT_NE(text.m_texture, nullptr);
+
+    // Drawn white, stretched over the whole box and nowhere else.
+    SDL_RenderClear(Graphics::Instance()->m_renderer);
+    text.Draw(50, 40);
+    const std::vector<Uint32> pixels = ReadScreen(800, 608);
+    int minX = 800, maxX = -1, minY = 608, maxY = -1;
+    Uint32 brightest = 0;
+    for (int y = 0; y < 608; ++y)
+    {
+        for (int x = 0; x < 800; ++x)
+        {
+            const Uint32 p = pixels[static_cast<std::size_t>(y * 800 + x)] & 0xFFFFFFu;
+            if (p != 0)
+            {
+                minX = std::min(minX, x);
+                maxX = std::max(maxX, x);
+                minY = std::min(minY, y);
+                maxY = std::max(maxY, y);
+                brightest = std::max(brightest, p);
+            }
+        }
+    }
+    EXPECT_GE(minX, 50);
+    EXPECT_LT(maxX, 150);
+    EXPECT_GE(minY, 40);
+    EXPECT_LT(maxY, 60);
+    EXPECT_GT(maxX - minX, 80) << "the text fills the width of its box";
+    EXPECT_EQ(brightest, 0xFFFFFFu);
+
+    text.m_text.clear();
+    text.CreateTexture();
+    EXPECT_EQ(text.m_texture, nullptr);
+}
+
 TEST_F(ResourceTest, SpriteDrawsTheFrameOfItsColumnAndRow)
 {
     Start();
@@ -276,122 +318,14 @@ TEST_F(ResourceTest, SpriteDrawsTheFrameOfItsColumnAndRow)
               Lines(2, "Can't load texture data, but still calling Draw function somewhere."));
 }
 
-TEST_F(ResourceTest, TextRendersIntoItsBox)
-{
-    const fs::path font = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
-    if (!fs::exists(font))
-    {
-        GTEST_SKIP() << "no font to test with";
-    }
-    fs::create_directories(m_dir / "Assets" / "Fonts");
-    fs::copy_file(font, m_dir / "Assets" / "Fonts" / "Fixedsys.fon");
-    Start();
-    ASSERT_TRUE(ResourceManager::Instance()->LoadFont("Fixedsys"));
-
-    Text text;
-    text.m_font = AssetCache::Instance()->m_fonts.at("Fixedsys");
-    text.m_width = 100.0f;
-    text.m_height = 20.0f;
-    text.CreateTexture();
-    EXPECT_EQ(text.m_texture, nullptr);
-    text.m_text = "Gold: 10";
-    text.CreateTexture();
-    ASSERT_NE(text.m_texture, nullptr);
-
-    // Drawn white, stretched over the whole box and nowhere else.
-    SDL_RenderClear(Graphics::Instance()->m_renderer);
-    text.Draw(50, 40);
-    const std::vector<Uint32> pixels = ReadScreen(800, 608);
-    int minX = 800, maxX = -1, minY = 608, maxY = -1;
-    Uint32 brightest = 0;
-    for (int y = 0; y < 608; ++y)
-    {
-        for (int x = 0; x < 800; ++x)
-        {
-            const Uint32 p = pixels[static_cast<std::size_t>(y * 800 + x)] & 0xFFFFFFu;
-            if (p != 0)
-            {
-                minX = std::min(minX, x);
-                maxX = std::max(maxX, x);
-                minY = std::min(minY, y);
-                maxY = std::max(maxY, y);
-                brightest = std::max(brightest, p);
-            }
-        }
-    }
-    EXPECT_GE(minX, 50);
-    EXPECT_LT(maxX, 150);
-    EXPECT_GE(minY, 40);
-    EXPECT_LT(maxY, 60);
-    EXPECT_GT(maxX - minX, 80) << "the text fills the width of its box";
-    EXPECT_EQ(brightest, 0xFFFFFFu);
-
-    text.m_text.clear();
-    text.CreateTexture();
-    EXPECT_EQ(text.m_texture, nullptr);
-}
-
 // ---------------------------------------------------------------------------
-// The score file: little-endian 32-bit records, the first four shown.
+// The score file: little-endian 32-bit records. Its reading is checked through
+// the scores screen.
 
 namespace
 {
-std::string Records(const std::vector<std::int32_t>& values)
-{
-    std::string bytes;
-    for (std::int32_t value : values)
-    {
-        const auto raw = static_cast<std::uint32_t>(value);
-        for (int shift = 0; shift < 32; shift += 8)
-        {
-            bytes.push_back(static_cast<char>((raw >> shift) & 0xFF));
-        }
-    }
-    return bytes;
-}
-
-struct ScoreFile
-{
-    const char* name;
-    std::string bytes;
-    std::vector<std::int32_t> scores;
-};
-
-void PrintTo(const ScoreFile& s, std::ostream* out)
-{
-    *out << s.name;
-}
-
-class ScoreFileTest : public GameTest, public ::testing::WithParamInterface<ScoreFile>
-{
-};
-
 const fs::path kScores = fs::path("Assets") / "bin" / "scores.bin";
 } // namespace
-
-TEST_P(ScoreFileTest, ReadsTheFirstFourRecords)
-{
-    FileManager* files = FileManager::Instance();
-    files->Initialize();
-    WriteFile(m_dir / kScores, GetParam().bytes);
-    m_out->Clear();
-    EXPECT_TRUE(files->ReadBinaryFile(kScoreFileKey));
-    EXPECT_EQ(files->GetScores(), GetParam().scores);
-    EXPECT_EQ(m_out->Lines(), Lines{"Info read from file successfully: Assets\\bin\\scores.bin"});
-    EXPECT_FALSE(files->m_file.is_open());
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Resources, ScoreFileTest,
-    ::testing::Values(ScoreFile{"Empty", "", {0, 0, 0, 0}},
-                      ScoreFile{"TwoRecords", Records({150, 200}), {150, 200, 0, 0}},
-                      ScoreFile{"SixRecords", Records({1, 2, 3, 4, 5, 6}), {1, 2, 3, 4}},
-                      ScoreFile{"Negative", Records({-7, 2147483647}), {-7, 2147483647, 0, 0}},
-                      // The incomplete last record is ignored.
-                      ScoreFile{
-                          "ShortLastRecord", Records({150, 200}) + "\x01\x02", {150, 200, 0, 0}},
-                      ScoreFile{"ShorterThanARecord", "\x05", {0, 0, 0, 0}}),
-    [](const ::testing::TestParamInfo<ScoreFile>& info) { return std::string(info.param.name); });
 
 TEST_F(ResourceTest, ScoreFileMissingThenWritten)
 {

@@ -57,26 +57,25 @@ TEST_F(RulesTest, AMoveTakesElevenUpdatesAndTheNextStartsAfterLanding)
 TEST_F(RulesTest, HeldArrowsRankLeftRightUpDown)
 {
     StartGame();
-    Hold(kKeyLeft);
-    Hold(kKeyRight);
-    Hold(kKeyUp);
-    Hold(kKeyDown);
-    Frames(11);
-    EXPECT_EQ(Hero().m_x, 480);
-    EXPECT_EQ(Hero().m_y, 480);
-    Release(kKeyLeft);
-    Frames(11);
-    EXPECT_EQ(Hero().m_x, 512);
-    EXPECT_EQ(Hero().m_y, 480);
-    Release(kKeyRight);
-    Frames(11);
-    EXPECT_EQ(Hero().m_y, 448);
-    EXPECT_EQ(Facing(), kFaceUp);
-    Release(kKeyUp);
-    Frames(11);
-    EXPECT_EQ(Hero().m_y, 480);
-    EXPECT_EQ(Facing(), kFaceDown);
-    EXPECT_EQ(Hero().m_x, 512);
+    for (int key : {kKeyLeft, kKeyRight, kKeyUp, kKeyDown})
+    {
+        Hold(key);
+    }
+    // Each move goes by the highest-ranked arrow held; then that one is let go.
+    struct Move
+    {
+        int key, x, y, facing;
+    };
+    for (const Move& m :
+         {Move{kKeyLeft, 480, 480, kFaceLeft}, Move{kKeyRight, 512, 480, kFaceRight},
+          Move{kKeyUp, 512, 448, kFaceUp}, Move{kKeyDown, 512, 480, kFaceDown}})
+    {
+        Frames(11);
+        EXPECT_EQ(Hero().m_x, m.x) << "moving by key " << m.key;
+        EXPECT_EQ(Hero().m_y, m.y) << "moving by key " << m.key;
+        EXPECT_EQ(Facing(), m.facing) << "moving by key " << m.key;
+        Release(m.key);
+    }
 }
 
 TEST_F(RulesTest, OnlyTheValueOneBlocksAndOnlyAtTheStartOfAMove)
@@ -270,36 +269,6 @@ TEST_F(RulesTest, OverlappingEffectsShareOneTimer)
     EXPECT_TRUE(Hero().visible) << "the hide effect ends 350 updates after it began";
 }
 
-TEST_F(RulesTest, TheClockCountsUpdatesAndTheDisplayLagsOneUpdate)
-{
-    m_tileEntries = 1;
-    StartGame();
-    Frames(59);
-    EXPECT_EQ(World().m_timeLeft, 90);
-    EXPECT_EQ(World().m_frameCounter, 59);
-    Frame();
-    EXPECT_EQ(World().m_timeLeft, 89);
-    EXPECT_EQ(World().m_frameCounter, 0);
-    EXPECT_EQ(World().m_interface->m_timeText.m_text, "Time: 90");
-    Frame();
-    EXPECT_EQ(World().m_interface->m_timeText.m_text, "Time: 89");
-    EXPECT_EQ(World().m_interface->m_goldText.m_text, "Gold: 0");
-    Frames(60 * 88 - 1);
-    EXPECT_EQ(World().m_timeLeft, 1);
-    EXPECT_FALSE(World().m_lost);
-    Frames(59);
-    EXPECT_EQ(World().m_timeLeft, 1);
-    EXPECT_FALSE(World().m_lost);
-    EXPECT_NE(FrontAs<PlayState>(), nullptr);
-    Frame(); // update 5,400
-    EXPECT_EQ(World().m_timeLeft, 0);
-    EXPECT_TRUE(World().m_lost);
-    EXPECT_FALSE(World().m_won);
-    EXPECT_EQ(World().m_interface->m_timeText.m_text, "Time: 1");
-    EXPECT_NE(FrontAs<LoseState>(), nullptr);
-    EXPECT_TRUE(ScoreFile().empty());
-}
-
 TEST_F(RulesTest, TwoBonusesLiftTheClockAboveNinety)
 {
     const unsigned seed = SeedFor({2, 2});
@@ -329,107 +298,64 @@ TEST_F(RulesTest, APenaltyWithTenSecondsLeftLoses)
     EXPECT_NE(FrontAs<LoseState>(), nullptr);
 }
 
-TEST_F(RulesTest, TheTenthPieceWinsAndAppendsTheScoreOnce)
+// The tenth piece collected with its effect and the clock as given: the win
+// stands, also when the clock runs out in the same update, and the score (ten
+// times the seconds left) is appended once.
+struct LastPiece
 {
-    const unsigned seed = 12345;
-    const int outcome = Outcomes(seed, 1)[0];
+    const char* name;
+    int outcome;
+    std::int32_t timeLeft;
+    std::int32_t frameCounter;
+    std::int32_t left; // seconds left after the update
+};
+
+void PrintTo(const LastPiece& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+class LastPieceTest : public RulesTest, public ::testing::WithParamInterface<LastPiece>
+{
+};
+
+TEST_P(LastPieceTest, WinsAndAppendsTheScoreOnce)
+{
+    const LastPiece& c = GetParam();
+    const unsigned seed = SeedFor({c.outcome});
+    ASSERT_NE(seed, 0u);
     StartGame(seed);
     Frame();
     CollectAllBut(1);
-    World().m_timeLeft = 37;
-    World().m_frameCounter = 0;
+    World().m_timeLeft = c.timeLeft;
+    World().m_frameCounter = c.frameCounter;
     Place(1376, 64); // on the last piece
     Frame();
-    const int bonus[] = {0, 0, 5, -10};
-    const int left = 37 + bonus[outcome];
     EXPECT_TRUE(World().m_won);
     EXPECT_FALSE(World().m_lost);
-    EXPECT_EQ(World().m_timeLeft, left);
-    EXPECT_EQ(Hero().m_score, 10 * left);
+    EXPECT_EQ(World().m_timeLeft, c.left);
+    EXPECT_EQ(Hero().m_score, 10 * c.left);
     // The display of the winning update still shows nine pieces.
     EXPECT_EQ(World().m_interface->m_goldText.m_text, "Gold: 9");
-    EXPECT_EQ(ScoreFile(), Records({10 * left}));
+    EXPECT_EQ(ScoreFile(), Records({10 * c.left}));
     EXPECT_NE(FrontAs<WinState>(), nullptr);
-    // Further updates of the finished world append nothing.
+    // Further updates of the finished world change and append nothing.
     for (int i = 0; i < 5; ++i)
     {
         World().Update();
     }
+    EXPECT_TRUE(World().m_won);
+    EXPECT_FALSE(World().m_lost);
     EXPECT_EQ(ScoreFile().size(), 4u);
     EXPECT_EQ(Count(m_out->Lines(), "Info written to file successfully: Assets\\bin\\scores.bin"),
               1);
 }
 
-// The tenth piece and the end of the clock in one update: the win stands.
-class WinAtTimeOutTest : public RulesTest, public ::testing::WithParamInterface<int>
-{
-};
-
-TEST_P(WinAtTimeOutTest, TheWinStandsWithOneRecordOfZero)
-{
-    const int outcome = GetParam();
-    const unsigned seed = SeedFor({outcome});
-    ASSERT_NE(seed, 0u);
-    StartGame(seed);
-    Frame();
-    CollectAllBut(1);
-    if (outcome == 3)
-    {
-        World().m_timeLeft = 10; // the penalty takes the rest
-        World().m_frameCounter = 0;
-    }
-    else
-    {
-        World().m_timeLeft = 1; // the last second runs out in this update
-        World().m_frameCounter = 59;
-    }
-    Place(1376, 64);
-    Frame();
-    EXPECT_TRUE(World().m_won);
-    EXPECT_FALSE(World().m_lost);
-    EXPECT_EQ(World().m_timeLeft, 0);
-    EXPECT_EQ(ScoreFile(), Records({0}));
-    EXPECT_NE(FrontAs<WinState>(), nullptr);
-    for (int i = 0; i < 5; ++i)
-    {
-        World().Update();
-    }
-    EXPECT_TRUE(World().m_won);
-    EXPECT_FALSE(World().m_lost);
-    EXPECT_EQ(ScoreFile().size(), 4u);
-}
-
-INSTANTIATE_TEST_SUITE_P(ClockAndPenalty, WinAtTimeOutTest, ::testing::Values(0, 1, 3));
-
-TEST_F(RulesTest, ANewGameStartsStillFacingDownWithNoEffectRunning)
-{
-    const unsigned seed = SeedFor({0});
-    ASSERT_NE(seed, 0u);
-    StartGame(seed);
-    Place(928, 288);
-    Hold(kKeyLeft);
-    Frame(); // hidden, moving left
-    Frame();
-    ASSERT_TRUE(Moving());
-    ASSERT_FALSE(Hero().visible);
-    ASSERT_EQ(Hero().m_effectTimer, 1);
-    Release(kKeyLeft);
-    // Pause, leave for a new menu, and play again.
-    Hold(kKeyP);
-    Frame();
-    Release(kKeyP);
-    Hold(kKeySpace);
-    Frames(2);
-    Release(kKeySpace);
-    StartGame(seed);
-    EXPECT_FALSE(Moving());
-    EXPECT_FALSE(Hero().m_moveLeft);
-    EXPECT_EQ(Hero().m_target, 0);
-    EXPECT_EQ(Hero().m_effectTimer, 0);
-    EXPECT_TRUE(Hero().visible);
-    EXPECT_EQ(Facing(), kFaceDown);
-    EXPECT_EQ(Hero().m_sprite.m_column, 1.0f);
-    Frames(20);
-    EXPECT_EQ(Hero().m_x, 512);
-    EXPECT_EQ(Hero().m_y, 480);
-}
+INSTANTIATE_TEST_SUITE_P(Effects, LastPieceTest,
+                         ::testing::Values(LastPiece{"Bonus", 2, 37, 0, 42},
+                                           LastPiece{"Penalty", 3, 37, 0, 27},
+                                           LastPiece{"HiddenAsTheClockEnds", 0, 1, 59, 0},
+                                           LastPiece{"StuckAsTheClockEnds", 1, 1, 59, 0},
+                                           LastPiece{"PenaltyTakesTheRest", 3, 10, 0, 0}),
+                         [](const ::testing::TestParamInfo<LastPiece>& info)
+                         { return std::string(info.param.name); });

@@ -1,5 +1,11 @@
 #pragma once
 
+// The fuzz targets work in a scratch folder like the tests do; every target
+// compiles tests/support/Scratch.cpp.
+
+#include "tests/support/Scratch.h"
+#include "world/FileManager.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -7,25 +13,22 @@
 namespace fuzz
 {
 
-// Makes a scratch working folder with the Assets folders the readers expect,
-// changes into it, and fills the file manager's path table. Called once from
-// LLVMFuzzerInitialize.
-void EnterScratchFolder();
+using support::SilentCout;
+
+// Makes a scratch working folder with the Assets folders the readers expect
+// (removed when the fuzzer exits), changes into it, and fills the file
+// manager's path table. Called once from LLVMFuzzerInitialize.
+inline void EnterScratchFolder()
+{
+    static const support::ScratchFolder scratch("dungeon-fuzz");
+    SilentCout quiet;
+    FileManager::Instance()->Initialize();
+}
 
 // Replaces the file at a relative native path with exactly these bytes.
-void WriteInput(const std::string& path, const std::uint8_t* data, std::size_t size);
-
-// Sends std::cout to nowhere while it lives: the readers narrate every call.
-class SilentCout
+inline void WriteInput(const std::string& path, const std::uint8_t* data, std::size_t size)
 {
-public:
-    SilentCout();
-    ~SilentCout();
-    SilentCout(const SilentCout&) = delete;
-    SilentCout& operator=(const SilentCout&) = delete;
-
-private:
-    std::streambuf* m_old;
-};
+    support::WriteFile(path, std::string(reinterpret_cast<const char*>(data), size));
+}
 
 } // namespace fuzz

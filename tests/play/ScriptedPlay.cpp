@@ -8,69 +8,15 @@
 #include "gameplay/MenuState.h"
 #include "gameplay/Player.h"
 #include "gameplay/ScoresState.h"
-#include "graphics/Objects.h"
 #include "world/Map.h"
 
-#include <cstdlib>
-#include <deque>
-#include <fstream>
 #include <iostream>
-#include <limits>
-#include <streambuf>
-#include <unistd.h>
-
-namespace fs = std::filesystem;
 
 namespace scripted
 {
 
-ScratchFolder::ScratchFolder(const std::string& prefix, int width, int height)
-{
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
-    std::string pattern = (fs::temp_directory_path() / (prefix + "-XXXXXX")).string();
-    if (mkdtemp(pattern.data()) == nullptr)
-    {
-        std::cerr << "cannot make a scratch folder\n";
-        std::exit(2);
-    }
-    m_dir = pattern;
-    const fs::path source = fs::path(DUNGEON_SOURCE_DIR) / "Assets";
-    fs::create_directories(m_dir / "Assets" / "bin");
-    for (const char* folder : {"GameState", "Sprites", "Textures", "Maps", "Fonts"})
-    {
-        if (fs::exists(source / folder))
-        {
-            fs::copy(source / folder, m_dir / "Assets" / folder, fs::copy_options::recursive);
-        }
-    }
-    fs::create_directories(m_dir / "Assets" / "ini");
-    {
-        std::ofstream settings(m_dir / "Assets" / "ini" / "game.ini");
-        settings << "Dungeon " << width << ' ' << height << " 0\n";
-    }
-    m_oldDir = fs::current_path();
-    fs::current_path(m_dir);
-}
-
-ScratchFolder::~ScratchFolder()
-{
-    std::error_code ignored;
-    fs::current_path(m_oldDir, ignored);
-    fs::remove_all(m_dir, ignored);
-}
-
 namespace
 {
-class NullBuffer : public std::streambuf
-{
-protected:
-    int overflow(int c) override { return traits_type::not_eof(c); }
-    std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
-};
-
-NullBuffer s_null;
-
 constexpr int kMenuButtonX = 100;
 constexpr int kPlayY = 330;
 constexpr int kScoresY = 390;
@@ -82,144 +28,23 @@ constexpr int kScreenFrames = 5;
 // A game cannot last longer than its clock with every bonus.
 constexpr int kGameFrames = (kGameSeconds + kGoldToWin * kTimeBonus + 2) * kUpdatesPerSecond;
 
-bool Free(const CollisionGrid& grid, Cell c)
+const char* Name(Screen screen)
 {
-    return c.column >= 0 && c.column < kMapColumns && c.row >= 0 && c.row < kMapRows &&
-           grid[static_cast<std::size_t>(c.row * kMapColumns + c.column)] != 1;
+    static const char* const kNames[] = {"no screen",        "the menu",       "the play screen",
+                                         "the pause screen", "the guide",      "the scores screen",
+                                         "the win screen",   "the lose screen"};
+    return kNames[static_cast<int>(screen)];
 }
 
-// Shortest path from `from` to the nearest of `targets`, without `from`.
-std::vector<Cell> PathToNearest(const CollisionGrid& grid, Cell from,
-                                const std::vector<Cell>& targets)
+template <typename T> bool Is(GameState* state)
 {
-    std::array<int, kMapCells> previous;
-    previous.fill(-1);
-    const auto index = [](Cell c) { return c.row * kMapColumns + c.column; };
-    std::deque<Cell> queue{from};
-    previous[static_cast<std::size_t>(index(from))] = index(from);
-    while (!queue.empty())
-    {
-        const Cell cell = queue.front();
-        queue.pop_front();
-        for (const Cell& target : targets)
-        {
-            if (cell == target)
-            {
-                std::vector<Cell> path;
-                for (Cell c = cell; !(c == from);)
-                {
-                    path.insert(path.begin(), c);
-                    const int p = previous[static_cast<std::size_t>(index(c))];
-                    c = Cell{p % kMapColumns, p / kMapColumns};
-                }
-                return path;
-            }
-        }
-        for (const Cell step : {Cell{-1, 0}, Cell{1, 0}, Cell{0, -1}, Cell{0, 1}})
-        {
-            const Cell next{cell.column + step.column, cell.row + step.row};
-            if (Free(grid, next) && previous[static_cast<std::size_t>(index(next))] < 0)
-            {
-                previous[static_cast<std::size_t>(index(next))] = index(cell);
-                queue.push_back(next);
-            }
-        }
-    }
-    return {};
+    return dynamic_cast<T*>(state) != nullptr;
 }
 } // namespace
 
-SilentCout::SilentCout() : m_old(std::cout.rdbuf(&s_null)) {}
-
-SilentCout::~SilentCout()
-{
-    std::cout.rdbuf(m_old);
-}
-
-std::vector<Cell> RouteThroughGold()
-{
-    const Map* map = Map::Instance();
-    std::vector<Cell> gold;
-    for (const auto& piece : map->m_events)
-    {
-        if (piece->active)
-        {
-            gold.push_back(Cell{piece->m_x / kCellSize, piece->m_y / kCellSize});
-        }
-    }
-    Cell at{map->m_player->m_x / kCellSize, map->m_player->m_y / kCellSize};
-    std::vector<Cell> route;
-    while (!gold.empty())
-    {
-        if (std::erase(gold, at) > 0)
-        {
-            continue;
-        }
-        const std::vector<Cell> leg = PathToNearest(map->m_collisionGrid, at, gold);
-        if (leg.empty())
-        {
-            return {};
-        }
-        route.insert(route.end(), leg.begin(), leg.end());
-        at = leg.back();
-    }
-    return route;
-}
-
-unsigned FavourableSeed(unsigned from)
-{
-    // Each piece draws one number: 0 hides, 1 sticks, 2 adds time, 3 takes it.
-    for (unsigned seed = from;; ++seed)
-    {
-        std::srand(seed);
-        int stuck = 0;
-        int balance = 0;
-        for (int piece = 0; piece < kGoldToWin; ++piece)
-        {
-            const int effect = std::rand() % 4;
-            stuck += effect == 1 ? 1 : 0;
-            balance += effect == 2 ? 1 : (effect == 3 ? -1 : 0);
-        }
-        if (stuck <= 2 && balance >= 0)
-        {
-            return seed;
-        }
-    }
-}
-
-const char* Name(Screen screen)
-{
-    switch (screen)
-    {
-    case Screen::None:
-        return "no screen";
-    case Screen::Menu:
-        return "the menu";
-    case Screen::Play:
-        return "the play screen";
-    case Screen::Pause:
-        return "the pause screen";
-    case Screen::Guide:
-        return "the guide";
-    case Screen::Scores:
-        return "the scores screen";
-    case Screen::Win:
-        return "the win screen";
-    case Screen::Lose:
-        return "the lose screen";
-    }
-    return "?";
-}
-
 Driver::Driver()
 {
-    Input::s_keyStateOverride = m_keys.data();
     Game::Instance()->m_idleDelay = 0;
-}
-
-Driver::~Driver()
-{
-    Input::s_keyStateOverride = nullptr;
 }
 
 bool Driver::Fail(const std::string& message)
@@ -246,10 +71,7 @@ void Driver::Shutdown()
 
 void Driver::Frame()
 {
-    Game* game = Game::Instance();
-    while (!game->m_quit && !game->Step())
-    {
-    }
+    support::Frame();
     ++m_frames;
 }
 
@@ -269,33 +91,17 @@ Screen Driver::Front() const
         return Screen::None;
     }
     GameState* front = game->m_states.front().get();
-    if (dynamic_cast<MenuState*>(front) != nullptr)
+    const std::pair<bool, Screen> kinds[] = {
+        {Is<MenuState>(front), Screen::Menu},     {Is<PlayState>(front), Screen::Play},
+        {Is<PauseState>(front), Screen::Pause},   {Is<GuideState>(front), Screen::Guide},
+        {Is<ScoresState>(front), Screen::Scores}, {Is<WinState>(front), Screen::Win},
+        {Is<LoseState>(front), Screen::Lose}};
+    for (const auto& [is, screen] : kinds)
     {
-        return Screen::Menu;
-    }
-    if (dynamic_cast<PlayState*>(front) != nullptr)
-    {
-        return Screen::Play;
-    }
-    if (dynamic_cast<PauseState*>(front) != nullptr)
-    {
-        return Screen::Pause;
-    }
-    if (dynamic_cast<GuideState*>(front) != nullptr)
-    {
-        return Screen::Guide;
-    }
-    if (dynamic_cast<ScoresState*>(front) != nullptr)
-    {
-        return Screen::Scores;
-    }
-    if (dynamic_cast<WinState*>(front) != nullptr)
-    {
-        return Screen::Win;
-    }
-    if (dynamic_cast<LoseState*>(front) != nullptr)
-    {
-        return Screen::Lose;
+        if (is)
+        {
+            return screen;
+        }
     }
     return Screen::None;
 }
@@ -309,52 +115,38 @@ bool Driver::Expect(Screen screen, const char* when)
     return true;
 }
 
-bool Driver::Click(int x, int y)
+bool Driver::ClickOnMenu(int y, Screen screen, const char* button)
 {
-    SDL_Event event{};
-    event.type = SDL_MOUSEBUTTONDOWN;
-    event.button.button = SDL_BUTTON_LEFT;
-    event.button.state = SDL_PRESSED;
-    event.button.x = x;
-    event.button.y = y;
-    SDL_PushEvent(&event);
+    if (!Expect(Screen::Menu, (std::string("before clicking ") + button).c_str()))
+    {
+        return false;
+    }
+    support::PushMouseButton(kMenuButtonX, y, SDL_BUTTON_LEFT, true);
     Frame();
-    event.type = SDL_MOUSEBUTTONUP;
-    event.button.state = SDL_RELEASED;
-    SDL_PushEvent(&event);
+    support::PushMouseButton(kMenuButtonX, y, SDL_BUTTON_LEFT, false);
     Frame();
-    return true;
+    return Expect(screen, (std::string("after clicking ") + button).c_str());
 }
 
 bool Driver::ClickPlay()
 {
-    if (!Expect(Screen::Menu, "before clicking Play"))
-    {
-        return false;
-    }
-    Click(kMenuButtonX, kPlayY);
-    return Expect(Screen::Play, "after clicking Play");
+    return ClickOnMenu(kPlayY, Screen::Play, "Play");
 }
 
 bool Driver::TapUntil(int scancode, Screen screen, const char* when)
 {
-    Hold(scancode);
+    m_keys.Hold(scancode);
     for (int i = 0; i < kScreenFrames && Front() != screen; ++i)
     {
         Frame();
     }
-    Release(scancode);
+    m_keys.Release(scancode);
     return Expect(screen, when);
 }
 
 bool Driver::VisitScores()
 {
-    if (!Expect(Screen::Menu, "before clicking Scores"))
-    {
-        return false;
-    }
-    Click(kMenuButtonX, kScoresY);
-    if (!Expect(Screen::Scores, "after clicking Scores"))
+    if (!ClickOnMenu(kScoresY, Screen::Scores, "Scores"))
     {
         return false;
     }
@@ -370,12 +162,7 @@ bool Driver::VisitScores()
 
 bool Driver::VisitGuide()
 {
-    if (!Expect(Screen::Menu, "before clicking Guide"))
-    {
-        return false;
-    }
-    Click(kMenuButtonX, kGuideY);
-    if (!Expect(Screen::Guide, "after clicking Guide"))
+    if (!ClickOnMenu(kGuideY, Screen::Guide, "Guide"))
     {
         return false;
     }
@@ -385,16 +172,7 @@ bool Driver::VisitGuide()
 
 bool Driver::ClickExit()
 {
-    if (!Expect(Screen::Menu, "before clicking Exit"))
-    {
-        return false;
-    }
-    Click(kMenuButtonX, kExitY);
-    if (!Game::Instance()->m_quit)
-    {
-        return Fail("Exit did not end the game");
-    }
-    return true;
+    return ClickOnMenu(kExitY, Screen::None, "Exit");
 }
 
 bool Driver::PauseAndResume()
@@ -403,7 +181,7 @@ bool Driver::PauseAndResume()
     {
         return false;
     }
-    ReleaseAll();
+    m_keys.ReleaseAll();
     if (!TapUntil(kKeyP, Screen::Pause, "after P"))
     {
         return false;
@@ -420,7 +198,7 @@ bool Driver::PauseAndResume()
 
 bool Driver::PauseToMenu()
 {
-    ReleaseAll();
+    m_keys.ReleaseAll();
     if (!TapUntil(kKeyP, Screen::Pause, "after P"))
     {
         return false;
@@ -446,7 +224,7 @@ bool Driver::WaitForLoss()
     {
         return false;
     }
-    ReleaseAll();
+    m_keys.ReleaseAll();
     for (int i = 0; i < kGameFrames && Front() == Screen::Play; ++i)
     {
         Frame();
@@ -460,61 +238,27 @@ bool Driver::WalkToWin(int pauseAtStep)
     {
         return false;
     }
-    const std::vector<Cell> route = RouteThroughGold();
-    if (route.empty())
+    support::RouteWalker walker(support::RouteThroughGold(*Map::Instance()));
+    if (walker.Empty())
     {
         return Fail("no route through every piece of gold");
     }
     const Player& player = *Map::Instance()->m_player;
-    std::size_t next = 0;
     for (int i = 0; i < kGameFrames && Front() == Screen::Play; ++i)
     {
-        if (!player.m_moving)
+        if (walker.Steer(player, m_keys) && static_cast<int>(walker.Reached()) == pauseAtStep)
         {
-            const Cell at{player.m_x / kCellSize, player.m_y / kCellSize};
-            if (next < route.size() && route[next] == at)
+            pauseAtStep = -1;
+            if (!PauseAndResume())
             {
-                ++next;
+                return false;
             }
-            if (static_cast<int>(next) == pauseAtStep)
-            {
-                pauseAtStep = -1;
-                if (!PauseAndResume())
-                {
-                    return false;
-                }
-                continue;
-            }
-            ReleaseAll();
-            if (next < route.size())
-            {
-                const Cell to = route[next];
-                if (to.column < at.column)
-                {
-                    Hold(kKeyLeft);
-                }
-                else if (to.column > at.column)
-                {
-                    Hold(kKeyRight);
-                }
-                else if (to.row < at.row)
-                {
-                    Hold(kKeyUp);
-                }
-                else
-                {
-                    Hold(kKeyDown);
-                }
-            }
+            continue;
         }
         Frame();
     }
-    ReleaseAll();
-    if (Front() == Screen::Lose)
-    {
-        return false;
-    }
-    return Expect(Screen::Win, "after walking the route");
+    m_keys.ReleaseAll();
+    return Front() != Screen::Lose && Expect(Screen::Win, "after walking the route");
 }
 
 } // namespace scripted

@@ -8,20 +8,14 @@
 #include "world/Map.h"
 
 #include <cstdlib>
-#include <fstream>
 #include <iostream>
-#include <iterator>
-
-namespace
-{
-// A small window keeps the thousands of frames quick; see ScratchFolder.
-constexpr int kWidth = 80;
-constexpr int kHeight = 60;
-} // namespace
 
 int main()
 {
-    scripted::ScratchFolder scratch("dungeon-scripted", kWidth, kHeight);
+    scripted::ScratchFolder scratch("dungeon-scripted");
+    scratch.CopyAssets();
+    // A small window keeps the thousands of frames quick; see ScriptedPlay.h.
+    scratch.WriteSettings("Dungeon 80 60 0\n");
     scripted::Driver driver;
     std::int32_t score = 0;
     bool won = false;
@@ -45,14 +39,8 @@ int main()
         driver.Shutdown();
     }
     // The won game appended its score once, and the scores screen showed it.
-    std::ifstream file(scratch.Path() / "Assets" / "bin" / "scores.bin", std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(file)),
-                            std::istreambuf_iterator<char>());
-    const auto raw = static_cast<std::uint32_t>(score);
-    const std::string expected{static_cast<char>(raw & 0xFF), static_cast<char>((raw >> 8) & 0xFF),
-                               static_cast<char>((raw >> 16) & 0xFF),
-                               static_cast<char>((raw >> 24) & 0xFF)};
-    if (won && bytes != expected)
+    const std::string bytes = support::ReadFile(scratch.Path() / "Assets" / "bin" / "scores.bin");
+    if (won && bytes != support::Records({score}))
     {
         driver.Fail("the score file does not hold exactly the one score " + std::to_string(score));
     }

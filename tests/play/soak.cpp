@@ -129,18 +129,14 @@ Kind KindOf(int game)
 }
 } // namespace
 
-namespace
-{
-// A small window keeps the thousands of frames quick; see ScratchFolder.
-constexpr int kWidth = 80;
-constexpr int kHeight = 60;
-} // namespace
-
 int main()
 {
     using Clock = std::chrono::steady_clock;
     const auto started = Clock::now();
-    scripted::ScratchFolder scratch("dungeon-soak", kWidth, kHeight);
+    scripted::ScratchFolder scratch("dungeon-soak");
+    scratch.CopyAssets();
+    // A small window keeps the thousands of frames quick; see ScriptedPlay.h.
+    scratch.WriteSettings("Dungeon 80 60 0\n");
     scripted::Driver driver;
     int won = 0;
     int lost = 0;

@@ -1,0 +1,139 @@
+#include "tests/support/Scratch.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace support
+{
+
+ScratchFolder::ScratchFolder(const std::string& prefix)
+{
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    std::string pattern = (fs::temp_directory_path() / (prefix + "-XXXXXX")).string();
+    if (mkdtemp(pattern.data()) == nullptr)
+    {
+        std::perror("mkdtemp");
+        std::abort();
+    }
+    m_dir = pattern;
+    for (const char* folder : {"bin", "ini", "Maps"})
+    {
+        fs::create_directories(m_dir / "Assets" / folder);
+    }
+    m_oldDir = fs::current_path();
+    fs::current_path(m_dir);
+}
+
+ScratchFolder::~ScratchFolder()
+{
+    std::error_code ignored;
+    fs::current_path(m_oldDir, ignored);
+    fs::remove_all(m_dir, ignored);
+}
+
+void ScratchFolder::CopyAssets() const
+{
+    const fs::path source = SourceAssets();
+    for (const char* folder : {"GameState", "Sprites", "Textures", "Maps", "Fonts"})
+    {
+        if (fs::exists(source / folder))
+        {
+            fs::copy(source / folder, m_dir / "Assets" / folder,
+                     fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+        }
+    }
+}
+
+void ScratchFolder::WriteSettings(const std::string& content) const
+{
+    WriteFile(m_dir / "Assets" / "ini" / "game.ini", content);
+}
+
+fs::path SourceAssets()
+{
+    return fs::path(DUNGEON_SOURCE_DIR) / "Assets";
+}
+
+const std::vector<PictureSize> kPictures = {
+    {"Assets\\GameState\\MENU_background.png", 800, 608},
+    {"Assets\\GameState\\PAUSE_background.png", 800, 608},
+    {"Assets\\GameState\\GUIDE_background.png", 800, 608},
+    {"Assets\\GameState\\SCORES_background.png", 800, 608},
+    {"Assets\\GameState\\WIN_background.png", 800, 608},
+    {"Assets\\GameState\\LOSE_background.png", 800, 608},
+    {"Assets\\GameState\\buttonPlay.png", 128, 49},
+    {"Assets\\GameState\\buttonScores.png", 192, 49},
+    {"Assets\\GameState\\buttonGuide.png", 160, 50},
+    {"Assets\\GameState\\buttonExit.png", 128, 50},
+    {"Assets\\Sprites\\Gold.png", 32, 32},
+    {"Assets\\Sprites\\Player.png", 64, 128},
+    {"Assets\\Sprites\\Interface.png", 209, 122},
+    {"Assets\\Sprites\\TextBox_Stuck.png", 524, 255},
+    {"Assets\\Sprites\\TextBox_Invisible.png", 524, 255},
+    {"Assets\\Sprites\\TextBox_Increase.png", 524, 255},
+    {"Assets\\Sprites\\TextBox_Decrease.png", 524, 255},
+    {"Assets\\Textures\\Tilesets\\final\\floor.png", 1600, 608},
+    {"Assets\\Textures\\Tilesets\\final\\wall.png", 1600, 608},
+    {"Assets\\Textures\\Tilesets\\final\\objects.png", 1600, 608},
+};
+
+void WriteFile(const fs::path& path, const std::string& content)
+{
+    fs::create_directories(path.parent_path());
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << content;
+    out.close();
+    if (!out)
+    {
+        std::perror(path.c_str());
+        std::abort();
+    }
+}
+
+std::string ReadFile(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::string Records(const std::vector<std::int32_t>& values)
+{
+    std::string bytes;
+    for (std::int32_t value : values)
+    {
+        const auto raw = static_cast<std::uint32_t>(value);
+        for (int shift = 0; shift < 32; shift += 8)
+        {
+            bytes.push_back(static_cast<char>((raw >> shift) & 0xFF));
+        }
+    }
+    return bytes;
+}
+
+namespace
+{
+class NullBuffer : public std::streambuf
+{
+protected:
+    int overflow(int c) override { return traits_type::not_eof(c); }
+    std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
+};
+
+NullBuffer s_null;
+} // namespace
+
+SilentCout::SilentCout() : m_old(std::cout.rdbuf(&s_null)) {}
+
+SilentCout::~SilentCout()
+{
+    std::cout.rdbuf(m_old);
+}
+
+} // namespace support

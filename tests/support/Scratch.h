@@ -1,0 +1,70 @@
+#pragma once
+
+// What every program that runs the game's code away from the repository needs:
+// the unit tests, the whole-session programs and the fuzz targets all work in
+// a scratch folder of their own and silence or capture the game's narration.
+
+#include <cstdint>
+#include <filesystem>
+#include <streambuf>
+#include <string>
+#include <vector>
+
+namespace support
+{
+
+// A fresh folder <temp>/<prefix>-XXXXXX holding Assets/bin, Assets/ini and
+// Assets/Maps, made the working directory, with SDL's dummy video and audio
+// drivers selected. The destructor goes back and removes the folder.
+class ScratchFolder
+{
+public:
+    explicit ScratchFolder(const std::string& prefix);
+    ~ScratchFolder();
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    const std::filesystem::path& Path() const { return m_dir; }
+    // Copies the committed pictures, font and level in (no score file).
+    void CopyAssets() const;
+    void WriteSettings(const std::string& content) const;
+
+private:
+    std::filesystem::path m_dir;
+    std::filesystem::path m_oldDir;
+};
+
+// The folder with the repository's committed Assets.
+std::filesystem::path SourceAssets();
+
+// Every picture the game loads, by the path it stores, at the size it draws it.
+struct PictureSize
+{
+    const char* path;
+    int width;
+    int height;
+};
+extern const std::vector<PictureSize> kPictures;
+
+// Replaces a file with exactly `content`, making its folders; aborts when the
+// file cannot be written, since every later check would be meaningless.
+void WriteFile(const std::filesystem::path& path, const std::string& content);
+std::string ReadFile(const std::filesystem::path& path);
+
+// Score records as the file stores them: little-endian 32-bit.
+std::string Records(const std::vector<std::int32_t>& values);
+
+// Sends std::cout to nowhere while it lives: the game narrates every frame.
+class SilentCout
+{
+public:
+    SilentCout();
+    ~SilentCout();
+    SilentCout(const SilentCout&) = delete;
+    SilentCout& operator=(const SilentCout&) = delete;
+
+private:
+    std::streambuf* m_old;
+};
+
+} // namespace support
