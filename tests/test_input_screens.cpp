@@ -104,16 +104,6 @@ protected:
     }
     const Seen& Now() { return m_probe->m_seen.back(); }
 
-    static void PushMotion(int x, int y, int xrel, int yrel)
-    {
-        SDL_Event event{};
-        event.type = SDL_MOUSEMOTION;
-        event.motion.x = x;
-        event.motion.y = y;
-        event.motion.xrel = xrel;
-        event.motion.yrel = yrel;
-        SDL_PushEvent(&event);
-    }
     static void PushWheel(int x, int y)
     {
         SDL_Event event{};
@@ -138,16 +128,52 @@ protected:
 class QueueTest : public GameTest
 {
 protected:
-    void StartWith(std::unique_ptr<GameState> first)
+    void StartWith(Scripted::Script first)
     {
         Start();
         Game::Instance()->m_states.clear();
-        Game::Instance()->PushStateFront(std::move(first));
+        Game::Instance()->PushStateFront(std::make_unique<Scripted>("A", std::move(first)));
         m_out->Clear();
     }
 };
 
-using MenuTest = GameTest;
+// Puts a screen called `name` in front of `under`, running `script`.
+void PushFront(Scripted& under, const char* name, Scripted::Script script = nullptr)
+{
+    Game::Instance()->PushStateFront(std::make_unique<Scripted>(name, std::move(script), &under));
+}
+
+// What the log shows once A, in its first update, has made a second screen.
+Lines SecondScreenMade()
+{
+    Lines lines{"A update 1"};
+    lines += Block("GameState Initialized successfully...");
+    lines.push_back("2");
+    return lines;
+}
+
+class MenuTest : public GameTest
+{
+protected:
+    // Starts with the menu and clicks Guide, the press and the release either
+    // waiting together (a tap) or a frame apart.
+    void OpenGuide(bool tap)
+    {
+        InstallTestPictures();
+        Start();
+        Frame();
+        PushMouseButton(100, 450, SDL_BUTTON_LEFT, true);
+        if (tap)
+        {
+            PushMouseButton(100, 450, SDL_BUTTON_LEFT, false);
+        }
+        Frame();
+        if (!tap)
+        {
+            PushMouseButton(100, 450, SDL_BUTTON_LEFT, false);
+        }
+    }
+};
 
 bool FrontIsMenu()
 {
@@ -172,8 +198,8 @@ TEST_F(InputTest, PointerButtonsAndWheel)
     StartProbe();
     // The main loop looks at the first waiting event and puts it back behind
     // the others, so it is handled last.
-    PushMotion(10, 20, 1, 2);
-    PushMotion(30, 40, 5, -3);
+    PushMouseMotion(10, 20, 1, 2);
+    PushMouseMotion(30, 40, 5, -3);
     Frame();
     EXPECT_EQ(Now().x, 10.0f);
     EXPECT_EQ(Now().relX, 1.0f);
@@ -182,8 +208,8 @@ TEST_F(InputTest, PointerButtonsAndWheel)
     SDL_Event other{};
     other.type = SDL_USEREVENT;
     SDL_PushEvent(&other);
-    PushMotion(10, 20, 1, 2);
-    PushMotion(30, 40, 5, -3);
+    PushMouseMotion(10, 20, 1, 2);
+    PushMouseMotion(30, 40, 5, -3);
     Frame();
     EXPECT_EQ(Now().x, 30.0f);
     EXPECT_EQ(Now().y, 40.0f);
@@ -263,89 +289,87 @@ TEST_F(InputTest, QuickPressIsSeenForOneFrameThenReleased)
 
 TEST_F(QueueTest, ScreenInFrontSuspendsAndResumes)
 {
-    StartWith(std::make_unique<Scripted>("A",
-                                         [](Scripted& a, int update)
-                                         {
-                                             if (update == 1)
-                                             {
-                                                 Game::Instance()->PushStateFront(
-                                                     std::make_unique<Scripted>(
-                                                         "B",
-                                                         [](Scripted& b, int n)
-                                                         {
-                                                             if (n == 2)
-                                                             {
-                                                                 b.End();
-                                                                 b.m_previous->m_running = true;
-                                                             }
-                                                         },
-                                                         &a));
-                                                 a.m_running = false;
-                                             }
-                                             if (update == 3)
-                                             {
-                                                 a.End();
-                                             }
-                                         }));
+    // B goes in front of A and suspends it; B ends in its second update and
+    // resumes A, which ends in its third.
+    StartWith(
+        [](Scripted& a, int update)
+        {
+            if (update == 1)
+            {
+                PushFront(a, "B",
+                          [](Scripted& b, int n)
+                          {
+                              if (n == 2)
+                              {
+                                  b.End();
+                                  b.m_previous->m_running = true;
+                              }
+                          });
+                a.m_running = false;
+            }
+            if (update == 3)
+            {
+                a.End();
+            }
+        });
     Frames(5);
     EXPECT_TRUE(Game::Instance()->m_quit);
-    EXPECT_EQ(m_out->Lines(), (Lines{"A update 1", kSep, "GameState Initialized successfully...",
-                                     kSep, "2", "B update 1", "2", "B update 2", "2", "B destroyed",
-                                     "A update 2", "1", "A update 3", "1", "A destroyed"}));
+    Lines expected = SecondScreenMade();
+    expected += {"B update 1", "2", "B update 2", "2", "B destroyed",
+                 "A update 2", "1", "A update 3", "1", "A destroyed"};
+    EXPECT_EQ(m_out->Lines(), expected);
 }
 
 TEST_F(QueueTest, ScreenAtTheBackRunsAfterTheFrontEnds)
 {
-    StartWith(std::make_unique<Scripted>("A",
-                                         [](Scripted& a, int)
-                                         {
-                                             Game::Instance()->PushStateBack(
-                                                 std::make_unique<Scripted>("B", nullptr, &a));
-                                             a.End();
-                                         }));
+    StartWith(
+        [](Scripted& a, int)
+        {
+            Game::Instance()->PushStateBack(std::make_unique<Scripted>("B", nullptr, &a));
+            a.End();
+        });
     Frames(2);
-    EXPECT_EQ(m_out->Lines(), (Lines{"A update 1", kSep, "GameState Initialized successfully...",
-                                     kSep, "2", "A destroyed", "B update 1", "1"}));
+    Lines expected = SecondScreenMade();
+    expected += {"A destroyed", "B update 1", "1"};
+    EXPECT_EQ(m_out->Lines(), expected);
 }
 
 TEST_F(QueueTest, EndingTogetherWithTheScreenBehind)
 {
-    StartWith(std::make_unique<Scripted>("A",
-                                         [](Scripted& a, int)
-                                         {
-                                             Game::Instance()->PushStateFront(
-                                                 std::make_unique<Scripted>(
-                                                     "B",
-                                                     [](Scripted& b, int)
-                                                     {
-                                                         b.End();
-                                                         b.m_previous->m_alive = false;
-                                                     },
-                                                     &a));
-                                             a.m_running = false;
-                                         }));
+    StartWith(
+        [](Scripted& a, int)
+        {
+            PushFront(a, "B",
+                      [](Scripted& b, int)
+                      {
+                          b.End();
+                          b.m_previous->m_alive = false;
+                      });
+            a.m_running = false;
+        });
     Frames(3);
     EXPECT_TRUE(Game::Instance()->m_quit);
-    EXPECT_EQ(m_out->Lines(), (Lines{"A update 1", kSep, "GameState Initialized successfully...",
-                                     kSep, "2", "B update 1", "2", "B destroyed", "A destroyed"}));
+    Lines expected = SecondScreenMade();
+    expected += {"B update 1", "2", "B destroyed", "A destroyed"};
+    EXPECT_EQ(m_out->Lines(), expected);
 }
 
 TEST_F(QueueTest, EndingWhilePushingFrontTakesTheNewScreenDownUnseen)
 {
-    StartWith(std::make_unique<Scripted>("A",
-                                         [](Scripted& a, int)
-                                         {
-                                             Game::Instance()->PushStateFront(
-                                                 std::make_unique<Scripted>("B", nullptr, &a));
-                                             a.End();
-                                         }));
+    StartWith(
+        [](Scripted& a, int)
+        {
+            PushFront(a, "B");
+            a.End();
+        });
     EXPECT_TRUE(Step());
     EXPECT_EQ(Game::Instance()->m_states.size(), 1u);
     EXPECT_FALSE(Step()) << "the ending screen is removed without another frame";
     EXPECT_TRUE(Game::Instance()->m_states.empty());
     EXPECT_TRUE(Game::Instance()->m_quit);
-    EXPECT_EQ(m_out->Lines(), (Lines{"A update 1", kSep, "GameState Initialized successfully...",
-                                     kSep, "2", "B destroyed", "A destroyed"}));
+    Lines expected = SecondScreenMade();
+    expected += {"B destroyed", "A destroyed"};
+    EXPECT_EQ(m_out->Lines(), expected);
 }
 
 TEST_F(MenuTest, PlayStartsFromTheTopLeftPixelOfItsButton)
@@ -396,14 +420,7 @@ TEST_F(MenuTest, PointerJustOutsideThePlayButtonDoesNothing)
 
 TEST_F(MenuTest, ReturnFromTheGuideResumesTheMenu)
 {
-    InstallTestPictures();
-    Start();
-    Frame();
-    m_out->Clear();
-    // A tap: press and release waiting together.
-    PushMouseButton(100, 450, SDL_BUTTON_LEFT, true);
-    PushMouseButton(100, 450, SDL_BUTTON_LEFT, false);
-    Frame();
+    OpenGuide(true);
     auto& states = Game::Instance()->m_states;
     ASSERT_EQ(states.size(), 2u);
     EXPECT_NE(dynamic_cast<GuideState*>(states.front().get()), nullptr);
@@ -427,12 +444,7 @@ TEST_F(MenuTest, ReturnFromTheGuideResumesTheMenu)
 
 TEST_F(MenuTest, EscapeOnTheGuideEndsTheProgram)
 {
-    InstallTestPictures();
-    Start();
-    Frame();
-    PushMouseButton(100, 450, SDL_BUTTON_LEFT, true);
-    Frame();
-    PushMouseButton(100, 450, SDL_BUTTON_LEFT, false);
+    OpenGuide(false);
     m_out->Clear();
     Hold(kKeyEscape);
     Frames(2);
@@ -446,12 +458,7 @@ TEST_F(MenuTest, EscapeOnTheGuideEndsTheProgram)
 
 TEST_F(MenuTest, EscapeAndReturnTogetherOnTheGuide)
 {
-    InstallTestPictures();
-    Start();
-    Frame();
-    PushMouseButton(100, 450, SDL_BUTTON_LEFT, true);
-    Frame();
-    PushMouseButton(100, 450, SDL_BUTTON_LEFT, false);
+    OpenGuide(false);
     m_out->Clear();
     Hold(kKeyEscape);
     Hold(kKeyReturn);
