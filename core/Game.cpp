@@ -3,10 +3,12 @@
 #include "core/GameState.h"
 #include "core/Graphics.h"
 #include "core/Input.h"
-#include "core/Util.h"
+#include "core/Platform.h"
 #include "gameplay/MenuState.h"
+#include "gameplay/Rules.h"
 #include "graphics/Log.h"
 #include "graphics/ResourceManager.h"
+#include "graphics/Util.h"
 #include "world/FileManager.h"
 #include "world/Map.h"
 
@@ -18,7 +20,6 @@
 #include <cstdlib>
 #include <ctime>
 #include <iostream>
-#include <thread>
 
 Game* Game::Instance()
 {
@@ -149,26 +150,17 @@ void Game::PushStateBack(std::unique_ptr<GameState> state)
     m_states.push_back(std::move(state));
 }
 
-void Game::RunFrame()
+void Game::RunFrame(Platform& platform)
 {
     SDL_Renderer* renderer = Graphics::Instance()->m_renderer;
     SDL_RenderClear(renderer);
     Input* input = Input::Instance();
-    SDL_Event event;
-    // Look ahead with a plain queue read: SDL_PollEvent would end its poll cycle
-    // before the event put back below, so that event would never be drained
-    // and would come round again as the look-ahead of every later frame.
-    SDL_PumpEvents();
-    if (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) == 1)
+    // A frame that finds nothing waiting gives the machine a moment.
+    if (!input->EventWaiting())
     {
-        SDL_PushEvent(&event);
-        input->NoteLookAhead(event);
+        platform.SleepFor(std::chrono::milliseconds(1));
     }
-    else if (m_idleDelay > 0)
-    {
-        SDL_Delay(m_idleDelay);
-    }
-    input->Fill();
+    input->Fill(platform.Keys());
     m_currentState->Update();
     m_currentState->Render();
     SDL_RenderPresent(renderer);
@@ -176,7 +168,7 @@ void Game::RunFrame()
     std::cout << static_cast<unsigned>(m_states.size()) << std::endl;
 }
 
-bool Game::Step()
+bool Game::Step(Platform& platform)
 {
     if (m_quit || m_states.empty())
     {
@@ -192,7 +184,7 @@ bool Game::Step()
     bool ranFrame = false;
     if (m_currentState->m_running)
     {
-        RunFrame();
+        RunFrame(platform);
         ranFrame = true;
     }
     if (!m_currentState->m_running)
@@ -213,22 +205,21 @@ bool Game::Step()
     return ranFrame;
 }
 
-bool Game::Run()
+bool Game::Run(Platform& platform)
 {
-    using Clock = std::chrono::steady_clock;
     // The countdown counts frames and assumes 60 of them per second, so frames
     // are held to at most 60 per second whatever the display's refresh rate.
-    constexpr auto kFrame = std::chrono::nanoseconds(1'000'000'000 / 60);
-    auto frameStart = Clock::now();
+    constexpr auto kFrame = std::chrono::nanoseconds(1'000'000'000 / kUpdatesPerSecond);
+    auto frameStart = platform.Now();
     while (!m_quit)
     {
-        if (Step())
+        if (Step(platform))
         {
             const auto next = frameStart + kFrame;
-            const auto now = Clock::now();
+            const auto now = platform.Now();
             if (now < next)
             {
-                std::this_thread::sleep_for(next - now);
+                platform.SleepFor(next - now);
                 frameStart = next;
             }
             else

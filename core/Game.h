@@ -7,6 +7,7 @@
 #include <string>
 
 class GameState;
+class Platform;
 
 // The application: start-up, the frame loop over the screen queue, shutdown.
 class Game final
@@ -19,8 +20,9 @@ public:
 
     // False when start-up failed and the program must stop.
     bool Initialize();
-    // Runs screens until the queue is empty.
-    bool Run();
+    // Runs screens until the queue is empty, at most 60 frames a second of
+    // the platform's clock.
+    bool Run(Platform& platform);
     void Shutdown();
 
     void PushStateFront(std::unique_ptr<GameState> state);
@@ -28,9 +30,9 @@ public:
 
     // One pass of the main loop: runs one frame of the screen at the front while
     // it is running, and removes it once it has finished. Run calls this with
-    // frame pacing around it; tests call it directly. Returns true when a frame
-    // was run.
-    bool Step();
+    // frame pacing around it; anything that drives the game frame by frame
+    // calls it too. Returns true when a frame was run.
+    bool Step(Platform& platform);
 
     // Reads the settings file into m_settings and the window fields; false when
     // the file cannot be used.
@@ -45,13 +47,9 @@ public:
     std::deque<std::unique_ptr<GameState>> m_states;
     std::array<std::string, 4> m_settings;
 
-    // Milliseconds slept in a frame that found no event waiting. Tests set it
-    // to 0 to run frames at full speed.
-    std::uint32_t m_idleDelay = 1;
-
 private:
     Game() = default;
 
     bool CreateRenderer();
-    void RunFrame();
+    void RunFrame(Platform& platform);
 };

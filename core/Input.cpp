@@ -1,6 +1,6 @@
 #include "core/Input.h"
 
-const Uint8* Input::s_keyStateOverride = nullptr;
+#include <initializer_list>
 
 Input* Input::Instance()
 {
@@ -8,102 +8,37 @@ Input* Input::Instance()
     return instance;
 }
 
-void Input::NoteLookAhead(const SDL_Event& event)
+bool Input::EventWaiting()
 {
-    m_lookAhead = event;
-    m_hasLookAhead = true;
+    SDL_PumpEvents();
+    return SDL_PeepEvents(nullptr, 1, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0;
 }
 
-bool Input::IsLookAhead(const SDL_Event& event) const
+void Input::Fill(const Uint8* keys)
 {
-    if (!m_hasLookAhead || event.type != m_lookAhead.type ||
-        event.common.timestamp != m_lookAhead.common.timestamp)
+    for (Switch* s : {&m_left, &m_middle, &m_right, &m_key})
     {
-        return false;
+        s->pressed = false;
     }
-    switch (event.type)
-    {
-    case SDL_MOUSEBUTTONDOWN:
-    case SDL_MOUSEBUTTONUP:
-        return event.button.button == m_lookAhead.button.button &&
-               event.button.x == m_lookAhead.button.x && event.button.y == m_lookAhead.button.y;
-    case SDL_KEYDOWN:
-    case SDL_KEYUP:
-        return event.key.keysym.scancode == m_lookAhead.key.keysym.scancode;
-    default:
-        return true;
-    }
-}
-
-void Input::Fill()
-{
-    // A press and its release that were both waiting at the start of the last
-    // frame were handled release first (the look-ahead moved the press behind
-    // it), so that frame saw the button down. The release takes effect now: the
-    // button must not stay down after it was let go.
-    if (m_pending.left)
-    {
-        m_mouseLeft = 0;
-    }
-    if (m_pending.middle)
-    {
-        m_mouseMiddle = 0;
-    }
-    if (m_pending.right)
-    {
-        m_mouseRight = 0;
-    }
-    if (m_pending.key)
-    {
-        m_keyDown = false;
-    }
-    m_pending = {};
-    m_releasedThisDrain = {};
-
     m_quit = false;
     m_mouseRelX = 0.0f;
     m_mouseRelY = 0.0f;
     m_wheelX = 0.0f;
     m_wheelY = 0.0f;
+    m_keys = keys;
 
-    m_keys = s_keyStateOverride != nullptr ? s_keyStateOverride : SDL_GetKeyboardState(nullptr);
-
+    // Events are handled in the order they happened, so the last position of
+    // the mouse and the last state of every button stand.
     SDL_Event event;
     while (SDL_PollEvent(&event) != 0)
     {
-        const bool lookAhead = IsLookAhead(event);
-        if (lookAhead)
-        {
-            m_hasLookAhead = false;
-        }
         Handle(event);
-        if (!lookAhead)
-        {
-            continue;
-        }
-        if (event.type == SDL_MOUSEBUTTONDOWN)
-        {
-            switch (event.button.button)
-            {
-            case SDL_BUTTON_LEFT:
-                m_pending.left = m_releasedThisDrain.left;
-                break;
-            case SDL_BUTTON_MIDDLE:
-                m_pending.middle = m_releasedThisDrain.middle;
-                break;
-            case SDL_BUTTON_RIGHT:
-                m_pending.right = m_releasedThisDrain.right;
-                break;
-            default:
-                break;
-            }
-        }
-        else if (event.type == SDL_KEYDOWN)
-        {
-            m_pending.key = m_releasedThisDrain.key;
-        }
     }
-    m_hasLookAhead = false;
+
+    m_mouseLeft = m_left.Reads() ? 1 : 0;
+    m_mouseMiddle = m_middle.Reads() ? 1 : 0;
+    m_mouseRight = m_right.Reads() ? 1 : 0;
+    m_keyDown = m_key.Reads();
 }
 
 void Input::Handle(const SDL_Event& event)
@@ -114,13 +49,8 @@ void Input::Handle(const SDL_Event& event)
         m_quit = true;
         break;
     case SDL_KEYDOWN:
-        m_keyDown = true;
-        m_pending.key = false;
-        break;
     case SDL_KEYUP:
-        m_keyDown = false;
-        m_pending.key = false;
-        m_releasedThisDrain.key = true;
+        m_key.Set(event.type == SDL_KEYDOWN);
         break;
     case SDL_MOUSEMOTION:
         m_mouseX = static_cast<float>(event.motion.x);
@@ -134,23 +64,16 @@ void Input::Handle(const SDL_Event& event)
         m_mouseX = static_cast<float>(event.button.x);
         m_mouseY = static_cast<float>(event.button.y);
         const bool pressed = event.button.state == SDL_PRESSED;
-        const std::int32_t value = pressed ? 1 : 0;
         switch (event.button.button)
         {
         case SDL_BUTTON_LEFT:
-            m_mouseLeft = value;
-            m_pending.left = false;
-            m_releasedThisDrain.left = m_releasedThisDrain.left || !pressed;
+            m_left.Set(pressed);
             break;
         case SDL_BUTTON_MIDDLE:
-            m_mouseMiddle = value;
-            m_pending.middle = false;
-            m_releasedThisDrain.middle = m_releasedThisDrain.middle || !pressed;
+            m_middle.Set(pressed);
             break;
         case SDL_BUTTON_RIGHT:
-            m_mouseRight = value;
-            m_pending.right = false;
-            m_releasedThisDrain.right = m_releasedThisDrain.right || !pressed;
+            m_right.Set(pressed);
             break;
         default:
             break; // side buttons move the pointer only

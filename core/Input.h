@@ -25,13 +25,12 @@ public:
     Input(const Input&) = delete;
     Input& operator=(const Input&) = delete;
 
-    // The main loop looked one event ahead and put it back at the tail of the
-    // queue; it is handled last although it happened first.
-    void NoteLookAhead(const SDL_Event& event);
+    // Whether an event is waiting: the main loop idles briefly when none is.
+    bool EventWaiting();
 
-    // Resets the per-frame fields, takes the keyboard state and drains every
+    // Resets the per-frame fields, takes the key-state array and drains every
     // pending event.
-    void Fill();
+    void Fill(const Uint8* keys);
 
     bool m_quit = false;
     bool m_keyDown = false;
@@ -47,27 +46,31 @@ public:
     float m_wheelX = 0.0f;
     float m_wheelY = 0.0f;
 
-    // Test seam: when set, the key-state array is taken from here instead of
-    // from SDL, so tests can hold keys without a keyboard.
-    static const Uint8* s_keyStateOverride;
-
 private:
     Input() = default;
 
     void Handle(const SDL_Event& event);
-    bool IsLookAhead(const SDL_Event& event) const;
 
-    // A release that must take effect at the start of the next frame; see Fill.
-    struct PendingRelease
+    // A button (or the keyboard as a whole) as the events leave it, and
+    // whether it went down during this frame's events. A press counts for the
+    // frame it arrives in even when its release arrives in the same frame; the
+    // release then shows from the next frame on. So a tap reads down for
+    // exactly one frame, whatever order or timestamps its events carry.
+    struct Switch
     {
-        bool left = false;
-        bool middle = false;
-        bool right = false;
-        bool key = false;
+        bool down = false;
+        bool pressed = false;
+
+        void Set(bool press)
+        {
+            down = press;
+            pressed = pressed || press;
+        }
+        bool Reads() const { return down || pressed; }
     };
 
-    SDL_Event m_lookAhead{};
-    bool m_hasLookAhead = false;
-    PendingRelease m_pending;
-    PendingRelease m_releasedThisDrain;
+    Switch m_left;
+    Switch m_middle;
+    Switch m_right;
+    Switch m_key;
 };

@@ -69,10 +69,7 @@ void UpdateAfterGame(GameState& screen)
 
 void DrawBackground(const std::unique_ptr<Background>& background)
 {
-    if (background)
-    {
-        background->Draw();
-    }
+    background->Draw();
 }
 } // namespace
 

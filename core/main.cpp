@@ -1,4 +1,5 @@
 #include "core/Game.h"
+#include "core/Platform.h"
 
 #include <SDL.h>
 
@@ -10,7 +11,8 @@ int main(int /*argc*/, char* /*argv*/[])
     {
         return 1;
     }
-    if (game->Run())
+    SystemPlatform platform;
+    if (game->Run(platform))
     {
         game->Shutdown();
     }

@@ -2,18 +2,14 @@
 
 #include "gameplay/Player.h"
 #include "graphics/Log.h"
-#include "world/LayerFile.h"
+#include "world/Level.h"
 
 Camera::Camera()
 {
     LogLine("Camera constructor called...");
     LogLine("Camera Create Bound function called... setting up the AABB...");
-    m_bound.minX = m_bound.x = static_cast<float>(x);
-    m_bound.minY = m_bound.y = static_cast<float>(y);
-    m_bound.width = static_cast<float>(width);
-    m_bound.height = static_cast<float>(height);
-    m_bound.maxX = static_cast<float>(x + width);
-    m_bound.maxY = static_cast<float>(y + height);
+    m_bound = AABB::FromRect(static_cast<float>(x), static_cast<float>(y),
+                             static_cast<float>(width), static_cast<float>(height));
     LogLine("Camera constructor completed successfully.");
 }
 
@@ -25,9 +21,8 @@ Camera::~Camera()
 
 void Camera::Follow(const Player& player)
 {
-    // 400 and 304 are half of the 800 x 608 view the game was drawn for.
-    x = player.m_x + player.m_width / 2 - 400;
-    y = player.m_y + player.m_height / 2 - 304;
+    x = player.m_x + player.m_width / 2 - kViewWidth / 2;
+    y = player.m_y + player.m_height / 2 - kViewHeight / 2;
     if (x < 0)
     {
         x = 0;

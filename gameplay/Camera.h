@@ -1,6 +1,7 @@
 #pragma once
 
 #include "graphics/GameObject.h"
+#include "world/Level.h"
 
 #include <cstdint>
 
@@ -21,7 +22,7 @@ public:
 
     std::int32_t x = 0;
     std::int32_t y = 0;
-    std::int32_t width = 800;
-    std::int32_t height = 608;
+    std::int32_t width = kViewWidth;
+    std::int32_t height = kViewHeight;
     AABB m_bound;
 };

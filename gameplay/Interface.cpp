@@ -15,6 +15,9 @@ constexpr int kPanelHeight = 122;
 constexpr int kTextX = 608;
 constexpr int kTimeY = 536;
 constexpr int kGoldY = 566;
+// Both lines are stretched into this box whatever their length.
+constexpr float kTextWidth = 100.0f;
+constexpr float kTextHeight = 20.0f;
 
 std::string Line(const char* label, std::int32_t value)
 {
@@ -56,7 +59,7 @@ Interface::~Interface()
 void Interface::LoadText(Text& text)
 {
     LogLine("Text created successfully...");
-    text.Prepare(m_tag, 100.0f, 20.0f);
+    text.Prepare(m_tag, kTextWidth, kTextHeight);
 }
 
 void Interface::Update()

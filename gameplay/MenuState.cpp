@@ -4,6 +4,7 @@
 #include "core/Input.h"
 #include "core/PlayState.h"
 #include "core/Screens.h"
+#include "gameplay/MenuLayout.h"
 #include "gameplay/ScoresState.h"
 #include "graphics/Log.h"
 #include "graphics/Objects.h"
@@ -25,9 +26,9 @@ MenuState::~MenuState()
     LogBlock("MenuState destructor completed successfully.");
 }
 
-Button* MenuState::AddButton(const char* tag, int y, int width, int height)
+Button* MenuState::AddButton(const ButtonSpec& spec)
 {
-    auto button = std::make_unique<Button>(tag, 0, y, width, height);
+    auto button = std::make_unique<Button>(spec.tag, spec.x, spec.y, spec.width, spec.height);
     Button* raw = button.get();
     m_gameObjects.push_back(std::move(button));
     return raw;
@@ -47,10 +48,10 @@ void MenuState::Initialize()
 
     ResourceManager::Instance()->Initialize(kMenuAssets);
     m_gameObjects.push_back(std::make_unique<Background>("Menu"));
-    m_buttonPlay = AddButton("buttonPlay", 310, 128, 49);
-    m_buttonScores = AddButton("buttonScores", 371, 192, 49);
-    m_buttonGuide = AddButton("buttonGuide", 432, 160, 50);
-    m_buttonExit = AddButton("buttonExit", 494, 128, 50);
+    m_buttonPlay = AddButton(kMenuButtons[kButtonPlay]);
+    m_buttonScores = AddButton(kMenuButtons[kButtonScores]);
+    m_buttonGuide = AddButton(kMenuButtons[kButtonGuide]);
+    m_buttonExit = AddButton(kMenuButtons[kButtonExit]);
     LogLine("Number of objects currently in container m_gameObjects(MenuState): " +
             ToString(static_cast<std::uint32_t>(m_gameObjects.size())));
     LogLine("MenuState Initialized successfully...");
@@ -93,11 +94,7 @@ void MenuState::HandleClick(const Button& button)
     const Input* input = Input::Instance();
     const auto mx = static_cast<int>(input->m_mouseX);
     const auto my = static_cast<int>(input->m_mouseY);
-    AABB pointer;
-    pointer.minX = static_cast<float>(mx);
-    pointer.minY = static_cast<float>(my);
-    pointer.maxX = static_cast<float>(mx + 1);
-    pointer.maxY = static_cast<float>(my + 1);
+    const AABB pointer = AABB::FromRect(static_cast<float>(mx), static_cast<float>(my), 1.0f, 1.0f);
     if (!pointer.Overlaps(button.m_bound) || input->m_mouseLeft != 1)
     {
         return;

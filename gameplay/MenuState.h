@@ -7,6 +7,7 @@
 #include <memory>
 
 class Button;
+struct ButtonSpec;
 
 // The main menu: a background and the buttons Play, Scores, Guide and Exit.
 // It also sets the program's mouse cursor to a crosshair.
@@ -32,5 +33,5 @@ public:
     std::list<std::unique_ptr<GameObject>> m_gameObjects;
 
 private:
-    Button* AddButton(const char* tag, int y, int width, int height);
+    Button* AddButton(const ButtonSpec& spec);
 };

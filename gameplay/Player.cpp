@@ -5,17 +5,15 @@
 #include "graphics/ResourceManager.h"
 #include "world/Map.h"
 
-#include <algorithm>
-
 Player::Player()
 {
     LogLine("Player constructor called...");
     LogLine("Player Initialize function called... setting the default values...");
     m_tag = "Player";
-    m_x = kStartX;
-    m_y = kStartY;
-    m_width = 32;
-    m_height = 32;
+    m_x = kStartCell.column * kCellSize;
+    m_y = kStartCell.row * kCellSize;
+    m_width = kCellSize;
+    m_height = kCellSize;
     m_columns = 2;
     m_rows = 4;
     m_column = 1;
@@ -35,8 +33,8 @@ Player::~Player()
 void Player::Reset()
 {
     m_score = 0;
-    m_x = kStartX;
-    m_y = kStartY;
+    m_x = kStartCell.column * kCellSize;
+    m_y = kStartCell.row * kCellSize;
     m_stuck = false;
     m_timeDecreased = false;
     m_timeIncreased = false;
@@ -192,16 +190,9 @@ void Player::HandleMovement()
             continue;
         }
         this->*d.flag = true;
-        if (d.dx != 0)
-        {
-            m_target = m_x + d.dx * kCellSize;
-            m_target = std::max(0, std::min(m_target, kWorldWidth - kCellSize));
-        }
-        else
-        {
-            m_target = m_y + d.dy * kCellSize;
-            m_target = std::max(0, std::min(m_target, kWorldHeight - kCellSize));
-        }
+        // The neighbour is inside the grid (Blocked says so), so the target
+        // needs no clamping.
+        m_target = d.dx != 0 ? m_x + d.dx * kCellSize : m_y + d.dy * kCellSize;
         m_moving = true;
         m_sprite.m_column = static_cast<float>(m_column);
         m_sprite.m_row = static_cast<float>(d.row);

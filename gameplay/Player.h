@@ -1,6 +1,8 @@
 #pragma once
 
+#include "gameplay/Rules.h"
 #include "graphics/GameObject.h"
+#include "world/Level.h"
 
 #include <cstdint>
 
@@ -25,7 +27,7 @@ public:
     void Reset();
 
     std::int32_t m_effectTimer = 0;
-    std::int32_t m_speed = 3;
+    std::int32_t m_speed = kPlayerSpeed;
     std::int32_t m_target = 0;
     std::int32_t m_score = 0;
     bool m_stuck = false;
@@ -49,7 +51,3 @@ inline constexpr int kFaceDown = 0;
 inline constexpr int kFaceLeft = 1;
 inline constexpr int kFaceRight = 2;
 inline constexpr int kFaceUp = 3;
-inline constexpr int kStartX = 512;
-inline constexpr int kStartY = 480;
-// Effects last this many updates (on one timer shared by all effects).
-inline constexpr int kEffectUpdates = 200;

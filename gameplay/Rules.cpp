@@ -1,4 +1,5 @@
 // The rules of play: one update of the Map per frame of the play screen.
+#include "gameplay/Rules.h"
 #include "gameplay/Camera.h"
 #include "gameplay/Interface.h"
 #include "gameplay/Player.h"
@@ -52,17 +53,17 @@ void Map::CollectGold()
         // after the y.
         std::cout << m_player->m_x << " " << m_player->m_y;
         gold->active = false;
-        switch (std::rand() % 4)
+        switch (std::rand() % kEffectCount)
         {
-        case 0:
+        case kEffectHide:
             std::cout << "Hide Event Triggered." << std::endl;
             m_player->visible = false;
             break;
-        case 1:
+        case kEffectStuck:
             std::cout << "Stuck Event Triggered." << std::endl;
             m_player->m_stuck = true;
             break;
-        case 2:
+        case kEffectTimeBonus:
             std::cout << "Time Increase Event Triggered." << std::endl;
             m_timeLeft += kTimeBonus;
             m_player->m_timeIncreased = true;

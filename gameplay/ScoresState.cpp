@@ -13,7 +13,14 @@ namespace
 // The score file is read at the first visit of the screen in a run only.
 bool s_scoresRead = false;
 
+// Every score line is stretched into the same box; the first record saved
+// stands lowest, and each later one a step higher.
 constexpr int kLineX = 300;
+constexpr float kLineWidth = 150.0f;
+constexpr float kLineHeight = 40.0f;
+constexpr int kFirstLineY = 300;
+constexpr int kLineStep = 50;
+constexpr int kNoScoresY = 200;
 } // namespace
 
 ScoresState::ScoresState(GameState* previous) : GameState(previous)
@@ -43,12 +50,8 @@ void ScoresState::Initialize()
     const int count = static_cast<int>(scores.size());
     for (int i = count - 1; i >= 0; --i)
     {
-        if (i >= static_cast<int>(m_scoreTexts.size()))
-        {
-            continue; // the list never holds more than four entries
-        }
         Text& line = m_scoreTexts[static_cast<std::size_t>(i)];
-        line.Prepare("Fixedsys", 150.0f, 40.0f);
+        line.Prepare("Fixedsys", kLineWidth, kLineHeight);
         const std::int32_t score = scores[static_cast<std::size_t>(i)];
         // A zero entry is padding for a missing record and shows nothing.
         if (score != 0)
@@ -61,7 +64,7 @@ void ScoresState::Initialize()
     }
     if (scores.empty())
     {
-        m_scoreTexts[0].Prepare("Fixedsys", 150.0f, 40.0f);
+        m_scoreTexts[0].Prepare("Fixedsys", kLineWidth, kLineHeight);
         m_scoreTexts[0].m_text = "NO SCORES";
         m_scoreTexts[0].CreateTexture();
     }
@@ -76,19 +79,16 @@ bool ScoresState::Update()
 
 bool ScoresState::Render()
 {
-    if (m_background)
-    {
-        m_background->Draw();
-    }
+    m_background->Draw();
     if (FileManager::Instance()->m_scores.empty())
     {
-        m_scoreTexts[0].Draw(kLineX, 200);
+        m_scoreTexts[0].Draw(kLineX, kNoScoresY);
         return true;
     }
     // The first record saved is at the bottom, the fourth at the top.
     for (int i = 4; i >= 0; --i)
     {
-        m_scoreTexts[static_cast<std::size_t>(i)].Draw(kLineX, 300 - 50 * i);
+        m_scoreTexts[static_cast<std::size_t>(i)].Draw(kLineX, kFirstLineY - kLineStep * i);
     }
     return true;
 }

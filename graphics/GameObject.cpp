@@ -27,14 +27,8 @@ void GameObject::CreateSprite(Sprite& sprite)
 
 AABB GameObject::MakeBound() const
 {
-    AABB bound;
-    bound.x = bound.minX = static_cast<float>(m_x);
-    bound.y = bound.minY = static_cast<float>(m_y);
-    bound.width = static_cast<float>(m_width);
-    bound.height = static_cast<float>(m_height);
-    bound.maxX = static_cast<float>(m_x + m_width);
-    bound.maxY = static_cast<float>(m_y + m_height);
-    return bound;
+    return AABB::FromRect(static_cast<float>(m_x), static_cast<float>(m_y),
+                          static_cast<float>(m_width), static_cast<float>(m_height));
 }
 
 void GameObject::ReleaseTexture() const

@@ -20,6 +20,11 @@ struct AABB
     float width = 0.0f;
     float height = 0.0f;
 
+    static AABB FromRect(float left, float top, float w, float h)
+    {
+        return AABB{left, top, left + w, top + h, left, top, w, h};
+    }
+
     bool Overlaps(const AABB& other) const
     {
         return maxX > other.minX && other.maxX > minX && maxY > other.minY && other.maxY > minY;

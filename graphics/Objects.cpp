@@ -1,19 +1,26 @@
 #include "graphics/Objects.h"
 
 #include "graphics/Log.h"
+#include "world/Level.h"
 
 namespace
 {
+// Every button stands in the menu's one column, whatever x it is given.
 constexpr int kButtonX = 70;
-}
+// The pop-up boxes stand at the lower left of the view.
+constexpr int kTextBoxX = 10;
+constexpr int kTextBoxY = 353;
+constexpr int kTextBoxWidth = 524;
+constexpr int kTextBoxHeight = 255;
+} // namespace
 
 Background::Background(const std::string& tag)
 {
     LogLine("Background constructor called...");
     LogLine("Background Initialize function called... setting the default values...");
     m_tag = tag;
-    m_width = 800;
-    m_height = 608;
+    m_width = kViewWidth;
+    m_height = kViewHeight;
     CreateSprite(m_sprite);
     LogLine("Background constructor completed successfully. ");
 }
@@ -66,8 +73,8 @@ Event::Event(int x, int y)
     m_tag = "Gold";
     m_x = x;
     m_y = y;
-    m_width = 32;
-    m_height = 32;
+    m_width = kCellSize;
+    m_height = kCellSize;
     CreateSprite(m_sprite);
     LogLine("Event Create Bound function called... setting up the AABB...");
     m_bound = MakeBound();
@@ -79,10 +86,10 @@ TextBox::TextBox(const std::string& tag)
     LogLine("TextBox constructor called...");
     LogLine("TextBox Initialize function called... setting the default values...");
     m_tag = tag;
-    m_x = 10;
-    m_y = 353;
-    m_width = 524;
-    m_height = 255;
+    m_x = kTextBoxX;
+    m_y = kTextBoxY;
+    m_width = kTextBoxWidth;
+    m_height = kTextBoxHeight;
     CreateSprite(m_sprite);
     LogLine("TextBox constructor completed successfully.");
 }
@@ -105,10 +112,10 @@ Tileset::Tileset(const std::string& tag)
     LogLine("Tileset constructor called...");
     LogLine("Tileset Initialize function called... setting the default values...");
     m_tag = tag;
-    m_width = 32;
-    m_height = 32;
-    m_columns = 50;
-    m_rows = 19;
+    m_width = kCellSize;
+    m_height = kCellSize;
+    m_columns = kMapColumns;
+    m_rows = kMapRows;
     CreateSprite(m_sprite);
     LogLine("Tileset constructor completed successfully.");
 }

@@ -1,67 +1,26 @@
 #include "graphics/ResourceManager.h"
 
 #include "core/Graphics.h"
-#include "core/Util.h"
 #include "graphics/Log.h"
+#include "graphics/Util.h"
 
 #include <SDL_image.h>
 
 #include <array>
 #include <iostream>
-#include <utility>
-#include <vector>
 
 namespace
 {
-bool s_menuLoaded = false;
-bool s_playLoaded = false;
-bool s_pauseLoaded = false;
-bool s_guideLoaded = false;
-bool s_scoresLoaded = false;
-bool s_winLoaded = false;
-bool s_loseLoaded = false;
+// Each screen's list is registered once per run, and the font opened once.
+std::array<bool, kScreenAssetLists> s_listLoaded{};
 bool s_fontLoaded = false;
 
 constexpr const char* kFontPath = "Assets\\Fonts\\Fixedsys.fon";
 constexpr int kFontSize = 20;
 
-struct AssetList
-{
-    const char* word;
-    bool* loaded;
-    std::vector<std::pair<const char*, const char*>> entries; // tag, path
-};
-
-const std::array<AssetList, 7>& AssetLists()
-{
-    static const std::array<AssetList, 7> lists{{
-        {"Menu",
-         &s_menuLoaded,
-         {{"Menu", "Assets\\GameState\\MENU_background.png"},
-          {"buttonPlay", "Assets\\GameState\\buttonPlay.png"},
-          {"buttonScores", "Assets\\GameState\\buttonScores.png"},
-          {"buttonGuide", "Assets\\GameState\\buttonGuide.png"},
-          {"buttonExit", "Assets\\GameState\\buttonExit.png"}}},
-        {"Play",
-         &s_playLoaded,
-         {{"Gold", "Assets\\Sprites\\Gold.png"},
-          {"Player", "Assets\\Sprites\\Player.png"},
-          {"Floors", "Assets\\Textures\\Tilesets\\final\\floor.png"},
-          {"Walls", "Assets\\Textures\\Tilesets\\final\\wall.png"},
-          {"Objects", "Assets\\Textures\\Tilesets\\final\\objects.png"},
-          {"TextBox_Stuck", "Assets\\Sprites\\TextBox_Stuck.png"},
-          {"TextBox_Invisible", "Assets\\Sprites\\TextBox_Invisible.png"},
-          {"TextBox_Increase", "Assets\\Sprites\\TextBox_Increase.png"},
-          {"TextBox_Decrease", "Assets\\Sprites\\TextBox_Decrease.png"},
-          {"Interface", "Assets\\Sprites\\Interface.png"}}},
-        {"Pause", &s_pauseLoaded, {{"Pause", "Assets\\GameState\\PAUSE_background.png"}}},
-        {"Guide", &s_guideLoaded, {{"Guide", "Assets\\GameState\\GUIDE_background.png"}}},
-        {"Scores", &s_scoresLoaded, {{"Scores", "Assets\\GameState\\SCORES_background.png"}}},
-        {"Win", &s_winLoaded, {{"Win", "Assets\\GameState\\WIN_background.png"}}},
-        {"Lose", &s_loseLoaded, {{"Lose", "Assets\\GameState\\LOSE_background.png"}}},
-    }};
-    return lists;
-}
+// The word each screen's list is narrated with.
+constexpr std::array<const char*, kScreenAssetLists> kListWords{"Menu",   "Play", "Pause", "Guide",
+                                                                "Scores", "Win",  "Lose"};
 } // namespace
 
 ResourceManager* ResourceManager::Instance()
@@ -73,21 +32,25 @@ ResourceManager* ResourceManager::Instance()
 bool ResourceManager::Initialize(int screen)
 {
     LogBlock("ResourceManager Initialize function called...");
-    if (screen >= 0 && screen < static_cast<int>(AssetLists().size()))
+    if (screen >= 0 && screen < kScreenAssetLists)
     {
-        const AssetList& list = AssetLists()[static_cast<std::size_t>(screen)];
-        if (*list.loaded)
+        const auto index = static_cast<std::size_t>(screen);
+        const std::string word = kListWords[index];
+        if (s_listLoaded[index])
         {
-            LogLine(std::string(list.word) + " files already loaded, skipping...");
+            LogLine(word + " files already loaded, skipping...");
         }
         else
         {
-            LogLine(std::string("LOADING Loading ") + list.word + " files...");
-            for (const auto& [tag, path] : list.entries)
+            LogLine("LOADING Loading " + word + " files...");
+            for (const Picture& picture : kPictures)
             {
-                m_sprites[tag] = path;
+                if (picture.screen == screen)
+                {
+                    m_sprites[picture.tag] = picture.path;
+                }
             }
-            *list.loaded = true;
+            s_listLoaded[index] = true;
         }
     }
     LogLine("Number of items currently in container m_sprites: " +

@@ -1,22 +1,12 @@
 #pragma once
 
+#include "graphics/Pictures.h"
+
 #include <SDL.h>
 #include <SDL_ttf.h>
 
 #include <map>
 #include <string>
-
-// Screen numbers of the asset lists.
-enum ScreenAssets : int
-{
-    kMenuAssets = 0,
-    kPlayAssets = 1,
-    kPauseAssets = 2,
-    kGuideAssets = 3,
-    kScoresAssets = 4,
-    kWinAssets = 5,
-    kLoseAssets = 6,
-};
 
 // Knows which picture file each sprite tag names, and loads textures and the
 // font into the AssetCache on request.

@@ -1,7 +1,7 @@
 #include "tests/Harness.h"
 
 #include "core/Game.h"
-#include "core/Util.h"
+#include "graphics/Util.h"
 
 #include <SDL_image.h>
 
@@ -80,7 +80,6 @@ void GameTest::SetUp()
     m_scratch = std::make_unique<ScratchFolder>("dungeon-test");
     m_dir = m_scratch->Path();
     WriteSettings("Dungeon 800 608 0\n");
-    Game::Instance()->m_idleDelay = 0;
     m_out = std::make_unique<CoutCapture>();
 }
 
@@ -105,7 +104,7 @@ void GameTest::Start()
 
 bool GameTest::Step()
 {
-    return Game::Instance()->Step();
+    return Game::Instance()->Step(ThePlatform());
 }
 
 void GameTest::Frames(int count)

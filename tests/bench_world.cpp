@@ -50,7 +50,6 @@ bool StartGame(benchmark::State& state)
     scratch.CopyAssets();
     scratch.WriteSettings(support::ReadFile(source / "ini" / "game.ini"));
     Game* game = Game::Instance();
-    game->m_idleDelay = 0; // time the work, not the pacing
     if (!game->Initialize())
     {
         state.SkipWithError("the game did not start");
@@ -60,12 +59,12 @@ bool StartGame(benchmark::State& state)
     Click(100, 330, true);
     while (Map::Instance()->m_player == nullptr && !game->m_quit)
     {
-        game->Step();
+        game->Step(support::ThePlatform());
     }
     Click(100, 330, false);
     for (int i = 0; i < 60; ++i)
     {
-        game->Step();
+        game->Step(support::ThePlatform());
     }
     s_ready = Map::Instance()->m_player != nullptr && !game->m_quit;
     if (!s_ready)
@@ -127,7 +126,7 @@ void BM_PlayFrame(benchmark::State& state)
     Game* game = Game::Instance();
     for (auto _ : state)
     {
-        game->Step();
+        game->Step(support::ThePlatform());
         KeepPlaying();
     }
     if (game->m_quit)

@@ -3,7 +3,7 @@
 // must be able to load every picture at the size it draws it. Runs in the
 // repository root, where the game finds its Assets folder.
 
-#include "core/Util.h"
+#include "graphics/Util.h"
 #include "tests/support/Play.h"
 #include "tests/support/Scratch.h"
 #include "world/LayerFile.h"

@@ -196,13 +196,12 @@ TEST_F(InputTest, CloseRequestLastsOneFrame)
 TEST_F(InputTest, PointerButtonsAndWheel)
 {
     StartProbe();
-    // The main loop looks at the first waiting event and puts it back behind
-    // the others, so it is handled last.
+    // Events are handled in order: the later motion stands.
     PushMouseMotion(10, 20, 1, 2);
     PushMouseMotion(30, 40, 5, -3);
     Frame();
-    EXPECT_EQ(Now().x, 10.0f);
-    EXPECT_EQ(Now().relX, 1.0f);
+    EXPECT_EQ(Now().x, 30.0f);
+    EXPECT_EQ(Now().relX, 5.0f);
     // Behind some other event, the later of two motions stands: motions are
     // not summed.
     SDL_Event other{};

@@ -1,7 +1,7 @@
 #include "world/FileManager.h"
 
-#include "core/Util.h"
 #include "graphics/Log.h"
+#include "graphics/Util.h"
 
 #include <array>
 

@@ -1,6 +1,6 @@
 #include "world/LayerFile.h"
 
-#include "core/Util.h"
+#include "graphics/Util.h"
 
 #include <cctype>
 #include <string>

@@ -1,18 +1,12 @@
 #pragma once
 
+#include "world/Level.h"
+
 #include <array>
 #include <cstdint>
 #include <istream>
 #include <utility>
 #include <vector>
-
-// The level is 50 x 19 cells of 32 pixels.
-inline constexpr int kMapColumns = 50;
-inline constexpr int kMapRows = 19;
-inline constexpr int kMapCells = kMapColumns * kMapRows;
-inline constexpr int kCellSize = 32;
-inline constexpr int kWorldWidth = kMapColumns * kCellSize;
-inline constexpr int kWorldHeight = kMapRows * kCellSize;
 
 using CollisionGrid = std::array<std::int32_t, kMapCells>;
 using TilePair = std::pair<std::int32_t, std::int32_t>; // (column, row) in a tile sheet

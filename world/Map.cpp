@@ -3,12 +3,10 @@
 #include "gameplay/Camera.h"
 #include "gameplay/Interface.h"
 #include "gameplay/Player.h"
+#include "gameplay/Rules.h"
 #include "graphics/Log.h"
 #include "graphics/Objects.h"
 #include "world/FileManager.h"
-
-#include <array>
-#include <utility>
 
 std::int32_t g_goldCount = 0;
 
@@ -16,18 +14,6 @@ namespace
 {
 // The world objects are built once per process and reused by every game.
 bool s_worldBuilt = false;
-
-// Where the ten pieces of gold lie, in world pixels.
-constexpr std::array<std::pair<int, int>, 10> kGold{{{928, 288},
-                                                     {1024, 512},
-                                                     {1568, 512},
-                                                     {1504, 256},
-                                                     {608, 224},
-                                                     {0, 512},
-                                                     {352, 288},
-                                                     {32, 160},
-                                                     {864, 64},
-                                                     {1376, 64}}};
 
 Tileset* AddTileset(std::vector<std::unique_ptr<Tileset>>& tiles, const char* tag)
 {
@@ -50,9 +36,10 @@ bool Map::Initialize()
     LogBlock("Map Initialize function called...");
     if (!s_worldBuilt)
     {
-        for (const auto& [x, y] : kGold)
+        for (const CellSpot& spot : kGoldCells)
         {
-            m_events.push_back(std::make_unique<Event>(x, y));
+            m_events.push_back(
+                std::make_unique<Event>(spot.column * kCellSize, spot.row * kCellSize));
         }
         m_floorTiles = AddTileset(m_tiles, "Floors");
         m_wallTiles = AddTileset(m_tiles, "Walls");
@@ -186,19 +173,19 @@ bool Map::Render()
     // Pop-ups by the player's state, then the display over everything.
     if (m_player->m_stuck)
     {
-        m_texts[0]->Draw();
+        m_texts[kPopupStuck]->Draw();
     }
     if (!m_player->visible)
     {
-        m_texts[1]->Draw();
+        m_texts[kPopupInvisible]->Draw();
     }
     if (m_player->m_timeIncreased)
     {
-        m_texts[2]->Draw();
+        m_texts[kPopupIncrease]->Draw();
     }
     if (m_player->m_timeDecreased)
     {
-        m_texts[3]->Draw();
+        m_texts[kPopupDecrease]->Draw();
     }
     m_interface->Draw();
     return true;

@@ -13,6 +13,15 @@ class Player;
 class TextBox;
 class Tileset;
 
+// The pop-up boxes, in the order the world creates them.
+enum Popup : int
+{
+    kPopupStuck = 0,
+    kPopupInvisible = 1,
+    kPopupIncrease = 2,
+    kPopupDecrease = 3,
+};
+
 // Gold pieces collected in the current game.
 extern std::int32_t g_goldCount;
 
@@ -54,6 +63,7 @@ public:
     TileList m_wallValues;
     TileList m_objectValues;
     std::vector<std::unique_ptr<Tileset>> m_tiles;
+    // Indexed by Popup.
     std::vector<std::unique_ptr<TextBox>> m_texts;
     std::vector<std::unique_ptr<Event>> m_events;
 
@@ -64,11 +74,3 @@ private:
     bool DrawLayer(Tileset& tiles, const TileList& values);
     void CollectGold();
 };
-
-// The rules of play.
-inline constexpr int kUpdatesPerSecond = 60;
-inline constexpr int kGameSeconds = 90;
-inline constexpr int kGoldToWin = 10;
-inline constexpr int kTimeBonus = 5;
-inline constexpr int kTimePenalty = 10;
-inline constexpr int kScorePerSecond = 10;

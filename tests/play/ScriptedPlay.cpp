@@ -44,7 +44,6 @@ template <typename T> bool Is(GameState* state)
 
 Driver::Driver()
 {
-    Game::Instance()->m_idleDelay = 0;
 }
 
 bool Driver::Fail(const std::string& message)

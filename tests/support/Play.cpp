@@ -16,7 +16,7 @@ namespace support
 void Frame()
 {
     Game* game = Game::Instance();
-    while (!game->m_quit && !game->Step())
+    while (!game->m_quit && !game->Step(ThePlatform()))
     {
     }
 }
@@ -50,14 +50,31 @@ void PushQuit()
     SDL_PushEvent(&event);
 }
 
+namespace
+{
+const Uint8* s_heldKeys = nullptr;
+const std::array<Uint8, SDL_NUM_SCANCODES> s_noKeys{};
+} // namespace
+
+const Uint8* TestPlatform::Keys()
+{
+    return s_heldKeys != nullptr ? s_heldKeys : s_noKeys.data();
+}
+
+TestPlatform& ThePlatform()
+{
+    static TestPlatform platform;
+    return platform;
+}
+
 Keyboard::Keyboard()
 {
-    Input::s_keyStateOverride = m_keys.data();
+    s_heldKeys = m_keys.data();
 }
 
 Keyboard::~Keyboard()
 {
-    Input::s_keyStateOverride = nullptr;
+    s_heldKeys = nullptr;
 }
 
 bool Free(const CollisionGrid& grid, Cell c)

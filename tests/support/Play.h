@@ -5,6 +5,7 @@
 // through SDL's queue, and walks along routes over the level with held arrows.
 // Shared by the unit tests, the whole-session programs and the level check.
 
+#include "core/Platform.h"
 #include "world/LayerFile.h"
 
 #include <SDL.h>
@@ -18,6 +19,19 @@ class Player;
 
 namespace support
 {
+
+// The platform the tests drive the loop with: no sleeping, keys from the
+// Keyboard that lives (none held when there is none).
+class TestPlatform final : public Platform
+{
+public:
+    TimePoint Now() override { return m_now; }
+    void SleepFor(std::chrono::nanoseconds duration) override { m_now += duration; }
+    const Uint8* Keys() override;
+
+    TimePoint m_now{};
+};
+TestPlatform& ThePlatform();
 
 // One pass of the main loop that ran a frame (or the game ended).
 void Frame();

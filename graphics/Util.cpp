@@ -1,4 +1,4 @@
-#include "core/Util.h"
+#include "graphics/Util.h"
 
 #include <cctype>
 #include <cstddef>
