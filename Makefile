@@ -3,7 +3,7 @@ BUILD  ?= build
 JOBS   := $(shell nproc 2>/dev/null || echo 2)
 WERROR ?= $(if $(CI),ON,OFF)
 
-.PHONY: all deps configure build run test lint package clean sanitize valgrind fuzz soak
+.PHONY: all deps configure build run test lint package clean sanitize valgrind fuzz soak bench golden
 
 all: build
 
@@ -44,15 +44,12 @@ sanitize: deps
 	cd $(SAN_BUILD) && $(SAN_ENV) ASAN_OPTIONS=halt_on_error=1:print_stacktrace=1:detect_leaks=0 \
 		ctest --output-on-failure -R '$(SAN_X11_TESTS)' --no-tests=ignore
 
-# One whole scripted game under memcheck (win, scores, menu, loss, exit).
-VG_BUILD := build-valgrind
-
-valgrind: deps
-	@cmake -S . -B $(VG_BUILD) -DDUNGEON_WERROR=$(WERROR) >/dev/null
-	@cmake --build $(VG_BUILD) -j $(JOBS) --target dungeon_scripted_game
+# One whole scripted game under memcheck (a win, the scores, a second game),
+# compared with its golden transcript like in the suite.
+valgrind: build
 	valgrind --quiet --error-exitcode=1 --leak-check=full --errors-for-leak-kinds=definite \
 		--show-leak-kinds=definite --suppressions=tests/valgrind.supp \
-		./$(VG_BUILD)/tests/dungeon_scripted_game
+		./$(BUILD)/tests/golden_runner tests/golden/win.script tests/golden/win.log
 
 # libFuzzer targets of the file readers, built with clang in their own folder.
 FUZZ_BUILD   := build-fuzz
@@ -65,9 +62,14 @@ fuzz: deps
 	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target $(FUZZ_TARGETS)
 	@bash tests/fuzz/run.sh $(FUZZ_BUILD)/tests/fuzz $(FUZZ_SECONDS) $(FUZZ_TARGETS)
 
-# 300 games in one process; built by `make test`, not run by it.
+# 300 games in one process; memory, files, textures and fonts must stay flat.
 soak: build
-	./$(BUILD)/tests/dungeon_soak
+	./$(BUILD)/tests/golden_runner tests/golden/soak.script
+
+# The world's per-frame costs, headless.
+bench: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target bench_world
+	./$(BUILD)/tests/bench_world
 
 # A portable archive: build/dungeon-<version>-Linux-x86_64.tar.gz
 package: build
@@ -81,4 +83,12 @@ lint: configure
 	clang-tidy -p $(BUILD) --quiet $(GAME_SOURCES)
 
 clean:
-	rm -rf $(BUILD) $(SAN_BUILD) $(VG_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(SAN_BUILD) $(FUZZ_BUILD)
+
+# Rewrites every golden transcript from a run of its script; review the diff.
+golden: build
+	@for s in tests/golden/*.script; do \
+	  case $$s in *soak*) continue;; esac; \
+	  ./$(BUILD)/tests/golden_runner $$s $${s%.script}.log --update || exit 1; \
+	done
+	@git status --short tests/golden

@@ -1,80 +1,37 @@
-// Times the per-frame work of a game in progress, headless: the rules update,
-// the world drawing on the software renderer, and a whole play frame through
-// the main loop. Run by hand: ./build/tests/bench_world
+// Times the per-frame work of a game in progress, headless on SDL's software
+// renderer: the rules update, the world drawing, and a whole play frame
+// through the main loop's step. Run with `make bench`.
 #include "core/Game.h"
-#include "core/GameState.h"
 #include "core/Graphics.h"
-#include "core/Input.h"
-#include "gameplay/Player.h"
-#include "tests/support/Play.h"
+#include "tests/golden/Session.h"
 #include "tests/support/Scratch.h"
 #include "world/Map.h"
 
-#include <SDL.h>
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
-#include <filesystem>
-
-namespace fs = std::filesystem;
+#include <sstream>
 
 namespace
 {
-bool s_ready = false;
-
-// Silences the log while a benchmark runs; the results are printed to
-// std::cout too, after the benchmark returns.
-using Quiet = support::SilentCout;
-
-void Click(int x, int y, bool down)
+// Once per process: a scratch copy of the assets and a game under way, started
+// by the same session driver the golden transcripts use.
+golden::Session* Playing()
 {
-    support::PushMouseButton(x, y, SDL_BUTTON_LEFT, down);
+    static golden::Session* session = []
+    {
+        static const support::ScratchFolder scratch("dungeon-bench");
+        scratch.CopyAssets();
+        scratch.WriteSettings("Dungeon 800 608 0\n");
+        std::istringstream script("start\nseed 1\nframes 2\nclick Play\nframes 2\n");
+        std::vector<golden::Command> commands;
+        auto* s = new golden::Session();
+        const support::SilentCout quiet;
+        return golden::Parse(script, commands) && s->Run(commands) ? s : nullptr;
+    }();
+    return session;
 }
 
-// Once per process: a scratch copy of the committed Assets as the working
-// folder, the program started headless and a game under way.
-bool StartGame(benchmark::State& state)
-{
-    if (s_ready)
-    {
-        return true;
-    }
-    const fs::path source = support::SourceAssets();
-    if (!fs::exists(source / "Maps"))
-    {
-        state.SkipWithError("no level in the repository's Assets");
-        return false;
-    }
-    // The window of the committed settings: the figures are for a real game.
-    static const support::ScratchFolder scratch("dungeon-bench");
-    scratch.CopyAssets();
-    scratch.WriteSettings(support::ReadFile(source / "ini" / "game.ini"));
-    Game* game = Game::Instance();
-    if (!game->Initialize())
-    {
-        state.SkipWithError("the game did not start");
-        return false;
-    }
-    std::srand(1);
-    Click(100, 330, true);
-    while (Map::Instance()->m_player == nullptr && !game->m_quit)
-    {
-        game->Step(support::ThePlatform());
-    }
-    Click(100, 330, false);
-    for (int i = 0; i < 60; ++i)
-    {
-        game->Step(support::ThePlatform());
-    }
-    s_ready = Map::Instance()->m_player != nullptr && !game->m_quit;
-    if (!s_ready)
-    {
-        state.SkipWithError("the game did not begin");
-    }
-    return s_ready;
-}
-
-// Keeps the game running however long the benchmark lasts.
+// The clock must not run out while a benchmark keeps playing.
 void KeepPlaying()
 {
     Map::Instance()->m_timeLeft = 90;
@@ -82,15 +39,15 @@ void KeepPlaying()
 
 void BM_MapUpdate(benchmark::State& state)
 {
-    const Quiet quiet;
-    if (!StartGame(state))
+    const support::SilentCout quiet;
+    if (Playing() == nullptr)
     {
+        state.SkipWithError("the game did not start");
         return;
     }
-    Map* map = Map::Instance();
     for (auto _ : state)
     {
-        map->Update();
+        Map::Instance()->Update();
         KeepPlaying();
     }
 }
@@ -98,40 +55,35 @@ BENCHMARK(BM_MapUpdate)->Unit(benchmark::kMicrosecond);
 
 void BM_MapRender(benchmark::State& state)
 {
-    const Quiet quiet;
-    if (!StartGame(state))
+    const support::SilentCout quiet;
+    if (Playing() == nullptr)
     {
+        state.SkipWithError("the game did not start");
         return;
     }
-    Map* map = Map::Instance();
-    SDL_Renderer* renderer = Graphics::Instance()->m_renderer;
     for (auto _ : state)
     {
-        map->Render();
-        // SDL batches drawing until the frame is presented; flushing here
-        // makes the time include the drawing itself, and keeps the batch from
-        // piling up across iterations.
-        SDL_RenderFlush(renderer);
+        Map::Instance()->Render();
+        // SDL batches drawing until the frame is presented: flush so the time
+        // includes the drawing itself.
+        SDL_RenderFlush(Graphics::Instance()->m_renderer);
     }
 }
 BENCHMARK(BM_MapRender)->Unit(benchmark::kMicrosecond);
 
 void BM_PlayFrame(benchmark::State& state)
 {
-    const Quiet quiet;
-    if (!StartGame(state))
+    const support::SilentCout quiet;
+    golden::Session* session = Playing();
+    if (session == nullptr)
     {
+        state.SkipWithError("the game did not start");
         return;
     }
-    Game* game = Game::Instance();
     for (auto _ : state)
     {
-        game->Step(support::ThePlatform());
+        Game::Instance()->Step(session->Platform());
         KeepPlaying();
-    }
-    if (game->m_quit)
-    {
-        state.SkipWithError("the game ended during the benchmark");
     }
 }
 BENCHMARK(BM_PlayFrame)->Unit(benchmark::kMicrosecond);

@@ -3,6 +3,7 @@
 // must be able to load every picture at the size it draws it. Runs in the
 // repository root, where the game finds its Assets folder.
 
+#include "graphics/Pictures.h"
 #include "graphics/Util.h"
 #include "tests/support/Play.h"
 #include "tests/support/Scratch.h"
@@ -159,16 +160,16 @@ struct SurfaceDeleter
 {
     void operator()(SDL_Surface* s) const { SDL_FreeSurface(s); }
 };
-using Picture = std::unique_ptr<SDL_Surface, SurfaceDeleter>;
+using LoadedSheet = std::unique_ptr<SDL_Surface, SurfaceDeleter>;
 
-Picture LoadPicture(const std::string& storedPath)
+LoadedSheet LoadPicture(const std::string& storedPath)
 {
     SDL_Surface* loaded = IMG_Load(NativePath(storedPath).c_str());
     if (loaded == nullptr)
     {
         return nullptr;
     }
-    Picture rgba(SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_RGBA32, 0));
+    LoadedSheet rgba(SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_RGBA32, 0));
     SDL_FreeSurface(loaded);
     return rgba;
 }
@@ -302,9 +303,9 @@ TEST(LevelPictures, EveryCellShowsWhatItIs)
         }
     }
 
-    const Picture floorSheet = LoadPicture("Assets\\Textures\\Tilesets\\final\\floor.png");
-    const Picture wallSheet = LoadPicture("Assets\\Textures\\Tilesets\\final\\wall.png");
-    const Picture objectSheet = LoadPicture("Assets\\Textures\\Tilesets\\final\\objects.png");
+    const LoadedSheet floorSheet = LoadPicture("Assets\\Textures\\Tilesets\\final\\floor.png");
+    const LoadedSheet wallSheet = LoadPicture("Assets\\Textures\\Tilesets\\final\\wall.png");
+    const LoadedSheet objectSheet = LoadPicture("Assets\\Textures\\Tilesets\\final\\objects.png");
     ASSERT_TRUE(floorSheet && wallSheet && objectSheet) << IMG_GetError();
     constexpr int kFramePixels = kCellSize * kCellSize;
     for (int k = 0; k < kMapCells; ++k)
@@ -333,9 +334,9 @@ TEST(LevelPictures, EveryCellShowsWhatItIs)
 
 TEST(Pictures, HaveTheSizesTheGameDraws)
 {
-    for (const support::PictureSize& e : support::kPictures)
+    for (const ::Picture& e : ::kPictures)
     {
-        const Picture p = LoadPicture(e.path);
+        const LoadedSheet p = LoadPicture(e.path);
         ASSERT_TRUE(p) << e.path << ": " << IMG_GetError();
         EXPECT_EQ(p->w, e.width) << e.path;
         EXPECT_EQ(p->h, e.height) << e.path;

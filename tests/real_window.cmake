@@ -1,20 +1,15 @@
-# The built game in a real window under Xvfb, driven with xdotool. Needs Xvfb
-# and xdotool (scripts/install-deps.sh installs them).
+# The built game and the release archive in a real window under Xvfb, driven
+# with xdotool (scripts/install-deps.sh installs both).
 find_program(XVFB_EXECUTABLE Xvfb)
 find_program(XDOTOOL_EXECUTABLE xdotool)
 if(XVFB_EXECUTABLE AND XDOTOOL_EXECUTABLE)
-  add_test(NAME RealWindow.ExitAndEscape
-           COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/real_window.sh $<TARGET_FILE:dungeon>
+  add_test(NAME RealWindow.ExitAndPlay
+           COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/real_window.sh game $<TARGET_FILE:dungeon>
                    ${PROJECT_SOURCE_DIR}/Assets)
-  set_tests_properties(RealWindow.ExitAndEscape PROPERTIES TIMEOUT 180)
-else()
-  message(WARNING "Xvfb or xdotool missing: the real-window test is not registered")
-endif()
-
-# The release archive unpacked and run like a player would.
-if(XVFB_EXECUTABLE AND XDOTOOL_EXECUTABLE)
   add_test(NAME Package.UnpacksAndRuns
-           COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/package_test.sh
+           COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/real_window.sh package
                    ${CMAKE_BINARY_DIR}/CPackConfig.cmake)
-  set_tests_properties(Package.UnpacksAndRuns PROPERTIES TIMEOUT 180)
+  set_tests_properties(RealWindow.ExitAndPlay Package.UnpacksAndRuns PROPERTIES TIMEOUT 120)
+else()
+  message(WARNING "Xvfb or xdotool missing: the real-window tests are not registered")
 endif()

@@ -7,74 +7,17 @@
 #include "world/Map.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <deque>
 
 namespace support
 {
 
-void Frame()
+void Frame(Platform& platform)
 {
     Game* game = Game::Instance();
-    while (!game->m_quit && !game->Step(ThePlatform()))
+    while (!game->m_quit && !game->Step(platform))
     {
     }
-}
-
-void PushMouseMotion(int x, int y, int xrel, int yrel)
-{
-    SDL_Event event{};
-    event.type = SDL_MOUSEMOTION;
-    event.motion.x = x;
-    event.motion.y = y;
-    event.motion.xrel = xrel;
-    event.motion.yrel = yrel;
-    SDL_PushEvent(&event);
-}
-
-void PushMouseButton(int x, int y, Uint8 button, bool down)
-{
-    SDL_Event event{};
-    event.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
-    event.button.button = button;
-    event.button.state = down ? SDL_PRESSED : SDL_RELEASED;
-    event.button.x = x;
-    event.button.y = y;
-    SDL_PushEvent(&event);
-}
-
-void PushQuit()
-{
-    SDL_Event event{};
-    event.type = SDL_QUIT;
-    SDL_PushEvent(&event);
-}
-
-namespace
-{
-const Uint8* s_heldKeys = nullptr;
-const std::array<Uint8, SDL_NUM_SCANCODES> s_noKeys{};
-} // namespace
-
-const Uint8* TestPlatform::Keys()
-{
-    return s_heldKeys != nullptr ? s_heldKeys : s_noKeys.data();
-}
-
-TestPlatform& ThePlatform()
-{
-    static TestPlatform platform;
-    return platform;
-}
-
-Keyboard::Keyboard()
-{
-    s_heldKeys = m_keys.data();
-}
-
-Keyboard::~Keyboard()
-{
-    s_heldKeys = nullptr;
 }
 
 bool Free(const CollisionGrid& grid, Cell c)
@@ -166,36 +109,11 @@ std::vector<Cell> RouteThroughGold(const Map& map)
     return route;
 }
 
-std::vector<int> Outcomes(unsigned seed, int count)
-{
-    std::srand(seed);
-    std::vector<int> outcomes;
-    for (int i = 0; i < count; ++i)
-    {
-        outcomes.push_back(std::rand() % 4);
-    }
-    return outcomes;
-}
-
-unsigned FavourableSeed(unsigned from)
-{
-    for (unsigned seed = from;; ++seed)
-    {
-        const std::vector<int> effects = Outcomes(seed, kGoldToWin);
-        const auto count = [&effects](int effect)
-        { return std::count(effects.begin(), effects.end(), effect); };
-        if (count(1) <= 2 && count(2) >= count(3))
-        {
-            return seed;
-        }
-    }
-}
-
-bool RouteWalker::Steer(const Player& player, Keyboard& keys)
+void RouteWalker::Steer(const Player& player, TestPlatform& keys)
 {
     if (player.m_moving)
     {
-        return false;
+        return;
     }
     const Cell at{player.m_x / kCellSize, player.m_y / kCellSize};
     if (m_next < m_route.size() && m_route[m_next] == at)
@@ -211,7 +129,6 @@ bool RouteWalker::Steer(const Player& player, Keyboard& keys)
                   : to.row < at.row       ? kKeyUp
                                           : kKeyDown);
     }
-    return true;
 }
 
 } // namespace support

@@ -1,9 +1,8 @@
 #pragma once
 
-// Playing the game singleton the way a person does: frames through the main
-// loop's per-frame step, keys held through the input seam, mouse events
-// through SDL's queue, and walks along routes over the level with held arrows.
-// Shared by the unit tests, the whole-session programs and the level check.
+// Playing the game the way a person does: frames through the main loop's
+// per-frame step with a platform of our own (no sleeping, keys held by
+// script), and walks along shortest routes over the level.
 
 #include "core/Platform.h"
 #include "world/LayerFile.h"
@@ -20,42 +19,26 @@ class Player;
 namespace support
 {
 
-// The platform the tests drive the loop with: no sleeping, keys from the
-// Keyboard that lives (none held when there is none).
+// Time passes only when the game sleeps; keys are held by the caller.
 class TestPlatform final : public Platform
 {
 public:
     TimePoint Now() override { return m_now; }
     void SleepFor(std::chrono::nanoseconds duration) override { m_now += duration; }
-    const Uint8* Keys() override;
-
-    TimePoint m_now{};
-};
-TestPlatform& ThePlatform();
-
-// One pass of the main loop that ran a frame (or the game ended).
-void Frame();
-
-void PushMouseMotion(int x, int y, int xrel = 0, int yrel = 0);
-void PushMouseButton(int x, int y, Uint8 button, bool down);
-void PushQuit();
-
-// The key-state array the game reads while this lives; every key starts up.
-class Keyboard
-{
-public:
-    Keyboard();
-    ~Keyboard();
-    Keyboard(const Keyboard&) = delete;
-    Keyboard& operator=(const Keyboard&) = delete;
+    const Uint8* Keys() override { return m_keys.data(); }
 
     void Hold(int scancode) { m_keys[static_cast<std::size_t>(scancode)] = 1; }
     void Release(int scancode) { m_keys[static_cast<std::size_t>(scancode)] = 0; }
     void ReleaseAll() { m_keys.fill(0); }
 
+    TimePoint m_now{};
+
 private:
     std::array<Uint8, SDL_NUM_SCANCODES> m_keys{};
 };
+
+// One pass of the main loop that ran a frame (or the game ended).
+void Frame(Platform& platform);
 
 struct Cell
 {
@@ -88,28 +71,17 @@ private:
 // nearest piece first. Empty when a piece cannot be reached.
 std::vector<Cell> RouteThroughGold(const Map& map);
 
-// The first `count` effects (rand() % 4) a seed gives: 0 hides, 1 sticks, 2
-// adds time, 3 takes it.
-std::vector<int> Outcomes(unsigned seed, int count);
-
-// The first seed from `from` on whose ten effects leave time to walk a route:
-// no more penalties than bonuses, at most two stucks. Seeded with it, a walk
-// through the gold wins on any level where the walk itself fits in the clock.
-unsigned FavourableSeed(unsigned from);
-
 // Holds the arrows that walk the player along a route, cell by cell.
 class RouteWalker
 {
 public:
     explicit RouteWalker(std::vector<Cell> route) : m_route(std::move(route)) {}
 
-    bool Empty() const { return m_route.empty(); }
-    // The route cells reached so far.
-    std::size_t Reached() const { return m_next; }
-    // Call before each frame. False while the player is between cells; once
-    // it stands, counts the cell when it is the next of the route and holds
-    // only the arrow toward the following one (none at the end).
-    bool Steer(const Player& player, Keyboard& keys);
+    bool Done() const { return m_next >= m_route.size(); }
+    // Call before each frame. Once the player stands, counts the cell when it
+    // is the next of the route and holds only the arrow toward the following
+    // one (none at the end).
+    void Steer(const Player& player, TestPlatform& keys);
 
 private:
     std::vector<Cell> m_route;

@@ -61,29 +61,6 @@ fs::path SourceAssets()
     return fs::path(DUNGEON_SOURCE_DIR) / "Assets";
 }
 
-const std::vector<PictureSize> kPictures = {
-    {"Assets\\GameState\\MENU_background.png", 800, 608},
-    {"Assets\\GameState\\PAUSE_background.png", 800, 608},
-    {"Assets\\GameState\\GUIDE_background.png", 800, 608},
-    {"Assets\\GameState\\SCORES_background.png", 800, 608},
-    {"Assets\\GameState\\WIN_background.png", 800, 608},
-    {"Assets\\GameState\\LOSE_background.png", 800, 608},
-    {"Assets\\GameState\\buttonPlay.png", 128, 49},
-    {"Assets\\GameState\\buttonScores.png", 192, 49},
-    {"Assets\\GameState\\buttonGuide.png", 160, 50},
-    {"Assets\\GameState\\buttonExit.png", 128, 50},
-    {"Assets\\Sprites\\Gold.png", 32, 32},
-    {"Assets\\Sprites\\Player.png", 64, 128},
-    {"Assets\\Sprites\\Interface.png", 209, 122},
-    {"Assets\\Sprites\\TextBox_Stuck.png", 524, 255},
-    {"Assets\\Sprites\\TextBox_Invisible.png", 524, 255},
-    {"Assets\\Sprites\\TextBox_Increase.png", 524, 255},
-    {"Assets\\Sprites\\TextBox_Decrease.png", 524, 255},
-    {"Assets\\Textures\\Tilesets\\final\\floor.png", 1600, 608},
-    {"Assets\\Textures\\Tilesets\\final\\wall.png", 1600, 608},
-    {"Assets\\Textures\\Tilesets\\final\\objects.png", 1600, 608},
-};
-
 void WriteFile(const fs::path& path, const std::string& content)
 {
     fs::create_directories(path.parent_path());

@@ -37,15 +37,6 @@ private:
 // The folder with the repository's committed Assets.
 std::filesystem::path SourceAssets();
 
-// Every picture the game loads, by the path it stores, at the size it draws it.
-struct PictureSize
-{
-    const char* path;
-    int width;
-    int height;
-};
-extern const std::vector<PictureSize> kPictures;
-
 // Replaces a file with exactly `content`, making its folders; aborts when the
 // file cannot be written, since every later check would be meaningless.
 void WriteFile(const std::filesystem::path& path, const std::string& content);

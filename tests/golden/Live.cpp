@@ -1,0 +1,61 @@
+// Every texture, cursor and font the game makes or frees goes through these:
+// the link wraps the game's calls (see CMakeLists.txt), so the counts are the
+// game's own, whatever SDL keeps inside.
+#include "tests/golden/Session.h"
+
+#include <SDL.h>
+#include <SDL_ttf.h>
+
+namespace
+{
+golden::LiveCounts s_live;
+}
+
+golden::LiveCounts golden::Live()
+{
+    return s_live;
+}
+
+extern "C"
+{
+    SDL_Texture* __real_SDL_CreateTextureFromSurface(SDL_Renderer* renderer, SDL_Surface* surface);
+    void __real_SDL_DestroyTexture(SDL_Texture* texture);
+    SDL_Cursor* __real_SDL_CreateSystemCursor(SDL_SystemCursor id);
+    void __real_SDL_FreeCursor(SDL_Cursor* cursor);
+    TTF_Font* __real_TTF_OpenFont(const char* file, int size);
+    void __real_TTF_CloseFont(TTF_Font* font);
+
+    SDL_Texture* __wrap_SDL_CreateTextureFromSurface(SDL_Renderer* renderer, SDL_Surface* surface)
+    {
+        SDL_Texture* texture = __real_SDL_CreateTextureFromSurface(renderer, surface);
+        s_live.textures += texture != nullptr ? 1 : 0;
+        return texture;
+    }
+    void __wrap_SDL_DestroyTexture(SDL_Texture* texture)
+    {
+        s_live.textures -= texture != nullptr ? 1 : 0;
+        __real_SDL_DestroyTexture(texture);
+    }
+    SDL_Cursor* __wrap_SDL_CreateSystemCursor(SDL_SystemCursor id)
+    {
+        // Calls are counted, not cursors: a headless driver makes none.
+        ++s_live.cursors;
+        return __real_SDL_CreateSystemCursor(id);
+    }
+    void __wrap_SDL_FreeCursor(SDL_Cursor* cursor)
+    {
+        --s_live.cursors;
+        __real_SDL_FreeCursor(cursor);
+    }
+    TTF_Font* __wrap_TTF_OpenFont(const char* file, int size)
+    {
+        TTF_Font* font = __real_TTF_OpenFont(file, size);
+        s_live.fonts += font != nullptr ? 1 : 0;
+        return font;
+    }
+    void __wrap_TTF_CloseFont(TTF_Font* font)
+    {
+        s_live.fonts -= font != nullptr ? 1 : 0;
+        __real_TTF_CloseFont(font);
+    }
+}

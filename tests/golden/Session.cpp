@@ -1,0 +1,375 @@
+#include "tests/golden/Session.h"
+
+#include "core/Game.h"
+#include "core/Graphics.h"
+#include "core/Input.h"
+#include "core/PlayState.h"
+#include "gameplay/MenuLayout.h"
+#include "gameplay/Player.h"
+#include "gameplay/Rules.h"
+#include "tests/support/Scratch.h"
+#include "world/Map.h"
+
+#include <SDL_image.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace golden
+{
+namespace
+{
+const std::map<std::string, int> kKeys{
+    {"Return", kKeyReturn}, {"Escape", kKeyEscape}, {"Space", kKeySpace}, {"P", kKeyP},
+    {"Left", kKeyLeft},     {"Right", kKeyRight},   {"Up", kKeyUp},       {"Down", kKeyDown}};
+
+const std::map<std::string, int> kButtons{{"Play", kButtonPlay},
+                                          {"Scores", kButtonScores},
+                                          {"Guide", kButtonGuide},
+                                          {"Exit", kButtonExit}};
+
+void PushButton(int button, bool down)
+{
+    const ButtonSpec& spec = kMenuButtons[static_cast<std::size_t>(button)];
+    SDL_Event event{};
+    event.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+    event.button.button = SDL_BUTTON_LEFT;
+    event.button.state = down ? SDL_PRESSED : SDL_RELEASED;
+    event.button.x = spec.x + spec.width / 2;
+    event.button.y = spec.y + spec.height / 2;
+    SDL_PushEvent(&event);
+}
+
+void Report(const std::string& text)
+{
+    std::cout << "#> " << text << std::endl;
+}
+
+// The number of descriptors this process has open.
+long OpenFiles()
+{
+    long count = 0;
+    for ([[maybe_unused]] const auto& entry : fs::directory_iterator("/proc/self/fd"))
+    {
+        ++count;
+    }
+    return count;
+}
+
+long ResidentBytes()
+{
+    std::ifstream statm("/proc/self/statm");
+    long pages = 0;
+    long resident = 0;
+    statm >> pages >> resident;
+    return resident * 4096;
+}
+
+bool Known(const std::string& name, std::size_t args)
+{
+    static const std::map<std::string, std::size_t> kArity{
+        {"settings", 1}, {"scores", 0}, {"bytes", 1},    {"remove", 1},     {"start", 0},
+        {"seed", 1},     {"frames", 1}, {"hold", 1},     {"release", 1},    {"click", 1},
+        {"press", 1},    {"letgo", 0},  {"quit", 0},     {"walk-gold", 0},  {"picture", 1},
+        {"live", 0},     {"run", 0},    {"shutdown", 0}, {"score-file", 0}, {"repeat", 1},
+        {"steady", 0}};
+    const auto found = kArity.find(name);
+    return found != kArity.end() && args >= found->second;
+}
+} // namespace
+
+bool Parse(std::istream& in, std::vector<Command>& commands)
+{
+    std::vector<std::vector<Command>*> open{&commands};
+    std::string text;
+    for (int line = 1; std::getline(in, text); ++line)
+    {
+        std::istringstream words(text.substr(0, text.find('#')));
+        Command command;
+        command.line = line;
+        if (!(words >> command.name))
+        {
+            continue;
+        }
+        for (std::string word; words >> word;)
+        {
+            command.args.push_back(word);
+        }
+        if (command.name == "end" && open.size() > 1)
+        {
+            open.pop_back();
+            continue;
+        }
+        if (!Known(command.name, command.args.size()))
+        {
+            std::cerr << "line " << line << ": cannot read '" << text << "'\n";
+            return false;
+        }
+        open.back()->push_back(command);
+        if (command.name == "repeat")
+        {
+            open.push_back(&open.back()->back().body);
+        }
+    }
+    return open.size() == 1;
+}
+
+Session::Session(fs::path pictureDir) : m_pictureDir(std::move(pictureDir)) {}
+
+bool Session::Run(const std::vector<Command>& commands)
+{
+    for (const Command& command : commands)
+    {
+        if (!Execute(command))
+        {
+            std::cerr << "line " << command.line << ": '" << command.name << "' failed\n";
+            return false;
+        }
+    }
+    return true;
+}
+
+bool Session::Frames(int count)
+{
+    for (int i = 0; i < count && !Game::Instance()->m_quit; ++i)
+    {
+        support::Frame(m_platform);
+    }
+    return true;
+}
+
+bool Session::Execute(const Command& c)
+{
+    const auto arg = [&c](std::size_t i) { return c.args.at(i); };
+    const auto number = [&c](std::size_t i) { return std::atoi(c.args.at(i).c_str()); };
+    Game* game = Game::Instance();
+    if (c.name == "settings")
+    {
+        std::string text;
+        for (const std::string& word : c.args)
+        {
+            text += (text.empty() ? "" : " ") + word;
+        }
+        support::WriteFile("Assets/ini/game.ini", text + "\n");
+    }
+    else if (c.name == "scores")
+    {
+        std::vector<std::int32_t> values;
+        for (const std::string& word : c.args)
+        {
+            values.push_back(std::atoi(word.c_str()));
+        }
+        support::WriteFile("Assets/bin/scores.bin", support::Records(values));
+    }
+    else if (c.name == "bytes")
+    {
+        std::string bytes;
+        for (std::size_t i = 1; i < c.args.size(); ++i)
+        {
+            bytes.push_back(static_cast<char>(std::strtol(arg(i).c_str(), nullptr, 16)));
+        }
+        support::WriteFile(arg(0), bytes);
+    }
+    else if (c.name == "remove")
+    {
+        fs::remove(arg(0));
+    }
+    else if (c.name == "start")
+    {
+        m_started = game->Initialize();
+        Report(m_started ? "started" : "start-up failed");
+    }
+    else if (c.name == "seed")
+    {
+        std::srand(static_cast<unsigned>(number(0)));
+    }
+    else if (c.name == "frames")
+    {
+        return m_started && Frames(number(0));
+    }
+    else if (c.name == "hold" || c.name == "release")
+    {
+        if (c.name == "release" && arg(0) == "all")
+        {
+            m_platform.ReleaseAll();
+            return true;
+        }
+        const auto key = kKeys.find(arg(0));
+        if (key == kKeys.end())
+        {
+            return false;
+        }
+        c.name == "hold" ? m_platform.Hold(key->second) : m_platform.Release(key->second);
+    }
+    else if (c.name == "click" || c.name == "press")
+    {
+        const auto button = kButtons.find(arg(0));
+        if (button == kButtons.end())
+        {
+            return false;
+        }
+        PushButton(button->second, true);
+        if (c.name == "click")
+        {
+            PushButton(button->second, false);
+            return Frames(1);
+        }
+    }
+    else if (c.name == "letgo")
+    {
+        PushButton(kButtonPlay, false);
+    }
+    else if (c.name == "quit")
+    {
+        SDL_Event event{};
+        event.type = SDL_QUIT;
+        SDL_PushEvent(&event);
+    }
+    else if (c.name == "walk-gold")
+    {
+        return WalkGold(c.args.empty() ? kGoldToWin : number(0));
+    }
+    else if (c.name == "picture")
+    {
+        Picture(arg(0));
+    }
+    else if (c.name == "live")
+    {
+        const LiveCounts live = Live();
+        Report("live textures " + std::to_string(live.textures) + ", cursors " +
+               std::to_string(live.cursors) + ", fonts " + std::to_string(live.fonts));
+    }
+    else if (c.name == "score-file")
+    {
+        const std::string bytes = support::ReadFile("Assets/bin/scores.bin");
+        std::string text = "score file (" + std::to_string(bytes.size()) + " bytes):";
+        for (std::size_t i = 0; i + 4 <= bytes.size(); i += 4)
+        {
+            std::uint32_t raw = 0;
+            for (std::size_t b = 0; b < 4; ++b)
+            {
+                raw |= static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[i + b]))
+                       << (8 * b);
+            }
+            text += " " + std::to_string(static_cast<std::int32_t>(raw));
+        }
+        Report(text);
+    }
+    else if (c.name == "run")
+    {
+        while (!game->m_quit)
+        {
+            support::Frame(m_platform);
+        }
+    }
+    else if (c.name == "shutdown")
+    {
+        game->Shutdown();
+        m_started = false;
+    }
+    else if (c.name == "repeat")
+    {
+        for (int i = 0; i < number(0); ++i)
+        {
+            if (!Run(c.body))
+            {
+                return false;
+            }
+        }
+    }
+    else if (c.name == "steady")
+    {
+        return Steady();
+    }
+    return true;
+}
+
+bool Session::WalkGold(int pieces)
+{
+    Map* map = Map::Instance();
+    support::RouteWalker walker(support::RouteThroughGold(*map));
+    // Walks until the game leaves the play screen (won or lost) or the
+    // route is done; the cap only stops a walk that went wrong.
+    const auto playing = []
+    {
+        const auto& states = Game::Instance()->m_states;
+        return !states.empty() && dynamic_cast<PlayState*>(states.front().get()) != nullptr;
+    };
+    for (int frame = 0; frame < 20000 && playing(); ++frame)
+    {
+        walker.Steer(*map->m_player, m_platform);
+        support::Frame(m_platform);
+        if (g_goldCount >= pieces || (walker.Done() && !map->m_player->m_moving))
+        {
+            break;
+        }
+    }
+    m_platform.ReleaseAll();
+    return true;
+}
+
+void Session::Picture(const std::string& name)
+{
+    SDL_Renderer* renderer = Graphics::Instance()->m_renderer;
+    int width = 0;
+    int height = 0;
+    SDL_GetRendererOutputSize(renderer, &width, &height);
+    SDL_Surface* surface =
+        SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_ARGB8888);
+    SDL_RenderReadPixels(renderer, nullptr, SDL_PIXELFORMAT_ARGB8888, surface->pixels,
+                         surface->pitch);
+    // FNV-1a over the rows, so the hash names the picture, not its padding.
+    std::uint64_t hash = 14695981039346656037ULL;
+    for (int y = 0; y < height; ++y)
+    {
+        const auto* row = static_cast<const unsigned char*>(surface->pixels) + y * surface->pitch;
+        for (int x = 0; x < width * 4; ++x)
+        {
+            hash = (hash ^ row[x]) * 1099511628211ULL;
+        }
+    }
+    char text[17];
+    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
+    Report("picture " + name + " " + text);
+    if (!m_pictureDir.empty())
+    {
+        fs::create_directories(m_pictureDir);
+        IMG_SavePNG(surface, (m_pictureDir / (name + ".png")).c_str());
+    }
+    SDL_FreeSurface(surface);
+}
+
+bool Session::Steady()
+{
+    const LiveCounts live = Live();
+    const long files = OpenFiles();
+    const long resident = ResidentBytes();
+    if (m_baseTextures < 0)
+    {
+        m_baseTextures = live.textures;
+        m_baseFonts = live.fonts;
+        m_baseFiles = files;
+        m_baseResident = resident;
+        return true;
+    }
+    // The allocator may keep a little; a leak of a texture a game grows far
+    // past this over a few hundred games.
+    constexpr long kSlack = 2L * 1024 * 1024;
+    if (live.textures > m_baseTextures || live.fonts > m_baseFonts || files > m_baseFiles ||
+        resident > m_baseResident + kSlack)
+    {
+        std::cerr << "grew: textures " << m_baseTextures << " -> " << live.textures << ", fonts "
+                  << m_baseFonts << " -> " << live.fonts << ", files " << m_baseFiles << " -> "
+                  << files << ", resident " << m_baseResident << " -> " << resident << "\n";
+        return false;
+    }
+    return true;
+}
+
+} // namespace golden
