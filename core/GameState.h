@@ -21,7 +21,8 @@ public:
 
     // Reads input and decides transitions. Called once per frame while running.
     virtual bool Update() = 0;
-    // Draws the screen; changes no game state.
+    // Draws the screen. It changes no rule of the game, but drawing does move
+    // the sprites' frames and the tile layers' drawing cursors.
     virtual bool Render() = 0;
 
     const Uint8* m_keys = nullptr;

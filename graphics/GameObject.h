@@ -43,7 +43,7 @@ public:
 
     // Per-frame logic.
     virtual void Update() = 0;
-    // Draws the object; changes no state. Always true.
+    // Draws the object; only the sprite's current frame changes. Always true.
     virtual bool Draw() = 0;
 
     // Fills a sprite with the texture of m_tag and the object's geometry.

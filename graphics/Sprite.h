@@ -15,6 +15,7 @@ public:
     Sprite(const Sprite&) = default;
     Sprite& operator=(const Sprite&) = default;
 
+    // Picks the frame from column and row (it sets m_frameIndex) and draws it.
     virtual void Draw(std::int32_t x, std::int32_t y, double angle, SDL_RendererFlip flip);
 
     // The source rectangle of the current frame (m_frameIndex).

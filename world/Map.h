@@ -42,7 +42,8 @@ public:
     bool LoadMap(int key);
     // One update of the rules of play.
     void Update();
-    // Draws the whole world.
+    // Draws the whole world. Moves each tile layer's drawing cursor and frame,
+    // and leaves the cursor back at (0, 0).
     bool Render();
     // Releases every object of the world.
     void Shutdown();
