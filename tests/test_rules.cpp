@@ -1,361 +1,411 @@
-// The world and the rules of play, driven one play frame at a time.
-#include "tests/PlayTest.h"
+// The rules of play, the player and the camera, update by update, with no
+// window: the world is built without a renderer and keys are held by pointing
+// the input record at an array of our own.
 
-#include "core/PlayState.h"
-#include "core/Screens.h"
+#include "tests/support/Scratch.h"
 
-#include <regex>
+#include "core/Input.h"
+#include "gameplay/Camera.h"
+#include "gameplay/Player.h"
+#include "gameplay/Rules.h"
+#include "graphics/Objects.h"
+#include "world/FileManager.h"
+#include "world/Level.h"
+#include "world/Map.h"
 
-using namespace harness;
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdlib>
+#include <initializer_list>
 
 namespace
 {
-class RulesTest : public PlayTest
+class Rules : public ::testing::Test
 {
 protected:
-    // Gold piece i (0-based, in creation order).
-    static Event& Gold(std::size_t i) { return *World().m_events[i]; }
-    static bool Moving() { return Hero().m_moving; }
-    static int Facing() { return static_cast<int>(Hero().m_sprite.m_row); }
-};
-} // namespace
-
-TEST_F(RulesTest, AMoveTakesElevenUpdatesAndTheNextStartsAfterLanding)
-{
-    StartGame();
-    Hold(kKeyRight);
-    for (int update = 1; update <= 10; ++update)
+    void SetUp() override
     {
-        Frame();
-        ASSERT_EQ(Hero().m_x, 512 + 3 * update) << "update " << update;
-        ASSERT_TRUE(Moving());
-        // The camera follows pixel by pixel, and never scrolls vertically.
-        ASSERT_EQ(World().m_camera->x, Hero().m_x - 384);
-        ASSERT_EQ(World().m_camera->y, 0);
+        world.m_collisionGrid.fill(0);
+        Input::Instance()->m_keys = keys.data();
     }
-    Frame();
-    EXPECT_EQ(Hero().m_x, 544);
-    EXPECT_FALSE(Moving());
-    EXPECT_EQ(Facing(), kFaceRight);
-    EXPECT_EQ(Hero().m_sprite.m_column, 1.0f);
-    EXPECT_FLOAT_EQ(Hero().m_bound.minX, 544.0f);
-    EXPECT_FLOAT_EQ(Hero().m_bound.maxX, 576.0f);
-    Frame();
-    EXPECT_EQ(Hero().m_x, 547) << "the next move starts in the update after landing";
-
-    // A key pressed while a move runs is ignored, and nothing is queued.
-    Release(kKeyRight);
-    Hold(kKeyUp);
-    Frames(3);
-    Release(kKeyUp);
-    Frames(20);
-    EXPECT_EQ(Hero().m_x, 576);
-    EXPECT_EQ(Hero().m_y, 480);
-    EXPECT_FALSE(Moving());
-}
-
-TEST_F(RulesTest, HeldArrowsRankLeftRightUpDown)
-{
-    StartGame();
-    for (int key : {kKeyLeft, kKeyRight, kKeyUp, kKeyDown})
+    static Map& NewWorld()
     {
-        Hold(key);
+        FileManager::Instance()->Initialize();
+        Map::Instance()->Initialize();
+        return *Map::Instance();
     }
-    // Each move goes by the highest-ranked arrow held; then that one is let go.
-    struct Move
-    {
-        int key, x, y, facing;
-    };
-    for (const Move& m :
-         {Move{kKeyLeft, 480, 480, kFaceLeft}, Move{kKeyRight, 512, 480, kFaceRight},
-          Move{kKeyUp, 512, 448, kFaceUp}, Move{kKeyDown, 512, 480, kFaceDown}})
-    {
-        Frames(11);
-        EXPECT_EQ(Hero().m_x, m.x) << "moving by key " << m.key;
-        EXPECT_EQ(Hero().m_y, m.y) << "moving by key " << m.key;
-        EXPECT_EQ(Facing(), m.facing) << "moving by key " << m.key;
-        Release(m.key);
-    }
-}
 
-TEST_F(RulesTest, OnlyTheValueOneBlocksAndOnlyAtTheStartOfAMove)
-{
-    m_grid[Cell(17, 15)] = 1; // right of the start cell
-    m_grid[Cell(15, 15)] = 2; // left of it: any other value is free
-    m_grid[Cell(16, 16)] = 1; // below it
-    StartGame();
-    Hold(kKeyRight);
-    Frames(15);
-    EXPECT_EQ(Hero().m_x, 512);
-    EXPECT_FALSE(Moving());
-    Release(kKeyRight);
-    Hold(kKeyDown);
-    Frames(15);
-    EXPECT_EQ(Hero().m_y, 480);
-    Release(kKeyDown);
-    Hold(kKeyLeft);
-    Frames(11);
-    EXPECT_EQ(Hero().m_x, 480);
-    Release(kKeyLeft);
-
-    // A wall that appears once a move has begun does not stop it.
-    Hold(kKeyUp);
-    Frame();
-    Release(kKeyUp);
-    World().m_collisionGrid[Cell(15, 14)] = 1;
-    Frames(10);
-    EXPECT_EQ(Hero().m_y, 448);
-    EXPECT_FALSE(Moving());
-}
-
-TEST_F(RulesTest, TheEdgesOfTheLevelHoldThePlayerIn)
-{
-    StartGame();
-    // At every corner, the two arrows that lead out start no move at all, not
-    // even one that lands at once: the facing stays down.
-    struct Corner
+    void Updates(int n)
     {
-        int x, y, outX, outY;
-    };
-    for (const Corner& c :
-         {Corner{0, 0, kKeyLeft, kKeyUp}, Corner{1568, 0, kKeyRight, kKeyUp},
-          Corner{0, 576, kKeyLeft, kKeyDown}, Corner{1568, 576, kKeyRight, kKeyDown}})
-    {
-        Place(c.x, c.y);
-        Hero().m_sprite.m_row = static_cast<float>(kFaceDown);
-        for (int key : {c.outX, c.outY})
+        for (int i = 0; i < n; ++i)
         {
-            Hold(key);
-            Frames(3);
-            Release(key);
-            EXPECT_EQ(Hero().m_x, c.x) << c.x << "," << c.y << " key " << key;
-            EXPECT_EQ(Hero().m_y, c.y) << c.x << "," << c.y << " key " << key;
-            EXPECT_FALSE(Moving());
-            EXPECT_EQ(Facing(), kFaceDown) << c.x << "," << c.y << " key " << key;
+            world.Update();
         }
     }
-    // The last column and the last row are reachable.
-    Place(1536, 544);
-    Hold(kKeyRight);
-    Frames(11);
-    Release(kKeyRight);
-    Hold(kKeyDown);
-    Frames(11);
-    EXPECT_EQ(Hero().m_x, 1568);
-    EXPECT_EQ(Hero().m_y, 576);
+    void Hold(std::initializer_list<int> held)
+    {
+        keys.fill(0);
+        for (int key : held)
+        {
+            keys[static_cast<std::size_t>(key)] = 1;
+        }
+    }
+    void PlaceAt(int column, int row)
+    {
+        hero.m_x = column * kCellSize;
+        hero.m_y = row * kCellSize;
+    }
+    void Wall(int column, int row, int value = 1)
+    {
+        world.m_collisionGrid[static_cast<std::size_t>(row * kMapColumns + column)] = value;
+    }
+    // The next piece touched gets this effect.
+    static void NextEffect(int effect)
+    {
+        unsigned seed = 1;
+        for (std::srand(seed); std::rand() % kEffectCount != effect; std::srand(++seed))
+        {
+        }
+        std::srand(seed);
+    }
+    // Stands the player on gold piece i for one update.
+    void Pick(std::size_t i, int effect)
+    {
+        NextEffect(effect);
+        PlaceAt(kGoldCells[i].column, kGoldCells[i].row);
+        world.Update();
+    }
+    std::string Scores() const { return support::ReadFile("Assets/bin/scores.bin"); }
+
+    support::ScratchFolder scratch{"rules"};
+    support::SilentCout quiet;
+    std::array<Uint8, SDL_NUM_SCANCODES> keys{};
+    Map& world = NewWorld();
+    Player& hero = *world.m_player;
+};
+
+// An open cell with open neighbours and no gold around.
+constexpr CellSpot kOpen{20, 10};
+
+TEST_F(Rules, AMoveTakesOneCellOfUpdatesAndTheNextStartsRightAfter)
+{
+    const struct
+    {
+        int key, dx, dy, facing;
+    } rows[] = {{kKeyLeft, -1, 0, kFaceLeft},
+                {kKeyRight, 1, 0, kFaceRight},
+                {kKeyUp, 0, -1, kFaceUp},
+                {kKeyDown, 0, 1, kFaceDown}};
+    for (const auto& r : rows)
+    {
+        SCOPED_TRACE(r.key);
+        PlaceAt(kOpen.column, kOpen.row);
+        Hold({r.key});
+        Updates(kUpdatesPerCell - 1);
+        EXPECT_TRUE(hero.m_moving);
+        EXPECT_EQ(hero.m_x, kOpen.column * kCellSize + r.dx * (kUpdatesPerCell - 1) * kPlayerSpeed);
+        EXPECT_EQ(hero.m_y, kOpen.row * kCellSize + r.dy * (kUpdatesPerCell - 1) * kPlayerSpeed);
+        Updates(1);
+        EXPECT_FALSE(hero.m_moving);
+        EXPECT_EQ(hero.m_x, (kOpen.column + r.dx) * kCellSize);
+        EXPECT_EQ(hero.m_y, (kOpen.row + r.dy) * kCellSize);
+        EXPECT_EQ(hero.m_sprite.m_row, r.facing);
+        EXPECT_EQ(hero.m_sprite.m_column, 1.0f);
+        EXPECT_EQ(hero.m_bound.minX, static_cast<float>(hero.m_x));
+        EXPECT_EQ(hero.m_bound.maxY, static_cast<float>(hero.m_y + kCellSize));
+        Updates(1);
+        EXPECT_EQ(hero.m_x, (kOpen.column + r.dx) * kCellSize + r.dx * kPlayerSpeed);
+        EXPECT_EQ(hero.m_y, (kOpen.row + r.dy) * kCellSize + r.dy * kPlayerSpeed);
+        Hold({});
+        Updates(kUpdatesPerCell);
+    }
 }
 
-TEST_F(RulesTest, TheCameraCentresOnThePlayerInsideTheLevel)
+TEST_F(Rules, HeldArrowsStartOneMoveByPriorityAndAWallPassesTheTurn)
 {
-    StartGame();
-    struct Case
+    const struct
+    {
+        std::initializer_list<int> held;
+        int wallDx, wallDy; // a wall beside the start, 0 0 for none
+        int dx, dy;
+    } rows[] = {
+        {{kKeyLeft, kKeyRight, kKeyUp, kKeyDown}, 0, 0, -1, 0},
+        {{kKeyRight, kKeyUp, kKeyDown}, 0, 0, 1, 0},
+        {{kKeyUp, kKeyDown}, 0, 0, 0, -1},
+        {{kKeyLeft, kKeyRight}, -1, 0, 1, 0},
+        {{kKeyUp, kKeyDown}, 0, -1, 0, 1},
+    };
+    for (const auto& r : rows)
+    {
+        SCOPED_TRACE(testing::Message() << "expected " << r.dx << "," << r.dy);
+        world.m_collisionGrid.fill(0);
+        if (r.wallDx != 0 || r.wallDy != 0)
+        {
+            Wall(kOpen.column + r.wallDx, kOpen.row + r.wallDy);
+        }
+        PlaceAt(kOpen.column, kOpen.row);
+        Hold(r.held);
+        Updates(1);
+        EXPECT_EQ(hero.m_x, kOpen.column * kCellSize + r.dx * kPlayerSpeed);
+        EXPECT_EQ(hero.m_y, kOpen.row * kCellSize + r.dy * kPlayerSpeed);
+        Hold({});
+        Updates(kUpdatesPerCell);
+    }
+}
+
+TEST_F(Rules, WallsAndTheLevelsEdgesRefuseToStartAMove)
+{
+    const struct
+    {
+        int column, row, key;
+        int wallColumn, wallRow, wallValue; // -1 for no wall
+        bool moves;
+    } rows[] = {
+        {20, 10, kKeyLeft, 19, 10, 1, false},
+        {20, 10, kKeyRight, 21, 10, 1, false},
+        {20, 10, kKeyUp, 20, 9, 1, false},
+        {20, 10, kKeyDown, 20, 11, 1, false},
+        {20, 10, kKeyRight, 21, 10, 2, true},
+        {20, 10, kKeyRight, 21, 11, 1, true},
+        // At the edges: the cell one index over (the far cell of the row
+        // above or below, for the left and right edges) is open and must
+        // not count as the neighbour.
+        {0, 6, kKeyLeft, -1, -1, 0, false},
+        {kMapColumns - 1, 6, kKeyRight, -1, -1, 0, false},
+        {10, 0, kKeyUp, -1, -1, 0, false},
+        {10, kMapRows - 1, kKeyDown, -1, -1, 0, false},
+    };
+    for (const auto& r : rows)
+    {
+        SCOPED_TRACE(testing::Message() << r.column << "," << r.row << " key " << r.key);
+        world.m_collisionGrid.fill(0);
+        if (r.wallColumn >= 0)
+        {
+            Wall(r.wallColumn, r.wallRow, r.wallValue);
+        }
+        PlaceAt(r.column, r.row);
+        hero.m_sprite.m_row = kFaceDown;
+        Hold({r.key});
+        Updates(1);
+        EXPECT_EQ(hero.m_moving, r.moves);
+        EXPECT_EQ(hero.m_x != r.column * kCellSize || hero.m_y != r.row * kCellSize, r.moves);
+        if (!r.moves)
+        {
+            EXPECT_EQ(hero.m_sprite.m_row, kFaceDown) << "a refused move turns nobody";
+        }
+        Hold({});
+        Updates(kUpdatesPerCell);
+    }
+}
+
+TEST_F(Rules, TheCameraCentresOnThePlayerInsideTheLevel)
+{
+    const struct
     {
         int playerX, playerY, cameraX;
-    };
-    for (const Case& c : {Case{512, 480, 128}, Case{0, 0, 0}, Case{384, 576, 0}, Case{416, 32, 32},
-                          Case{1184, 288, 800}, Case{1216, 0, 800}, Case{1568, 576, 800}})
+    } rows[] = {{0, 0, 0},       {384, 576, 0},  {400, 0, 16},
+                {512, 576, 128}, {1184, 0, 800}, {kWorldWidth - kCellSize, 576, 800}};
+    for (const auto& r : rows)
     {
-        Place(c.playerX, c.playerY);
-        Frame();
-        EXPECT_EQ(World().m_camera->x, c.cameraX) << "player x " << c.playerX;
-        EXPECT_EQ(World().m_camera->y, 0) << "player y " << c.playerY;
+        SCOPED_TRACE(r.playerX);
+        hero.m_x = r.playerX;
+        hero.m_y = r.playerY;
+        Updates(1);
+        EXPECT_EQ(world.m_camera->x, r.cameraX);
+        EXPECT_EQ(world.m_camera->y, 0);
     }
 }
 
-TEST_F(RulesTest, GoldIsPickedUpOnStrictOverlapOnceWithOneLogLine)
+TEST_F(Rules, EachGoldEffectSetsItsFlagAndClock)
 {
-    const std::vector<int> outcomes = Outcomes(7, 1);
-    StartGame(7);
-    // Touching on a side or a corner is not touching the piece at (928, 288).
-    Place(896, 288);
-    Frame();
-    Place(960, 320);
-    Frame();
-    Place(928, 256);
-    Frame();
+    const struct
+    {
+        int effect, timeBefore, timeAfter;
+        bool hidden, stuck, increased, decreased, lost;
+    } rows[] = {
+        {kEffectHide, kGameSeconds, kGameSeconds, true, false, false, false, false},
+        {kEffectStuck, kGameSeconds, kGameSeconds, false, true, false, false, false},
+        {kEffectTimeBonus, kGameSeconds, kGameSeconds + kTimeBonus, false, false, true, false,
+         false},
+        {kEffectTimePenalty, kGameSeconds, kGameSeconds - kTimePenalty, false, false, false, true,
+         false},
+        {kEffectTimePenalty, 8, 0, false, false, false, true, true},
+    };
+    for (const auto& r : rows)
+    {
+        SCOPED_TRACE(r.effect);
+        world.Initialize();
+        world.m_timeLeft = r.timeBefore;
+        // Beside the first piece: touching it is not yet taking it.
+        PlaceAt(kGoldCells[0].column - 1, kGoldCells[0].row);
+        Updates(1);
+        ASSERT_EQ(g_goldCount, 0);
+        NextEffect(r.effect);
+        Hold({kKeyRight});
+        Updates(1);
+        EXPECT_EQ(g_goldCount, 1);
+        EXPECT_FALSE(world.m_events[0]->active);
+        EXPECT_EQ(world.m_timeLeft, r.timeAfter);
+        EXPECT_EQ(!hero.visible, r.hidden);
+        EXPECT_EQ(hero.m_stuck, r.stuck);
+        EXPECT_EQ(hero.m_timeIncreased, r.increased);
+        EXPECT_EQ(hero.m_timeDecreased, r.decreased);
+        EXPECT_EQ(world.m_lost, r.lost);
+        // The move runs on to the piece's cell, which is counted only once.
+        Hold({});
+        Updates(kUpdatesPerCell);
+        EXPECT_EQ(hero.m_x, kGoldCells[0].column * kCellSize);
+        EXPECT_EQ(g_goldCount, 1);
+    }
+}
+
+TEST_F(Rules, EachEffectEndsAfterItsUpdatesOnOneSharedTimer)
+{
+    const struct
+    {
+        bool Player::*flag;
+        bool running;
+    } rows[] = {{&Player::visible, false},
+                {&Player::m_stuck, true},
+                {&Player::m_timeIncreased, true},
+                {&Player::m_timeDecreased, true}};
+    for (const auto& r : rows)
+    {
+        hero.*r.flag = r.running;
+        Updates(kEffectUpdates - 1);
+        EXPECT_EQ(hero.*r.flag, r.running);
+        Updates(1);
+        EXPECT_EQ(hero.*r.flag, !r.running);
+    }
+    // Hidden, then stuck 100 updates later: the timer rises twice per update,
+    // so the stuck player is free after 50 and the hidden one shows 350
+    // updates after hiding.
+    hero.visible = false;
+    Updates(100);
+    hero.m_stuck = true;
+    Updates(49);
+    EXPECT_TRUE(hero.m_stuck);
+    Updates(1);
+    EXPECT_FALSE(hero.m_stuck);
+    Updates(199);
+    EXPECT_FALSE(hero.visible);
+    Updates(1);
+    EXPECT_TRUE(hero.visible);
+}
+
+TEST_F(Rules, AStuckPlayerStaysUntilTheEffectEnds)
+{
+    PlaceAt(kOpen.column, kOpen.row);
+    hero.m_stuck = true;
+    Hold({kKeyRight});
+    Updates(kEffectUpdates);
+    EXPECT_EQ(hero.m_x, kOpen.column * kCellSize);
+    EXPECT_FALSE(hero.m_moving);
+    Updates(1);
+    EXPECT_EQ(hero.m_x, kOpen.column * kCellSize + kPlayerSpeed);
+}
+
+TEST_F(Rules, TheClockLosesASecondPerSecondOfUpdatesAndStopsAtZero)
+{
+    Updates(kUpdatesPerSecond - 1);
+    EXPECT_EQ(world.m_timeLeft, kGameSeconds);
+    Updates(1);
+    EXPECT_EQ(world.m_timeLeft, kGameSeconds - 1);
+    EXPECT_EQ(world.m_frameCounter, 0);
+    Updates((kGameSeconds - 1) * kUpdatesPerSecond - 1);
+    EXPECT_EQ(world.m_timeLeft, 1);
+    EXPECT_FALSE(world.m_lost);
+    Updates(1);
+    EXPECT_EQ(world.m_timeLeft, 0);
+    EXPECT_TRUE(world.m_lost);
+    Updates(2 * kUpdatesPerSecond);
+    EXPECT_EQ(world.m_timeLeft, 0);
+    EXPECT_TRUE(world.m_lost);
+    EXPECT_FALSE(world.m_won);
+    EXPECT_EQ(Scores(), "");
+}
+
+TEST_F(Rules, TheTenthPieceWinsAndWritesTheScoreOnce)
+{
+    for (std::size_t i = 0; i + 1 < kGoldCells.size(); ++i)
+    {
+        Pick(i, kEffectHide);
+    }
+    EXPECT_FALSE(world.m_won);
+    world.m_timeLeft = 37;
+    world.m_frameCounter = kUpdatesPerSecond - 1;
+    Pick(kGoldCells.size() - 1, kEffectHide);
+    EXPECT_EQ(g_goldCount, kGoldToWin);
+    EXPECT_TRUE(world.m_won);
+    EXPECT_FALSE(world.m_lost);
+    // The score counts the seconds left after this update's countdown.
+    EXPECT_EQ(hero.m_score, kScorePerSecond * 36);
+    Updates(3);
+    EXPECT_EQ(hero.m_score, kScorePerSecond * 36);
+    EXPECT_EQ(Scores(), support::Records({kScorePerSecond * 36}));
+}
+
+TEST_F(Rules, TheTenthPieceWinsEvenWhenTheClockEndsInThatUpdate)
+{
+    const struct
+    {
+        int timeLeft, frameCounter, effect;
+    } rows[] = {{1, kUpdatesPerSecond - 1, kEffectHide}, {5, 0, kEffectTimePenalty}};
+    for (const auto& r : rows)
+    {
+        SCOPED_TRACE(r.effect);
+        world.Initialize();
+        for (std::size_t i = 0; i + 1 < kGoldCells.size(); ++i)
+        {
+            Pick(i, kEffectHide);
+        }
+        world.m_timeLeft = r.timeLeft;
+        world.m_frameCounter = r.frameCounter;
+        Pick(kGoldCells.size() - 1, r.effect);
+        EXPECT_TRUE(world.m_won);
+        EXPECT_FALSE(world.m_lost);
+        EXPECT_EQ(world.m_timeLeft, 0);
+        Updates(2);
+        EXPECT_FALSE(world.m_lost);
+    }
+    EXPECT_EQ(Scores(), support::Records({0, 0}));
+}
+
+TEST_F(Rules, ANewGameStartsFromScratch)
+{
+    Pick(0, kEffectStuck);
+    Pick(1, kEffectTimeBonus);
+    hero.visible = false;
+    hero.m_timeDecreased = true;
+    hero.m_stuck = false;
+    PlaceAt(kOpen.column, kOpen.row);
+    Hold({kKeyUp});
+    Updates(3);
+    ASSERT_TRUE(hero.m_moving);
+    ASSERT_NE(hero.m_effectTimer, 0);
+    world.m_won = world.m_lost = true;
+    hero.m_score = 123;
+    Hold({});
+
+    world.Initialize();
+    EXPECT_EQ(hero.m_x, kStartCell.column * kCellSize);
+    EXPECT_EQ(hero.m_y, kStartCell.row * kCellSize);
+    EXPECT_FALSE(hero.m_moving || hero.m_moveUp || hero.m_moveDown || hero.m_moveLeft ||
+                 hero.m_moveRight);
+    EXPECT_EQ(hero.m_sprite.m_row, kFaceDown);
+    EXPECT_EQ(hero.m_sprite.m_column, 1.0f);
+    EXPECT_TRUE(hero.visible);
+    EXPECT_FALSE(hero.m_stuck || hero.m_timeIncreased || hero.m_timeDecreased);
+    EXPECT_EQ(hero.m_effectTimer, 0);
+    EXPECT_EQ(hero.m_score, 0);
+    for (const auto& gold : world.m_events)
+    {
+        EXPECT_TRUE(gold->active);
+    }
     EXPECT_EQ(g_goldCount, 0);
-    EXPECT_TRUE(Gold(0).active);
-    EXPECT_TRUE(Pickups().empty());
-
-    // One step of 3 pixels into its cell is enough, in the same update.
-    Place(896, 288);
-    Hold(kKeyRight);
-    Frame();
-    Release(kKeyRight);
-    EXPECT_EQ(g_goldCount, 1);
-    EXPECT_FALSE(Gold(0).active);
-    ASSERT_EQ(Pickups().size(), 1u);
-    EXPECT_EQ(Pickups()[0], std::string("899 288") + EffectMessage(outcomes[0]));
-    // Standing on the collected piece counts nothing more.
-    Frames(30);
-    EXPECT_EQ(Hero().m_x, 928);
-    EXPECT_EQ(g_goldCount, 1);
-    EXPECT_EQ(Pickups().size(), 1u);
+    EXPECT_EQ(world.m_timeLeft, kGameSeconds);
+    EXPECT_EQ(world.m_frameCounter, 0);
+    EXPECT_FALSE(world.m_won || world.m_lost);
 }
-
-// Each of the four effects, with a seed whose first draw gives it.
-class EffectTest : public RulesTest, public ::testing::WithParamInterface<int>
-{
-};
-
-TEST_P(EffectTest, TheEffectAppliesAndEndsAfterTwoHundredUpdates)
-{
-    const int outcome = GetParam();
-    const unsigned seed = SeedFor({outcome});
-    ASSERT_NE(seed, 0u);
-    StartGame(seed);
-    // Walk into the piece at (928, 288): the effect arrives during a move.
-    Place(896, 288);
-    Hold(kKeyRight);
-    Frame();
-    ASSERT_EQ(Pickups().size(), 1u);
-    EXPECT_TRUE(Pickups()[0].ends_with(EffectMessage(outcome)));
-    EXPECT_EQ(g_goldCount, 1);
-    const int expectedTime[] = {90, 90, 95, 80};
-    EXPECT_EQ(World().m_timeLeft, expectedTime[outcome]);
-    auto running = [outcome]
-    {
-        const Player& p = Hero();
-        const bool flags[] = {!p.visible, p.m_stuck, p.m_timeIncreased, p.m_timeDecreased};
-        return flags[outcome];
-    };
-    EXPECT_TRUE(running());
-    // The display shows the new values from the next update on.
-    EXPECT_EQ(World().m_interface->m_goldText.m_text, "Gold: 0");
-    EXPECT_EQ(World().m_interface->m_timeText.m_text, "Time: 90");
-    Frame();
-    EXPECT_EQ(World().m_interface->m_goldText.m_text, "Gold: 1");
-    EXPECT_EQ(World().m_interface->m_timeText.m_text,
-              "Time: " + std::to_string(expectedTime[outcome]));
-
-    // The move in progress lands even when stuck; holding right on afterwards
-    // walks on unless the player is stuck.
-    Frames(198);
-    EXPECT_TRUE(running()) << "199 updates after the pickup";
-    EXPECT_EQ(Hero().m_x, outcome == 1 ? 928 : 896 + 18 * 32 + 2 * 3);
-    Frame();
-    EXPECT_FALSE(running()) << "200 updates after the pickup";
-    if (outcome == 1)
-    {
-        EXPECT_EQ(Hero().m_x, 928);
-        Frame();
-        EXPECT_EQ(Hero().m_x, 931) << "the held key takes effect once the effect is over";
-    }
-    EXPECT_TRUE(Hero().visible);
-}
-
-INSTANTIATE_TEST_SUITE_P(AllFour, EffectTest, ::testing::Values(0, 1, 2, 3));
-
-TEST_F(RulesTest, OverlappingEffectsShareOneTimer)
-{
-    const unsigned seed = SeedFor({0, 1});
-    ASSERT_NE(seed, 0u);
-    StartGame(seed);
-    Place(928, 288); // on a piece: hidden from update 1
-    Frame();
-    ASSERT_FALSE(Hero().visible);
-    Frames(99);
-    Place(864, 64); // on another: stuck from update 101
-    Frame();
-    ASSERT_TRUE(Hero().m_stuck);
-    Frames(49);
-    EXPECT_TRUE(Hero().m_stuck) << "49 updates of its own";
-    Frame();
-    EXPECT_FALSE(Hero().m_stuck) << "the stuck effect ends after 50 updates of its own";
-    EXPECT_FALSE(Hero().visible);
-    Frames(199);
-    EXPECT_FALSE(Hero().visible) << "349 updates after it began";
-    Frame();
-    EXPECT_TRUE(Hero().visible) << "the hide effect ends 350 updates after it began";
-}
-
-TEST_F(RulesTest, TwoBonusesLiftTheClockAboveNinety)
-{
-    const unsigned seed = SeedFor({2, 2});
-    ASSERT_NE(seed, 0u);
-    StartGame(seed);
-    Place(928, 288);
-    Frame();
-    Place(864, 64);
-    Frame();
-    EXPECT_EQ(World().m_timeLeft, 100);
-    Frame();
-    EXPECT_EQ(World().m_interface->m_timeText.m_text, "Time: 100");
-}
-
-TEST_F(RulesTest, APenaltyWithTenSecondsLeftLoses)
-{
-    const unsigned seed = SeedFor({3});
-    ASSERT_NE(seed, 0u);
-    StartGame(seed);
-    Frame();
-    World().m_timeLeft = 10;
-    Place(928, 288);
-    Frame();
-    EXPECT_EQ(World().m_timeLeft, 0);
-    EXPECT_TRUE(World().m_lost);
-    EXPECT_FALSE(World().m_won);
-    EXPECT_NE(FrontAs<LoseState>(), nullptr);
-}
-
-// The tenth piece collected with its effect and the clock as given: the win
-// stands, also when the clock runs out in the same update, and the score (ten
-// times the seconds left) is appended once.
-struct LastPiece
-{
-    const char* name;
-    int outcome;
-    std::int32_t timeLeft;
-    std::int32_t frameCounter;
-    std::int32_t left; // seconds left after the update
-};
-
-void PrintTo(const LastPiece& c, std::ostream* out)
-{
-    *out << c.name;
-}
-
-class LastPieceTest : public RulesTest, public ::testing::WithParamInterface<LastPiece>
-{
-};
-
-TEST_P(LastPieceTest, WinsAndAppendsTheScoreOnce)
-{
-    const LastPiece& c = GetParam();
-    const unsigned seed = SeedFor({c.outcome});
-    ASSERT_NE(seed, 0u);
-    StartGame(seed);
-    Frame();
-    CollectAllBut(1);
-    World().m_timeLeft = c.timeLeft;
-    World().m_frameCounter = c.frameCounter;
-    Place(1376, 64); // on the last piece
-    Frame();
-    EXPECT_TRUE(World().m_won);
-    EXPECT_FALSE(World().m_lost);
-    EXPECT_EQ(World().m_timeLeft, c.left);
-    EXPECT_EQ(Hero().m_score, 10 * c.left);
-    // The display of the winning update still shows nine pieces.
-    EXPECT_EQ(World().m_interface->m_goldText.m_text, "Gold: 9");
-    EXPECT_EQ(ScoreFile(), Records({10 * c.left}));
-    EXPECT_NE(FrontAs<WinState>(), nullptr);
-    // Further updates of the finished world change and append nothing.
-    for (int i = 0; i < 5; ++i)
-    {
-        World().Update();
-    }
-    EXPECT_TRUE(World().m_won);
-    EXPECT_FALSE(World().m_lost);
-    EXPECT_EQ(ScoreFile().size(), 4u);
-    EXPECT_EQ(Count(m_out->Lines(), "Info written to file successfully: Assets\\bin\\scores.bin"),
-              1);
-}
-
-INSTANTIATE_TEST_SUITE_P(Effects, LastPieceTest,
-                         ::testing::Values(LastPiece{"Bonus", 2, 37, 0, 42},
-                                           LastPiece{"Penalty", 3, 37, 0, 27},
-                                           LastPiece{"HiddenAsTheClockEnds", 0, 1, 59, 0},
-                                           LastPiece{"StuckAsTheClockEnds", 1, 1, 59, 0},
-                                           LastPiece{"PenaltyTakesTheRest", 3, 10, 0, 0}),
-                         [](const ::testing::TestParamInfo<LastPiece>& info)
-                         { return std::string(info.param.name); });
+} // namespace
