@@ -1,10 +1,9 @@
-// The main loop's frame pacing, on a virtual clock: the loop is run on the
-// menu until Escape, held from a chosen frame on, ends it.
+// The main loop's frame pacing, on a virtual clock: the loop runs the menu
+// until Escape, held from a chosen frame on, ends it.
 
 #include "tests/support/Scratch.h"
 
 #include "core/Game.h"
-#include "core/Input.h"
 #include "core/Platform.h"
 #include "gameplay/Rules.h"
 
@@ -14,6 +13,7 @@
 #include <array>
 #include <chrono>
 #include <cstdlib>
+#include <utility>
 #include <vector>
 
 using namespace std::chrono_literals;
@@ -21,6 +21,11 @@ using Nanos = std::chrono::nanoseconds;
 
 namespace
 {
+constexpr int kFrames = 30;    // Escape is held from this frame on
+constexpr int kSlowFrame = 10; // the work of this frame takes 40 ms
+constexpr Nanos kSlowWork = 40ms;
+
+// Time moves only when the loop sleeps or the slow frame works.
 class VirtualPlatform final : public Platform
 {
 public:
@@ -33,94 +38,49 @@ public:
     const Uint8* Keys() override
     {
         ++m_frames;
-        if (m_frames == m_slowFrame)
-        {
-            m_now += m_slowBy;
-        }
-        m_keys[SDL_SCANCODE_ESCAPE] = m_frames >= m_escapeFrom ? 1 : 0;
+        m_now += m_frames == kSlowFrame ? kSlowWork : 0ns;
+        m_keys[SDL_SCANCODE_ESCAPE] = m_frames >= kFrames ? 1 : 0;
         return m_keys.data();
     }
 
-    struct Sleep
-    {
-        int afterFrame; // frames begun before it
-        Nanos duration;
-    };
     Nanos m_now{};
     int m_frames = 0;
-    int m_escapeFrom = 0;
-    int m_slowFrame = 0;
-    Nanos m_slowBy{};
-    std::vector<Sleep> m_sleeps;
-
-private:
+    // Each sleep with the number of frames begun before it.
+    std::vector<std::pair<int, Nanos>> m_sleeps;
     std::array<Uint8, SDL_NUM_SCANCODES> m_keys{};
 };
 
-class Loop : public ::testing::Test
+TEST(Loop, FramesRunAtSixtyASecondIdleWithoutEventsAndDoNotCatchUpAfterASlowOne)
 {
-protected:
-    void SetUp() override
-    {
-        setenv("SDL_VIDEODRIVER", "dummy", 1);
-        scratch.CopyAssets();
-        scratch.WriteSettings("Dungeon 800 608 0\n");
-        ASSERT_TRUE(Game::Instance()->Initialize());
-        // Start from an empty queue so that which frames find an event
-        // waiting is up to the test.
-        SDL_PumpEvents();
-        SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
-    }
-    void TearDown() override { Game::Instance()->Shutdown(); }
-
-    // The expected run time, to the rounding of a frame to whole nanoseconds.
-    static void ExpectTook(Nanos took, int frames, Nanos extra)
-    {
-        const Nanos ideal = frames * Nanos(1s) / kUpdatesPerSecond + extra;
-        EXPECT_LE(std::abs((took - ideal).count()), frames) << took.count() << " ns";
-    }
-
     support::SilentCout quiet;
-    support::ScratchFolder scratch{"loop"};
-    VirtualPlatform platform;
-};
-
-constexpr int kFrames = 30;
-
-TEST_F(Loop, FramesRunAtSixtyASecondAndIdleOneMillisecondWithoutEvents)
-{
-    platform.m_escapeFrom = kFrames;
+    support::ScratchFolder scratch("loop");
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    scratch.CopyAssets();
+    scratch.WriteSettings("Dungeon 800 608 0\n");
+    Game* game = Game::Instance();
+    ASSERT_TRUE(game->Initialize());
+    // Only the test decides which frames find an event waiting: the first.
+    SDL_PumpEvents();
+    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
     SDL_Event user{};
     user.type = SDL_USEREVENT;
-    SDL_PushEvent(&user); // waiting for the first frame, which does not idle
-    EXPECT_TRUE(Game::Instance()->Run(platform));
-    EXPECT_EQ(platform.m_frames, kFrames);
-    ExpectTook(platform.m_now, kFrames, 0ns);
-    int idles = 0;
-    for (const auto& sleep : platform.m_sleeps)
-    {
-        idles += sleep.duration == 1ms ? 1 : 0;
-        EXPECT_NE(sleep.afterFrame, 0) << "the first frame had an event waiting";
-    }
-    EXPECT_EQ(idles, kFrames - 1);
-}
+    SDL_PushEvent(&user);
+    VirtualPlatform platform;
+    EXPECT_TRUE(game->Run(platform));
+    game->Shutdown();
 
-TEST_F(Loop, ASlowFrameIsNeitherSleptAfterNorMadeUpFor)
-{
-    const int slow = 10;
-    platform.m_escapeFrom = kFrames;
-    platform.m_slowFrame = slow;
-    platform.m_slowBy = 40ms;
-    EXPECT_TRUE(Game::Instance()->Run(platform));
-    // The slow frame took its idle millisecond and 40 ms; every other frame
-    // its sixtieth of a second.
-    ExpectTook(platform.m_now, kFrames - 1, 41ms);
-    for (const auto& sleep : platform.m_sleeps)
+    EXPECT_EQ(platform.m_frames, kFrames);
+    // Every frame but the slow one takes a sixtieth of a second; that one its
+    // idle millisecond and its work, and the frames after it are not cut short.
+    const Nanos ideal = (kFrames - 1) * Nanos(1s) / kUpdatesPerSecond + 1ms + kSlowWork;
+    EXPECT_LE(std::abs((platform.m_now - ideal).count()), kFrames) << platform.m_now.count();
+    int idles = 0;
+    for (const auto& [frames, slept] : platform.m_sleeps)
     {
-        if (sleep.afterFrame == slow)
-        {
-            EXPECT_EQ(sleep.duration, 1ms) << "only the next frame's idle follows the slow one";
-        }
+        idles += slept == 1ms ? 1 : 0;
+        EXPECT_NE(frames, 0) << "the first frame had an event waiting";
+        EXPECT_TRUE(frames != kSlowFrame || slept == 1ms) << "only the next frame's idle follows";
     }
+    EXPECT_EQ(idles, kFrames - 1) << "one idle millisecond per frame without events";
 }
 } // namespace

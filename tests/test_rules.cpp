@@ -15,26 +15,35 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdlib>
 #include <initializer_list>
+#include <string>
+#include <tuple>
+#include <utility>
+#include <vector>
+
+// The cases below count in these constants; this pins them to the game's
+// published numbers.
+static_assert(kUpdatesPerCell == 11 && kEffectUpdates == 200 && kUpdatesPerSecond == 60);
+static_assert(kGameSeconds == 90 && kTimeBonus == 5 && kTimePenalty == 10);
+static_assert(kScorePerSecond == 10 && kGoldToWin == 10 && kGoldCells.size() == 10);
 
 namespace
 {
+using Pixels = std::pair<int, int>;
+
 class Rules : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        world.m_collisionGrid.fill(0);
-        Input::Instance()->m_keys = keys.data();
-    }
     static Map& NewWorld()
     {
         FileManager::Instance()->Initialize();
         Map::Instance()->Initialize();
         return *Map::Instance();
     }
+    void SetUp() override { Input::Instance()->m_keys = keys.data(); }
 
     void Updates(int n)
     {
@@ -43,7 +52,7 @@ protected:
             world.Update();
         }
     }
-    void Hold(std::initializer_list<int> held)
+    void Hold(const std::vector<int>& held)
     {
         keys.fill(0);
         for (int key : held)
@@ -51,14 +60,19 @@ protected:
             keys[static_cast<std::size_t>(key)] = 1;
         }
     }
-    void PlaceAt(int column, int row)
+    // A new game with the player standing on a cell.
+    void StartAt(int column, int row)
     {
+        world.Initialize();
         hero.m_x = column * kCellSize;
         hero.m_y = row * kCellSize;
     }
-    void Wall(int column, int row, int value = 1)
+    Pixels At() const { return {hero.m_x, hero.m_y}; }
+    // Hidden, stuck, time increased, time decreased.
+    std::string Effects() const
     {
-        world.m_collisionGrid[static_cast<std::size_t>(row * kMapColumns + column)] = value;
+        return std::string{!hero.visible ? '1' : '0', hero.m_stuck ? '1' : '0',
+                           hero.m_timeIncreased ? '1' : '0', hero.m_timeDecreased ? '1' : '0'};
     }
     // The next piece touched gets this effect.
     static void NextEffect(int effect)
@@ -73,10 +87,10 @@ protected:
     void Pick(std::size_t i, int effect)
     {
         NextEffect(effect);
-        PlaceAt(kGoldCells[i].column, kGoldCells[i].row);
+        hero.m_x = kGoldCells[i].column * kCellSize;
+        hero.m_y = kGoldCells[i].row * kCellSize;
         world.Update();
     }
-    std::string Scores() const { return support::ReadFile("Assets/bin/scores.bin"); }
 
     support::ScratchFolder scratch{"rules"};
     support::SilentCout quiet;
@@ -85,198 +99,138 @@ protected:
     Player& hero = *world.m_player;
 };
 
-// An open cell with open neighbours and no gold around.
-constexpr CellSpot kOpen{20, 10};
+// An open cell with no gold around; the collision grid is all open until a
+// case puts walls in.
+constexpr int kX = 20 * kCellSize;
+constexpr int kY = 10 * kCellSize;
 
 TEST_F(Rules, AMoveTakesOneCellOfUpdatesAndTheNextStartsRightAfter)
 {
-    const struct
+    const std::tuple<int, int, int, int> rows[] = {{kKeyLeft, -1, 0, kFaceLeft},
+                                                   {kKeyRight, 1, 0, kFaceRight},
+                                                   {kKeyUp, 0, -1, kFaceUp},
+                                                   {kKeyDown, 0, 1, kFaceDown}};
+    for (const auto& [key, dx, dy, facing] : rows)
     {
-        int key, dx, dy, facing;
-    } rows[] = {{kKeyLeft, -1, 0, kFaceLeft},
-                {kKeyRight, 1, 0, kFaceRight},
-                {kKeyUp, 0, -1, kFaceUp},
-                {kKeyDown, 0, 1, kFaceDown}};
-    for (const auto& r : rows)
-    {
-        SCOPED_TRACE(r.key);
-        PlaceAt(kOpen.column, kOpen.row);
-        Hold({r.key});
+        SCOPED_TRACE(key);
+        StartAt(20, 10);
+        Hold({key});
         Updates(kUpdatesPerCell - 1);
-        EXPECT_TRUE(hero.m_moving);
-        EXPECT_EQ(hero.m_x, kOpen.column * kCellSize + r.dx * (kUpdatesPerCell - 1) * kPlayerSpeed);
-        EXPECT_EQ(hero.m_y, kOpen.row * kCellSize + r.dy * (kUpdatesPerCell - 1) * kPlayerSpeed);
+        const int walked = (kUpdatesPerCell - 1) * kPlayerSpeed;
+        EXPECT_EQ(At(), Pixels(kX + dx * walked, kY + dy * walked));
         Updates(1);
         EXPECT_FALSE(hero.m_moving);
-        EXPECT_EQ(hero.m_x, (kOpen.column + r.dx) * kCellSize);
-        EXPECT_EQ(hero.m_y, (kOpen.row + r.dy) * kCellSize);
-        EXPECT_EQ(hero.m_sprite.m_row, r.facing);
+        EXPECT_EQ(At(), Pixels(kX + dx * kCellSize, kY + dy * kCellSize));
+        EXPECT_EQ(hero.m_sprite.m_row, facing);
         EXPECT_EQ(hero.m_sprite.m_column, 1.0f);
-        EXPECT_EQ(hero.m_bound.minX, static_cast<float>(hero.m_x));
-        EXPECT_EQ(hero.m_bound.maxY, static_cast<float>(hero.m_y + kCellSize));
         Updates(1);
-        EXPECT_EQ(hero.m_x, (kOpen.column + r.dx) * kCellSize + r.dx * kPlayerSpeed);
-        EXPECT_EQ(hero.m_y, (kOpen.row + r.dy) * kCellSize + r.dy * kPlayerSpeed);
-        Hold({});
-        Updates(kUpdatesPerCell);
+        const int next = kCellSize + kPlayerSpeed;
+        EXPECT_EQ(At(), Pixels(kX + dx * next, kY + dy * next));
     }
 }
 
-TEST_F(Rules, HeldArrowsStartOneMoveByPriorityAndAWallPassesTheTurn)
+TEST_F(Rules, HeldArrowsStartOneMoveByPriorityUnlessAWallOrTheEdgeRefusesIt)
 {
-    const struct
-    {
-        std::initializer_list<int> held;
-        int wallDx, wallDy; // a wall beside the start, 0 0 for none
-        int dx, dy;
-    } rows[] = {
-        {{kKeyLeft, kKeyRight, kKeyUp, kKeyDown}, 0, 0, -1, 0},
-        {{kKeyRight, kKeyUp, kKeyDown}, 0, 0, 1, 0},
-        {{kKeyUp, kKeyDown}, 0, 0, 0, -1},
-        {{kKeyLeft, kKeyRight}, -1, 0, 1, 0},
-        {{kKeyUp, kKeyDown}, 0, -1, 0, 1},
+    const int L = kKeyLeft, R = kKeyRight, U = kKeyUp, D = kKeyDown;
+    // Player cell, held keys, a wall cell and its value, the step taken.
+    const std::tuple<int, int, std::vector<int>, int, int, int, int, int> rows[] = {
+        {20, 10, {L, R, U, D}, 0, 0, 0, -1, 0},
+        {20, 10, {R, U, D}, 0, 0, 0, 1, 0},
+        {20, 10, {U, D}, 0, 0, 0, 0, -1},
+        {20, 10, {L, R}, 19, 10, 1, 1, 0},
+        {20, 10, {U, D}, 20, 9, 1, 0, 1},
+        {20, 10, {R}, 21, 10, 1, 0, 0},
+        {20, 10, {D}, 20, 11, 1, 0, 0},
+        {20, 10, {R}, 21, 10, 2, 1, 0},
+        {20, 10, {R}, 21, 11, 1, 1, 0},
+        // At the edges, with no walls: the cell one index over (for the left
+        // and right edges the far cell of the row above or below) is open
+        // and must not count as the neighbour.
+        {0, 6, {L}, 0, 0, 0, 0, 0},
+        {kMapColumns - 1, 6, {R}, 0, 0, 0, 0, 0},
+        {10, 0, {U}, 0, 0, 0, 0, 0},
+        {10, kMapRows - 1, {D}, 0, 0, 0, 0, 0},
     };
-    for (const auto& r : rows)
+    for (const auto& [column, row, held, wallColumn, wallRow, value, dx, dy] : rows)
     {
-        SCOPED_TRACE(testing::Message() << "expected " << r.dx << "," << r.dy);
+        SCOPED_TRACE(testing::Message() << column << "," << row << " step " << dx << "," << dy);
         world.m_collisionGrid.fill(0);
-        if (r.wallDx != 0 || r.wallDy != 0)
-        {
-            Wall(kOpen.column + r.wallDx, kOpen.row + r.wallDy);
-        }
-        PlaceAt(kOpen.column, kOpen.row);
-        Hold(r.held);
+        world.m_collisionGrid[wallRow * kMapColumns + wallColumn] = value;
+        StartAt(column, row);
+        Hold(held);
         Updates(1);
-        EXPECT_EQ(hero.m_x, kOpen.column * kCellSize + r.dx * kPlayerSpeed);
-        EXPECT_EQ(hero.m_y, kOpen.row * kCellSize + r.dy * kPlayerSpeed);
-        Hold({});
-        Updates(kUpdatesPerCell);
-    }
-}
-
-TEST_F(Rules, WallsAndTheLevelsEdgesRefuseToStartAMove)
-{
-    const struct
-    {
-        int column, row, key;
-        int wallColumn, wallRow, wallValue; // -1 for no wall
-        bool moves;
-    } rows[] = {
-        {20, 10, kKeyLeft, 19, 10, 1, false},
-        {20, 10, kKeyRight, 21, 10, 1, false},
-        {20, 10, kKeyUp, 20, 9, 1, false},
-        {20, 10, kKeyDown, 20, 11, 1, false},
-        {20, 10, kKeyRight, 21, 10, 2, true},
-        {20, 10, kKeyRight, 21, 11, 1, true},
-        // At the edges: the cell one index over (the far cell of the row
-        // above or below, for the left and right edges) is open and must
-        // not count as the neighbour.
-        {0, 6, kKeyLeft, -1, -1, 0, false},
-        {kMapColumns - 1, 6, kKeyRight, -1, -1, 0, false},
-        {10, 0, kKeyUp, -1, -1, 0, false},
-        {10, kMapRows - 1, kKeyDown, -1, -1, 0, false},
-    };
-    for (const auto& r : rows)
-    {
-        SCOPED_TRACE(testing::Message() << r.column << "," << r.row << " key " << r.key);
-        world.m_collisionGrid.fill(0);
-        if (r.wallColumn >= 0)
-        {
-            Wall(r.wallColumn, r.wallRow, r.wallValue);
-        }
-        PlaceAt(r.column, r.row);
-        hero.m_sprite.m_row = kFaceDown;
-        Hold({r.key});
-        Updates(1);
-        EXPECT_EQ(hero.m_moving, r.moves);
-        EXPECT_EQ(hero.m_x != r.column * kCellSize || hero.m_y != r.row * kCellSize, r.moves);
-        if (!r.moves)
+        EXPECT_EQ(At(), Pixels(column * kCellSize + dx * kPlayerSpeed,
+                               row * kCellSize + dy * kPlayerSpeed));
+        EXPECT_EQ(hero.m_moving, dx != 0 || dy != 0);
+        if (dx == 0 && dy == 0)
         {
             EXPECT_EQ(hero.m_sprite.m_row, kFaceDown) << "a refused move turns nobody";
         }
-        Hold({});
-        Updates(kUpdatesPerCell);
     }
 }
 
 TEST_F(Rules, TheCameraCentresOnThePlayerInsideTheLevel)
 {
-    const struct
+    // Player x and y, camera x.
+    const std::tuple<int, int, int> rows[] = {{0, 0, 0},       {384, 576, 0},  {400, 0, 16},
+                                              {512, 576, 128}, {1184, 0, 800}, {1568, 576, 800}};
+    for (const auto& [x, y, cameraX] : rows)
     {
-        int playerX, playerY, cameraX;
-    } rows[] = {{0, 0, 0},       {384, 576, 0},  {400, 0, 16},
-                {512, 576, 128}, {1184, 0, 800}, {kWorldWidth - kCellSize, 576, 800}};
-    for (const auto& r : rows)
-    {
-        SCOPED_TRACE(r.playerX);
-        hero.m_x = r.playerX;
-        hero.m_y = r.playerY;
+        SCOPED_TRACE(x);
+        hero.m_x = x;
+        hero.m_y = y;
         Updates(1);
-        EXPECT_EQ(world.m_camera->x, r.cameraX);
+        EXPECT_EQ(world.m_camera->x, cameraX);
         EXPECT_EQ(world.m_camera->y, 0);
     }
 }
 
-TEST_F(Rules, EachGoldEffectSetsItsFlagAndClock)
+TEST_F(Rules, EachGoldEffectSetsItsPopUpAndTheClock)
 {
-    const struct
-    {
-        int effect, timeBefore, timeAfter;
-        bool hidden, stuck, increased, decreased, lost;
-    } rows[] = {
-        {kEffectHide, kGameSeconds, kGameSeconds, true, false, false, false, false},
-        {kEffectStuck, kGameSeconds, kGameSeconds, false, true, false, false, false},
-        {kEffectTimeBonus, kGameSeconds, kGameSeconds + kTimeBonus, false, false, true, false,
-         false},
-        {kEffectTimePenalty, kGameSeconds, kGameSeconds - kTimePenalty, false, false, false, true,
-         false},
-        {kEffectTimePenalty, 8, 0, false, false, false, true, true},
+    // Effect, seconds left before and after the pickup, the effect flags as
+    // Effects() spells them, whether the game is lost.
+    const std::tuple<int, int, int, const char*, bool> rows[] = {
+        {kEffectHide, 90, 90, "1000", false},      {kEffectStuck, 90, 90, "0100", false},
+        {kEffectTimeBonus, 90, 95, "0010", false}, {kEffectTimePenalty, 90, 80, "0001", false},
+        {kEffectTimePenalty, 8, 0, "0001", true},
     };
-    for (const auto& r : rows)
+    const CellSpot gold = kGoldCells[0];
+    for (const auto& [effect, before, after, flags, lost] : rows)
     {
-        SCOPED_TRACE(r.effect);
-        world.Initialize();
-        world.m_timeLeft = r.timeBefore;
-        // Beside the first piece: touching it is not yet taking it.
-        PlaceAt(kGoldCells[0].column - 1, kGoldCells[0].row);
+        SCOPED_TRACE(effect);
+        // Beside the piece: touching it is not yet taking it.
+        StartAt(gold.column - 1, gold.row);
+        world.m_timeLeft = before;
         Updates(1);
         ASSERT_EQ(g_goldCount, 0);
-        NextEffect(r.effect);
+        NextEffect(effect);
         Hold({kKeyRight});
         Updates(1);
         EXPECT_EQ(g_goldCount, 1);
         EXPECT_FALSE(world.m_events[0]->active);
-        EXPECT_EQ(world.m_timeLeft, r.timeAfter);
-        EXPECT_EQ(!hero.visible, r.hidden);
-        EXPECT_EQ(hero.m_stuck, r.stuck);
-        EXPECT_EQ(hero.m_timeIncreased, r.increased);
-        EXPECT_EQ(hero.m_timeDecreased, r.decreased);
-        EXPECT_EQ(world.m_lost, r.lost);
+        EXPECT_EQ(world.m_timeLeft, after);
+        EXPECT_EQ(Effects(), flags);
+        EXPECT_EQ(world.m_lost, lost);
         // The move runs on to the piece's cell, which is counted only once.
         Hold({});
         Updates(kUpdatesPerCell);
-        EXPECT_EQ(hero.m_x, kGoldCells[0].column * kCellSize);
+        EXPECT_EQ(hero.m_x, gold.column * kCellSize);
         EXPECT_EQ(g_goldCount, 1);
     }
 }
 
 TEST_F(Rules, EachEffectEndsAfterItsUpdatesOnOneSharedTimer)
 {
-    const struct
+    for (bool Player::*flag :
+         std::initializer_list<bool Player::*>{&Player::visible, &Player::m_stuck,
+                                               &Player::m_timeIncreased, &Player::m_timeDecreased})
     {
-        bool Player::*flag;
-        bool running;
-    } rows[] = {{&Player::visible, false},
-                {&Player::m_stuck, true},
-                {&Player::m_timeIncreased, true},
-                {&Player::m_timeDecreased, true}};
-    for (const auto& r : rows)
-    {
-        hero.*r.flag = r.running;
+        hero.*flag = !(hero.*flag);
+        const std::string running = Effects();
         Updates(kEffectUpdates - 1);
-        EXPECT_EQ(hero.*r.flag, r.running);
+        EXPECT_EQ(Effects(), running);
         Updates(1);
-        EXPECT_EQ(hero.*r.flag, !r.running);
+        EXPECT_EQ(Effects(), "0000");
     }
     // Hidden, then stuck 100 updates later: the timer rises twice per update,
     // so the stuck player is free after 50 and the hidden one shows 350
@@ -285,25 +239,24 @@ TEST_F(Rules, EachEffectEndsAfterItsUpdatesOnOneSharedTimer)
     Updates(100);
     hero.m_stuck = true;
     Updates(49);
-    EXPECT_TRUE(hero.m_stuck);
+    EXPECT_EQ(Effects(), "1100");
     Updates(1);
-    EXPECT_FALSE(hero.m_stuck);
+    EXPECT_EQ(Effects(), "1000");
     Updates(199);
-    EXPECT_FALSE(hero.visible);
+    EXPECT_EQ(Effects(), "1000");
     Updates(1);
-    EXPECT_TRUE(hero.visible);
+    EXPECT_EQ(Effects(), "0000");
 }
 
 TEST_F(Rules, AStuckPlayerStaysUntilTheEffectEnds)
 {
-    PlaceAt(kOpen.column, kOpen.row);
+    StartAt(20, 10);
     hero.m_stuck = true;
     Hold({kKeyRight});
     Updates(kEffectUpdates);
-    EXPECT_EQ(hero.m_x, kOpen.column * kCellSize);
-    EXPECT_FALSE(hero.m_moving);
+    EXPECT_EQ(At(), Pixels(kX, kY));
     Updates(1);
-    EXPECT_EQ(hero.m_x, kOpen.column * kCellSize + kPlayerSpeed);
+    EXPECT_EQ(At(), Pixels(kX + kPlayerSpeed, kY));
 }
 
 TEST_F(Rules, TheClockLosesASecondPerSecondOfUpdatesAndStopsAtZero)
@@ -321,55 +274,40 @@ TEST_F(Rules, TheClockLosesASecondPerSecondOfUpdatesAndStopsAtZero)
     EXPECT_TRUE(world.m_lost);
     Updates(2 * kUpdatesPerSecond);
     EXPECT_EQ(world.m_timeLeft, 0);
-    EXPECT_TRUE(world.m_lost);
-    EXPECT_FALSE(world.m_won);
-    EXPECT_EQ(Scores(), "");
+    EXPECT_TRUE(world.m_lost && !world.m_won);
+    EXPECT_EQ(support::ReadFile("Assets/bin/scores.bin"), "");
 }
 
-TEST_F(Rules, TheTenthPieceWinsAndWritesTheScoreOnce)
+TEST_F(Rules, TheTenthPieceWinsOnceWithTheSecondsLeftAfterItsUpdate)
 {
-    for (std::size_t i = 0; i + 1 < kGoldCells.size(); ++i)
+    // Seconds left and updates into the second before the tenth piece, its
+    // effect, seconds left after it. The last two end the clock in the
+    // winning update, which stands as a win.
+    const std::tuple<int, int, int, int> rows[] = {{37, kUpdatesPerSecond - 1, kEffectHide, 36},
+                                                   {1, kUpdatesPerSecond - 1, kEffectHide, 0},
+                                                   {5, 0, kEffectTimePenalty, 0}};
+    for (const auto& [before, counter, effect, after] : rows)
     {
-        Pick(i, kEffectHide);
-    }
-    EXPECT_FALSE(world.m_won);
-    world.m_timeLeft = 37;
-    world.m_frameCounter = kUpdatesPerSecond - 1;
-    Pick(kGoldCells.size() - 1, kEffectHide);
-    EXPECT_EQ(g_goldCount, kGoldToWin);
-    EXPECT_TRUE(world.m_won);
-    EXPECT_FALSE(world.m_lost);
-    // The score counts the seconds left after this update's countdown.
-    EXPECT_EQ(hero.m_score, kScorePerSecond * 36);
-    Updates(3);
-    EXPECT_EQ(hero.m_score, kScorePerSecond * 36);
-    EXPECT_EQ(Scores(), support::Records({kScorePerSecond * 36}));
-}
-
-TEST_F(Rules, TheTenthPieceWinsEvenWhenTheClockEndsInThatUpdate)
-{
-    const struct
-    {
-        int timeLeft, frameCounter, effect;
-    } rows[] = {{1, kUpdatesPerSecond - 1, kEffectHide}, {5, 0, kEffectTimePenalty}};
-    for (const auto& r : rows)
-    {
-        SCOPED_TRACE(r.effect);
+        SCOPED_TRACE(before);
         world.Initialize();
         for (std::size_t i = 0; i + 1 < kGoldCells.size(); ++i)
         {
             Pick(i, kEffectHide);
         }
-        world.m_timeLeft = r.timeLeft;
-        world.m_frameCounter = r.frameCounter;
-        Pick(kGoldCells.size() - 1, r.effect);
-        EXPECT_TRUE(world.m_won);
-        EXPECT_FALSE(world.m_lost);
-        EXPECT_EQ(world.m_timeLeft, 0);
+        EXPECT_FALSE(world.m_won);
+        world.m_timeLeft = before;
+        world.m_frameCounter = counter;
+        Pick(kGoldCells.size() - 1, effect);
+        EXPECT_EQ(g_goldCount, kGoldToWin);
+        EXPECT_TRUE(world.m_won && !world.m_lost);
+        EXPECT_EQ(world.m_timeLeft, after);
+        EXPECT_EQ(hero.m_score, kScorePerSecond * after);
         Updates(2);
-        EXPECT_FALSE(world.m_lost);
+        EXPECT_TRUE(world.m_won && !world.m_lost);
+        EXPECT_EQ(hero.m_score, kScorePerSecond * after);
     }
-    EXPECT_EQ(Scores(), support::Records({0, 0}));
+    EXPECT_EQ(support::ReadFile("Assets/bin/scores.bin"),
+              support::Records({kScorePerSecond * 36, 0, 0}));
 }
 
 TEST_F(Rules, ANewGameStartsFromScratch)
@@ -379,33 +317,26 @@ TEST_F(Rules, ANewGameStartsFromScratch)
     hero.visible = false;
     hero.m_timeDecreased = true;
     hero.m_stuck = false;
-    PlaceAt(kOpen.column, kOpen.row);
+    hero.m_x = kX;
+    hero.m_y = kY;
     Hold({kKeyUp});
     Updates(3);
-    ASSERT_TRUE(hero.m_moving);
-    ASSERT_NE(hero.m_effectTimer, 0);
+    ASSERT_TRUE(hero.m_moving && hero.m_effectTimer != 0);
     world.m_won = world.m_lost = true;
     hero.m_score = 123;
-    Hold({});
 
     world.Initialize();
-    EXPECT_EQ(hero.m_x, kStartCell.column * kCellSize);
-    EXPECT_EQ(hero.m_y, kStartCell.row * kCellSize);
+    EXPECT_EQ(At(), Pixels(kStartCell.column * kCellSize, kStartCell.row * kCellSize));
     EXPECT_FALSE(hero.m_moving || hero.m_moveUp || hero.m_moveDown || hero.m_moveLeft ||
                  hero.m_moveRight);
     EXPECT_EQ(hero.m_sprite.m_row, kFaceDown);
     EXPECT_EQ(hero.m_sprite.m_column, 1.0f);
-    EXPECT_TRUE(hero.visible);
-    EXPECT_FALSE(hero.m_stuck || hero.m_timeIncreased || hero.m_timeDecreased);
-    EXPECT_EQ(hero.m_effectTimer, 0);
-    EXPECT_EQ(hero.m_score, 0);
-    for (const auto& gold : world.m_events)
-    {
-        EXPECT_TRUE(gold->active);
-    }
-    EXPECT_EQ(g_goldCount, 0);
+    EXPECT_EQ(Effects(), "0000");
+    EXPECT_EQ(std::tuple(hero.m_effectTimer, hero.m_score, g_goldCount, world.m_frameCounter),
+              std::tuple(0, 0, 0, 0));
     EXPECT_EQ(world.m_timeLeft, kGameSeconds);
-    EXPECT_EQ(world.m_frameCounter, 0);
     EXPECT_FALSE(world.m_won || world.m_lost);
+    EXPECT_TRUE(std::all_of(world.m_events.begin(), world.m_events.end(),
+                            [](const auto& gold) { return gold->active; }));
 }
 } // namespace
