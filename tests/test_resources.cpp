@@ -336,6 +336,7 @@ TEST_F(ResourceTest, ScoreFileMissingThenWritten)
     EXPECT_TRUE(files->GetScores().empty());
     EXPECT_FALSE(files->ReadBinaryFile(7));
     EXPECT_EQ(m_out->Lines(), (Lines{"ERROR! Couldn't open binary file:Assets\\bin\\scores.bin",
+                                     "Reason: No such file or directory",
                                      "Invalid binary file parameter passed: 7"}));
 
     m_out->Clear();
@@ -350,7 +351,8 @@ TEST_F(ResourceTest, ScoreFileMissingThenWritten)
     fs::remove_all(m_dir / "Assets" / "bin");
     m_out->Clear();
     EXPECT_FALSE(files->WriteBinaryFile(100));
-    EXPECT_EQ(m_out->Lines(), Lines{"ERROR! Couldn't open file: Assets\\bin\\scores.bin"});
+    EXPECT_EQ(m_out->Lines(), (Lines{"ERROR! Couldn't open file: Assets\\bin\\scores.bin",
+                                     "Reason: No such file or directory"}));
 }
 
 TEST_F(ResourceTest, PathTableSetOnceAndCleared)
