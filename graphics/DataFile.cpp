@@ -69,9 +69,7 @@ int OpenRegular(const std::string& storedPath, int flags, DataFile& failure, str
 DataFile Read(const std::string& storedPath, std::size_t limit, bool prefixOnly)
 {
     DataFile result;
-    struct stat info
-    {
-    };
+    struct stat info = {};
     const int fd = OpenRegular(storedPath, O_RDONLY, result, info);
     if (fd < 0)
     {
@@ -131,9 +129,7 @@ DataFile ReadDataPrefix(const std::string& storedPath, std::size_t limit)
 DataFile WriteRecord(const std::string& storedPath, const std::string& record)
 {
     DataFile result;
-    struct stat info
-    {
-    };
+    struct stat info = {};
     const int fd = OpenRegular(storedPath, O_WRONLY | O_CREAT, result, info);
     if (fd < 0)
     {
