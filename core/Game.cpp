@@ -6,10 +6,12 @@
 #include "core/Platform.h"
 #include "gameplay/MenuState.h"
 #include "gameplay/Rules.h"
+#include "graphics/DataFile.h"
 #include "graphics/Log.h"
 #include "graphics/ResourceManager.h"
 #include "graphics/Util.h"
 #include "world/FileManager.h"
+#include "world/Level.h"
 #include "world/Map.h"
 
 #include <SDL.h>
@@ -20,12 +22,50 @@
 #include <cstdlib>
 #include <ctime>
 #include <iostream>
+#include <sstream>
 
 Game* Game::Instance()
 {
     static Game* instance = new Game();
     return instance;
 }
+
+namespace
+{
+// A window size that is not a positive number would give a 1 x 1 window; the
+// game's own view size is used instead, and the log names the bad value.
+std::int32_t WindowSize(const char* what, const std::string& token, std::int32_t fallback)
+{
+    const std::int32_t size = ParseInt(token);
+    if (size > 0)
+    {
+        return size;
+    }
+    LogLine(std::string("Window ") + what + " \"" + token + "\" is not a positive number, using " +
+            ToString(fallback) + ".");
+    return fallback;
+}
+
+// With no display to reach, SDL falls back to a video driver that shows
+// nothing, and the game would run unseen for ever. Such a driver is only used
+// when it was asked for (SDL_VIDEODRIVER, as the tests do).
+bool OnADisplay()
+{
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const char* asked = SDL_GetHint(SDL_HINT_VIDEODRIVER);
+    if (driver == nullptr || (asked != nullptr && *asked != '\0'))
+    {
+        return true;
+    }
+    const std::string name = driver;
+    if (name != "offscreen" && name != "dummy")
+    {
+        return true;
+    }
+    LogLine("No display found: SDL's " + name + " video driver shows nothing.");
+    return false;
+}
+} // namespace
 
 bool Game::ReadSettings()
 {
@@ -36,30 +76,43 @@ bool Game::ReadSettings()
         LogLine("Invalid file parameter passed: " + ToString(kSettingsKey));
         return false;
     }
-    // Read and write together: the file must exist and be writable, and is
-    // neither created nor truncated.
-    files->Open(path, std::ios::in | std::ios::out);
-    if (!files->m_file.is_open())
+    // Read-only: an installed game may not own its settings file.
+    const DataFile file = ReadDataFile(path, kSettingsFileLimit);
+    if (file.status == DataStatus::kNotOpened)
     {
         LogLine(std::string("Error opening file: ") + path);
+        LogReason(file.reason);
         return false;
     }
-    LogLine(std::string("File loaded successfully: ") + path);
+    // A file that cannot be read through, or is far too long to be settings,
+    // is taken as holding no tokens: the game goes on as for an empty one.
+    if (file.status != DataStatus::kDone)
+    {
+        LogLine(std::string("Error reading file: ") + path);
+        LogReason(file.reason);
+    }
+    else
+    {
+        LogLine(std::string("File loaded successfully: ") + path);
+    }
+    std::istringstream in(file.bytes);
     for (std::string& token : m_settings)
     {
         // A failed extraction leaves its string alone: a token the file does
         // not have must come out empty, not as left by an earlier reading.
         token.clear();
-        files->m_file >> token;
+        in >> token;
     }
     m_title = m_settings[0].c_str();
-    m_width = ParseInt(m_settings[1]);
-    m_height = ParseInt(m_settings[2]);
+    m_width = WindowSize("width", m_settings[1], kViewWidth);
+    m_height = WindowSize("height", m_settings[2], kViewHeight);
     // Only the exact token "0" asks for a window; anything else, even a missing
     // token, means fullscreen.
     m_fullscreen = m_settings[3] != "0";
-    files->m_file.close();
-    LogLine(std::string("File closed: ") + path);
+    if (file.status == DataStatus::kDone)
+    {
+        LogLine(std::string("File closed: ") + path);
+    }
     return true;
 }
 
@@ -86,6 +139,7 @@ bool Game::CreateRenderer()
     if (graphics->m_renderer == nullptr)
     {
         LogLine("Renderer could not be created.");
+        LogReason(SDL_GetError());
         return false;
     }
     graphics->m_width = m_width;
@@ -105,11 +159,18 @@ bool Game::Initialize()
 
     Graphics* graphics = Graphics::Instance();
     // Without SDL, a window or a renderer nobody could see or close the game,
-    // so these failures stop the program after undoing what was set up.
+    // so these failures stop the program after undoing what was set up. SDL's
+    // own words follow the game's line.
     if (SDL_Init(SDL_INIT_TIMER | SDL_INIT_AUDIO | SDL_INIT_VIDEO | SDL_INIT_JOYSTICK |
                  SDL_INIT_HAPTIC | SDL_INIT_GAMECONTROLLER | SDL_INIT_EVENTS) == -1)
     {
         LogLine("SDL did not initialize properly.");
+        LogReason(SDL_GetError());
+        SDL_Quit();
+        return false;
+    }
+    if (!OnADisplay())
+    {
         SDL_Quit();
         return false;
     }
@@ -119,6 +180,7 @@ bool Game::Initialize()
     if (graphics->m_window == nullptr)
     {
         LogLine("Game window could not be created.");
+        LogReason(SDL_GetError());
         SDL_Quit();
         return false;
     }

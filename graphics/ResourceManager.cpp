@@ -78,6 +78,12 @@ bool ResourceManager::CreateSprite(const std::string& tag)
     }
     SDL_Texture* texture = SDL_CreateTextureFromSurface(Graphics::Instance()->m_renderer, surface);
     SDL_FreeSurface(surface);
+    // The renderer or the memory may refuse the picture: that is no success.
+    if (texture == nullptr)
+    {
+        LogLine("ERROR Texture could not be created: " + path);
+        return false;
+    }
     // An earlier texture of the same tag stays with the sprite that holds it;
     // the cache keeps the newest.
     AssetCache::Instance()->m_textures[tag] = texture;

@@ -1,9 +1,9 @@
 #include "world/FileManager.h"
 
+#include "graphics/DataFile.h"
 #include "graphics/Log.h"
-#include "graphics/Util.h"
 
-#include <array>
+#include <string>
 
 namespace
 {
@@ -32,11 +32,13 @@ void FileManager::Initialize()
     s_pathsSet = true;
 }
 
-void FileManager::Open(const char* storedPath, std::ios::openmode mode)
+namespace
 {
-    m_file.clear();
-    m_file.open(NativePath(storedPath), mode);
-}
+constexpr std::size_t kRecordSize = 4;
+// The scores screen shows the first four records; nothing further is read,
+// however long the file.
+constexpr std::size_t kRecordsKept = 4;
+} // namespace
 
 bool FileManager::ReadBinaryFile(int key)
 {
@@ -46,35 +48,27 @@ bool FileManager::ReadBinaryFile(int key)
         LogLine("Invalid binary file parameter passed: " + ToString(key));
         return false;
     }
-    Open(path, std::ios::in | std::ios::binary);
-    if (!m_file.is_open())
+    const DataFile file = ReadDataPrefix(path, kRecordsKept * kRecordSize);
+    if (file.status != DataStatus::kDone)
     {
         LogLine(std::string("ERROR! Couldn't open binary file:") + path);
+        LogReason(file.reason);
         return false;
     }
-    m_file.seekg(0, std::ios::end);
-    const std::streamoff end = m_file.tellg();
-    m_file.seekg(0, std::ios::beg);
-    std::streamoff position = m_file.tellg();
-    // Records are little-endian int32. A short last record (a file whose length
-    // is not a multiple of 4) is ignored: reading stops at the end of the file.
-    while (position >= 0 && position + 4 <= end)
+    // Records are little-endian int32. A short last record (an interrupted
+    // write) is not a record and is ignored.
+    const std::string& bytes = file.bytes;
+    for (std::size_t at = 0; at + kRecordSize <= bytes.size(); at += kRecordSize)
     {
-        std::array<unsigned char, 4> bytes{};
-        if (!m_file.read(reinterpret_cast<char*>(bytes.data()), 4))
+        std::uint32_t raw = 0;
+        for (std::size_t b = 0; b < kRecordSize; ++b)
         {
-            break;
+            raw |= static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at + b])) << (8 * b);
         }
-        const std::uint32_t raw = static_cast<std::uint32_t>(bytes[0]) |
-                                  (static_cast<std::uint32_t>(bytes[1]) << 8) |
-                                  (static_cast<std::uint32_t>(bytes[2]) << 16) |
-                                  (static_cast<std::uint32_t>(bytes[3]) << 24);
         m_scores.push_back(static_cast<std::int32_t>(raw));
-        position = m_file.tellg();
     }
-    m_scores.resize(4, 0);
+    m_scores.resize(kRecordsKept, 0);
     LogLine(std::string("Info read from file successfully: ") + path);
-    m_file.close();
     return true;
 }
 
@@ -86,19 +80,26 @@ bool FileManager::WriteBinaryFile(std::int32_t value)
         LogLine("ERROR! Couldn't open file: ");
         return false;
     }
-    Open(path, std::ios::out | std::ios::app | std::ios::binary);
-    if (!m_file.is_open())
+    const auto raw = static_cast<std::uint32_t>(value);
+    std::string record(kRecordSize, '\0');
+    for (std::size_t b = 0; b < kRecordSize; ++b)
+    {
+        record[b] = static_cast<char>((raw >> (8 * b)) & 0xFF);
+    }
+    const DataFile file = WriteRecord(path, record);
+    if (file.status == DataStatus::kNotOpened)
     {
         LogLine(std::string("ERROR! Couldn't open file: ") + path);
+        LogReason(file.reason);
         return false;
     }
-    const auto raw = static_cast<std::uint32_t>(value);
-    const std::array<char, 4> bytes{
-        static_cast<char>(raw & 0xFF), static_cast<char>((raw >> 8) & 0xFF),
-        static_cast<char>((raw >> 16) & 0xFF), static_cast<char>((raw >> 24) & 0xFF)};
-    m_file.write(bytes.data(), 4);
+    if (file.status != DataStatus::kDone)
+    {
+        LogLine(std::string("ERROR! Couldn't write to file: ") + path);
+        LogReason(file.reason);
+        return false;
+    }
     LogLine(std::string("Info written to file successfully: ") + path);
-    m_file.close();
     return true;
 }
 

@@ -1,12 +1,11 @@
 #pragma once
 
 #include <cstdint>
-#include <fstream>
 #include <map>
 #include <vector>
 
-// Knows where the data files are and opens them, one at a time, through one
-// shared stream. Also reads and appends the score file.
+// Knows where the data files are, and reads and appends the score file. Every
+// data file is opened, checked and closed through graphics/DataFile.h.
 class FileManager final
 {
 public:
@@ -26,10 +25,6 @@ public:
     // up a missing key adds it with a null path.
     const char* Path(int key) { return m_paths[key]; }
 
-    // Opens m_file on the stored path of a key, mapped to the native separator.
-    void Open(const char* storedPath, std::ios::openmode mode);
-
-    std::fstream m_file;
     std::vector<std::int32_t> m_scores;
     std::map<std::int32_t, const char*> m_paths;
 

@@ -4,9 +4,12 @@
 #include "gameplay/Interface.h"
 #include "gameplay/Player.h"
 #include "gameplay/Rules.h"
+#include "graphics/DataFile.h"
 #include "graphics/Log.h"
 #include "graphics/Objects.h"
 #include "world/FileManager.h"
+
+#include <sstream>
 
 std::int32_t g_goldCount = 0;
 
@@ -84,49 +87,67 @@ bool Map::LoadMap(int key)
         LogLine("Invalid map parameter passed: " + ToString(key));
         return false;
     }
-    files->Open(path, std::ios::in | std::ios::out);
-    if (!files->m_file.is_open())
+    LayerStatus* status = key == kFloorMapKey    ? &m_floorStatus
+                          : key == kWallMapKey   ? &m_wallStatus
+                          : key == kObjectMapKey ? &m_objectStatus
+                                                 : nullptr;
+    if (status != nullptr)
     {
-        LogLine(std::string("Error opening map file: ") + path);
+        *status = LayerStatus{};
+    }
+    const DataFile file = ReadDataFile(path, kLayerFileLimit);
+    if (file.status != DataStatus::kDone)
+    {
+        // No level is that long: a file past the bound is as good as missing.
+        LogLine(std::string(file.status == DataStatus::kNotOpened ? "Error opening map file: "
+                                                                  : "Error reading map file: ") +
+                path);
+        LogReason(file.reason);
         m_mapLoaded = false;
         return false;
     }
     LogLine(std::string("Map file loaded successfully: ") + path);
     m_mapLoaded = true;
+    if (status != nullptr)
+    {
+        status->loaded = true;
+    }
+    std::istringstream in(file.bytes);
     // Every load replaces the layer, so an edited level shows in the next game
     // and the lists do not grow from game to game.
     switch (key)
     {
     case kCollisionMapKey:
-        ReadCollisionGrid(files->m_file, m_collisionGrid);
+        ReadCollisionGrid(in, m_collisionGrid);
         break;
     case kFloorMapKey:
-        m_floorValues = ReadTilePairs(files->m_file);
+        m_floorValues = ReadTilePairs(in);
         break;
     case kWallMapKey:
-        m_wallValues = ReadTilePairs(files->m_file);
+        m_wallValues = ReadTilePairs(in);
         break;
     case kObjectMapKey:
-        m_objectValues = ReadTilePairs(files->m_file);
+        m_objectValues = ReadTilePairs(in);
         break;
     default:
         break;
     }
-    files->m_file.close();
     LogLine(std::string("Map file closed: ") + path);
     return true;
 }
 
-bool Map::DrawLayer(Tileset& tiles, const TileList& values)
+bool Map::DrawLayer(Tileset& tiles, const TileList& values, LayerStatus& status)
 {
-    if (!m_mapLoaded)
+    // A layer without data is left out and the others are drawn. Saying so
+    // once per game is enough; every frame would bury the log.
+    if (!status.loaded || values.empty())
     {
-        LogLine("Map file couldn't be loaded!");
-        return false;
-    }
-    if (values.empty())
-    {
-        LogLine("Error! Could not load values from vector.");
+        if (!status.reported)
+        {
+            LogLine(status.loaded ? "Error! Could not load values from vector."
+                                  : "Map file couldn't be loaded!");
+            status.reported = true;
+        }
         return false;
     }
     // A short layer draws the cells it has and nothing past its end.
@@ -155,7 +176,7 @@ bool Map::Render()
 {
     const int cameraX = m_camera->x;
     const int cameraY = m_camera->y;
-    DrawLayer(*m_floorTiles, m_floorValues);
+    DrawLayer(*m_floorTiles, m_floorValues, m_floorStatus);
     for (std::unique_ptr<Event>& gold : m_events)
     {
         if (gold->active)
@@ -168,8 +189,8 @@ bool Map::Render()
         m_player->m_sprite.Draw(m_player->m_x - cameraX, m_player->m_y - cameraY, 0.0,
                                 SDL_FLIP_NONE);
     }
-    DrawLayer(*m_wallTiles, m_wallValues);
-    DrawLayer(*m_objectTiles, m_objectValues);
+    DrawLayer(*m_wallTiles, m_wallValues, m_wallStatus);
+    DrawLayer(*m_objectTiles, m_objectValues, m_objectStatus);
     // Pop-ups by the player's state, then the display over everything.
     if (m_player->m_stuck)
     {

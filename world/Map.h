@@ -22,6 +22,14 @@ enum Popup : int
     kPopupDecrease = 3,
 };
 
+// Whether a picture layer's file loaded for the current game, and whether a
+// layer left out of the drawing has been reported (once per game).
+struct LayerStatus
+{
+    bool loaded = false;
+    bool reported = false;
+};
+
 // Gold pieces collected in the current game.
 extern std::int32_t g_goldCount;
 
@@ -54,7 +62,11 @@ public:
     Tileset* m_floorTiles = nullptr;
     Tileset* m_wallTiles = nullptr;
     Tileset* m_objectTiles = nullptr;
+    // The outcome of the most recent load; each layer keeps its own below.
     bool m_mapLoaded = false;
+    LayerStatus m_floorStatus;
+    LayerStatus m_wallStatus;
+    LayerStatus m_objectStatus;
     std::int32_t m_frameCounter = 0;
     std::int32_t m_timeLeft = 0;
     bool m_lost = false;
@@ -72,6 +84,6 @@ private:
     Map();
     ~Map();
 
-    bool DrawLayer(Tileset& tiles, const TileList& values);
+    bool DrawLayer(Tileset& tiles, const TileList& values, LayerStatus& status);
     void CollectGold();
 };

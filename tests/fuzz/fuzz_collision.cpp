@@ -72,7 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         fuzz::SilentCout quiet;
         loaded = map->LoadMap(kCollisionMapKey);
     }
-    if (!loaded || !map->m_mapLoaded || FileManager::Instance()->m_file.is_open())
+    if (!loaded || !map->m_mapLoaded)
     {
         std::abort();
     }

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+// The one way the game opens, checks and closes its data files (settings,
+// level layers, scores). Only a regular file is ever used: a directory, FIFO
+// or device is refused without blocking on it, and reading stops at a bound,
+// so no file can hang the game or fill its memory. Paths are the stored ones
+// (backslashes); they are mapped to the system's separator here.
+
+// Most a reader takes of its file.
+inline constexpr std::size_t kSettingsFileLimit = 64 * 1024;
+inline constexpr std::size_t kLayerFileLimit = 1024 * 1024;
+
+enum class DataStatus
+{
+    kDone,
+    kNotOpened, // missing, not permitted, or not a regular file
+    kTooLarge,  // longer than the reader's bound
+    kFailed,    // the system failed while reading, writing or closing
+};
+
+struct DataFile
+{
+    DataStatus status = DataStatus::kNotOpened;
+    std::string bytes;
+    // Why the system refused, for the line after the game's own.
+    std::string reason;
+};
+
+// The whole file, read-only; a file longer than `limit` is kTooLarge.
+DataFile ReadDataFile(const std::string& storedPath, std::size_t limit);
+
+// At most the first `limit` bytes of the file, read-only; a longer file is
+// not an error.
+DataFile ReadDataPrefix(const std::string& storedPath, std::size_t limit);
+
+// Writes one record of `record.size()` bytes right after the last whole
+// record of the file, creating it when missing. Stray bytes of an earlier,
+// interrupted write (a partial record at the end) are overwritten, so the new
+// record reads back as written. A failed write or close is kFailed, and the
+// file is then cut back to its whole records. `bytes` stays empty.
+DataFile WriteRecord(const std::string& storedPath, const std::string& record);
+
+// The line after a failure's own line: "Reason: " and the system's words.
+void LogReason(const std::string& reason);
