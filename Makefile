@@ -3,7 +3,7 @@ BUILD  ?= build
 JOBS   := $(shell nproc 2>/dev/null || echo 2)
 WERROR ?= $(if $(CI),ON,OFF)
 
-.PHONY: all deps configure build run test lint package clean sanitize valgrind fuzz soak
+.PHONY: all deps configure build run test lint package clean sanitize valgrind fuzz soak assets
 
 all: build
 
@@ -68,6 +68,13 @@ fuzz: deps
 # 300 games in one process; built by `make test`, not run by it.
 soak: build
 	./$(BUILD)/tests/dungeon_soak
+
+# Redraws the pictures and rewrites the level files in Assets/ with the asset
+# generator, which only this target builds.
+assets: deps
+	@cmake -S . -B $(BUILD) -DDUNGEON_TOOLS=ON -DDUNGEON_WERROR=$(WERROR) >/dev/null
+	@cmake --build $(BUILD) -j $(JOBS) --target dungeon_assetgen
+	./$(BUILD)/tools/dungeon_assetgen .
 
 # A portable archive: build/dungeon-<version>-Linux-x86_64.tar.gz
 package: build
