@@ -5,11 +5,11 @@
 set -euo pipefail
 bin=$(realpath "$1") seconds=$2 here=$(realpath "$(dirname "$0")")
 shift 2
-work=$(mktemp -d)
+# The targets rewrite their input file every run: on a RAM disk when there is one.
+work=$(mktemp -d -p /dev/shm 2>/dev/null || mktemp -d)
+export TMPDIR=$work
 trap 'rm -rf "$work"; rmdir fuzz-artifacts 2>/dev/null || true' EXIT
 mkdir -p fuzz-artifacts
-# The targets rewrite their input file every run: on a RAM disk when there is one.
-[ -w /dev/shm ] && export TMPDIR=/dev/shm
 export ASAN_OPTIONS=halt_on_error=1:print_stacktrace=1:detect_leaks=1
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 run() {
