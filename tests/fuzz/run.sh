@@ -1,40 +1,26 @@
 #!/usr/bin/env bash
-# Runs each fuzz target for a bounded time on its committed seed corpus and
-# prints the executions per target. Usage: run.sh <folder of targets> <seconds> <target>...
+# Usage: run.sh <folder of targets> <seconds per target> <target>...
+# Replays each target's committed corpus, then fuzzes from a scratch copy of it
+# (0 seconds: replay only). Stops at the first failure, keeping its input in fuzz-artifacts/.
 set -euo pipefail
-bin_dir=$1
-seconds=$2
+bin=$(realpath "$1") seconds=$2 here=$(realpath "$(dirname "$0")")
 shift 2
-here=$(cd "$(dirname "$0")" && pwd)
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+# The targets rewrite their input file every run: on a RAM disk when there is one.
+work=$(mktemp -d -p /dev/shm 2>/dev/null || mktemp -d)
+export TMPDIR=$work
+trap 'rm -rf "$work"; rmdir fuzz-artifacts 2>/dev/null || true' EXIT
+mkdir -p fuzz-artifacts
 export ASAN_OPTIONS=halt_on_error=1:print_stacktrace=1:detect_leaks=1
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
-status=0
-summary=""
+run() {
+  "$bin/$target" -artifact_prefix="$PWD/fuzz-artifacts/$target-" "$@" >"$work/log" 2>&1 ||
+    { tail -n 60 "$work/log"; echo "== $target FAILED"; exit 1; }
+}
 for target in "$@"; do
-  corpus="$work/$target"
-  mkdir -p "$corpus" "$work/artifacts-$target"
-  # New inputs go to a scratch copy; the committed seeds stay as they are.
-  cp "$here/corpus/${target#fuzz_}/"* "$corpus/"
-  log="$work/$target.log"
-  if ! "$bin_dir/$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
-      -max_len=65536 -print_final_stats=1 \
-      -artifact_prefix="$work/artifacts-$target/" "$corpus" >"$log" 2>&1; then
-    echo "== $target FAILED; the last lines of its log:"
-    tail -n 60 "$log"
-    for a in "$work/artifacts-$target"/*; do
-      [ -e "$a" ] || continue
-      mkdir -p fuzz-artifacts
-      cp "$a" "fuzz-artifacts/$target-$(basename "$a")"
-      echo "   input kept in fuzz-artifacts/$target-$(basename "$a")"
-    done
-    status=1
-  fi
-  runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' || echo "?")
-  cov=$(grep -o 'cov: [0-9]*' "$log" | tail -n 1 | grep -o '[0-9]*' || echo "?")
-  summary+=$(printf '%-16s %12s executions  coverage %s\n' "$target" "$runs" "$cov")$'\n'
+  seeds=$here/corpus/${target#fuzz_}
+  run -runs=0 "$seeds"
+  [ "$seconds" -eq 0 ] && continue
+  cp -r "$seeds" "$work/$target"
+  run -max_total_time="$seconds" -timeout=10 -max_len=16384 -print_final_stats=1 "$work/$target"
+  echo "$target: corpus replayed; $(grep -o 'units: *[0-9]*' "$work/log" | grep -o '[0-9]*$') runs"
 done
-echo "Fuzzing, $seconds s per target:"
-printf '%s' "$summary"
-exit $status

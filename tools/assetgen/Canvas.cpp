@@ -180,34 +180,6 @@ void Canvas::FillEllipse(int cx2, int cy2, int rx2, int ry2, Color c)
     }
 }
 
-void Canvas::Line(int x0, int y0, int x1, int y1, Color c)
-{
-    const int dx = std::abs(x1 - x0);
-    const int dy = -std::abs(y1 - y0);
-    const int sx = x0 < x1 ? 1 : -1;
-    const int sy = y0 < y1 ? 1 : -1;
-    int err = dx + dy;
-    for (;;)
-    {
-        Blend(x0, y0, c);
-        if (x0 == x1 && y0 == y1)
-        {
-            break;
-        }
-        const int e2 = 2 * err;
-        if (e2 >= dy)
-        {
-            err += dy;
-            x0 += sx;
-        }
-        if (e2 <= dx)
-        {
-            err += dx;
-            y0 += sy;
-        }
-    }
-}
-
 void Canvas::Draw(const Canvas& src, int x, int y, int scale, bool mirror)
 {
     DrawFaded(src, x, y, scale, 1.0f, mirror);

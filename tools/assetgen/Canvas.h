@@ -40,7 +40,6 @@ public:
 
     int Width() const { return m_width; }
     int Height() const { return m_height; }
-    SDL_Surface* Surface() const { return m_surface; }
 
     Color Get(int x, int y) const;
     void Set(int x, int y, Color c);
@@ -52,7 +51,6 @@ public:
     void BlendRect(int x, int y, int w, int h, Color c);
     void Frame(int x, int y, int w, int h, Color c, int thickness = 1);
     void FillEllipse(int cx2, int cy2, int rx2, int ry2, Color c);
-    void Line(int x0, int y0, int x1, int y1, Color c);
 
     // Copies src, every pixel enlarged to scale x scale, composited over this.
     void Draw(const Canvas& src, int x, int y, int scale = 1, bool mirror = false);

@@ -64,8 +64,8 @@ Canvas Lettering::Render(const std::string& text, int size)
     return out;
 }
 
-int DrawText(Canvas& target, Lettering& font, const std::string& text, int x, int y,
-             const TextStyle& style)
+void DrawText(Canvas& target, Lettering& font, const std::string& text, int x, int y,
+              const TextStyle& style)
 {
     const Canvas glyphs = font.Render(text, style.size);
     const int s = style.scale;
@@ -108,7 +108,6 @@ int DrawText(Canvas& target, Lettering& font, const std::string& text, int x, in
               const float t = h > 1 ? static_cast<float>(j) / static_cast<float>(h - 1) : 0.0f;
               return Mix(style.top, style.bottom, t);
           });
-    return glyphs.Width() * s;
 }
 
 void DrawTextCentred(Canvas& target, Lettering& font, const std::string& text, int centreX, int y,

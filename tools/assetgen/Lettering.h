@@ -43,9 +43,9 @@ struct TextStyle
     int shadowOffset = 2;
 };
 
-// Draws text with its top-left corner at (x, y); returns the width drawn.
-int DrawText(Canvas& target, Lettering& font, const std::string& text, int x, int y,
-             const TextStyle& style);
+// Draws text with its top-left corner at (x, y).
+void DrawText(Canvas& target, Lettering& font, const std::string& text, int x, int y,
+              const TextStyle& style);
 // Draws text centred on centreX.
 void DrawTextCentred(Canvas& target, Lettering& font, const std::string& text, int centreX, int y,
                      const TextStyle& style);

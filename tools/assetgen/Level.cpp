@@ -20,7 +20,7 @@ namespace
 // treasury hangs off the room above the start like a dead end, and the middle
 // hall is only reached round the long way, so the walls shape the route.
 // Short dead ends with chests tempt the player off the way.
-constexpr std::array<const char*, kRows> kDesign{{
+constexpr std::array<const char*, kMapRows> kDesign{{
     "#########################t#n#t###########t#n#t####",
     "##t#n#t#################......H########BB......###",
     "#.......###########............########........###",
@@ -72,19 +72,20 @@ Cell FromChar(char c)
 Layout Layout::Designed()
 {
     Layout layout;
-    for (int r = 0; r < kRows; ++r)
+    for (int r = 0; r < kMapRows; ++r)
     {
         const std::string row = kDesign[r];
-        if (static_cast<int>(row.size()) != kColumns)
+        if (static_cast<int>(row.size()) != kMapColumns)
         {
-            throw std::runtime_error("design row " + std::to_string(r) + " is not 50 cells wide");
+            throw std::runtime_error("design row " + std::to_string(r) + " is not " +
+                                     std::to_string(kMapColumns) + " cells wide");
         }
-        for (int c = 0; c < kColumns; ++c)
+        for (int c = 0; c < kMapColumns; ++c)
         {
-            layout.m_cells[r * kColumns + c] = FromChar(row[c]);
+            layout.m_cells[r * kMapColumns + c] = FromChar(row[c]);
         }
     }
-    auto mustBeFree = [&](Spot s, const char* what)
+    auto mustBeFree = [&](CellSpot s, const char* what)
     {
         if (layout.Blocked(s.column, s.row))
         {
@@ -92,14 +93,14 @@ Layout Layout::Designed()
                                      std::to_string(s.column) + "," + std::to_string(s.row));
         }
     };
-    mustBeFree(kStart, "start");
-    for (Spot g : kGold)
+    mustBeFree(kStartCell, "start");
+    for (CellSpot g : kGoldCells)
     {
         mustBeFree(g, "gold");
     }
-    for (int r = 0; r < kRows; ++r)
+    for (int r = 0; r < kMapRows; ++r)
     {
-        for (int c = 0; c < kColumns; ++c)
+        for (int c = 0; c < kMapColumns; ++c)
         {
             const Cell cell = layout.At(c, r);
             if ((cell == Cell::WallTorch || cell == Cell::WallBanner) && layout.IsWall(c, r + 1))
@@ -114,11 +115,11 @@ Layout Layout::Designed()
 
 Cell Layout::At(int column, int row) const
 {
-    if (column < 0 || row < 0 || column >= kColumns || row >= kRows)
+    if (column < 0 || row < 0 || column >= kMapColumns || row >= kMapRows)
     {
         return Cell::Wall;
     }
-    return m_cells[row * kColumns + column];
+    return m_cells[row * kMapColumns + column];
 }
 
 bool Layout::IsWall(int column, int row) const
@@ -130,15 +131,15 @@ bool Layout::IsWall(int column, int row) const
 std::string CollisionText(const Layers& layers)
 {
     std::string text;
-    for (int r = 0; r < kRows; ++r)
+    for (int r = 0; r < kMapRows; ++r)
     {
-        for (int c = 0; c < kColumns; ++c)
+        for (int c = 0; c < kMapColumns; ++c)
         {
             if (c > 0)
             {
                 text += ' ';
             }
-            text += std::to_string(layers.collision[r * kColumns + c]);
+            text += std::to_string(layers.collision[r * kMapColumns + c]);
         }
         text += '\n';
     }
@@ -153,7 +154,7 @@ std::string PairText(const std::vector<Pair>& pairs)
     for (std::size_t k = 0; k < pairs.size(); ++k)
     {
         text += std::to_string(pairs[k].first) + ',' + std::to_string(pairs[k].second) + ' ';
-        if ((k + 1) % kColumns == 0)
+        if ((k + 1) % kMapColumns == 0)
         {
             text += '\n';
         }

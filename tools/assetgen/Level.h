@@ -1,5 +1,7 @@
 #pragma once
 
+#include "world/Level.h"
+
 #include <array>
 #include <string>
 #include <utility>
@@ -7,10 +9,6 @@
 
 namespace level
 {
-
-inline constexpr int kColumns = 50;
-inline constexpr int kRows = 19;
-inline constexpr int kCells = kColumns * kRows;
 
 enum class Cell
 {
@@ -24,22 +22,12 @@ enum class Cell
     Pillar,
 };
 
-struct Spot
-{
-    int column;
-    int row;
-};
-
-// Where the game puts the player and the gold; the level is built around them.
-inline constexpr Spot kStart{16, 15};
-inline constexpr std::array<Spot, 10> kGold{
-    {{29, 9}, {32, 16}, {49, 16}, {47, 8}, {19, 7}, {0, 16}, {11, 9}, {1, 5}, {27, 2}, {43, 2}}};
-
 class Layout
 {
 public:
     // Parses the designed dungeon; throws when the design breaks a rule the
     // game relies on (size, free start and gold cells, decorations on faces).
+    // The level is built around where the game puts the player and the gold.
     static Layout Designed();
 
     Cell At(int column, int row) const; // outside the level counts as wall
@@ -47,7 +35,7 @@ public:
     bool IsWall(int column, int row) const;
 
 private:
-    std::array<Cell, kCells> m_cells{};
+    std::array<Cell, kMapCells> m_cells{};
 };
 
 using Pair = std::pair<int, int>;
@@ -55,7 +43,7 @@ using Pair = std::pair<int, int>;
 // The four layer files' contents.
 struct Layers
 {
-    std::array<int, kCells> collision{};
+    std::array<int, kMapCells> collision{};
     std::vector<Pair> floor;
     std::vector<Pair> wall;
     std::vector<Pair> objects;

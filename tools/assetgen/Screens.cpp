@@ -1,6 +1,9 @@
 #include "tools/assetgen/Screens.h"
 
+#include "gameplay/MenuLayout.h"
+#include "gameplay/Rules.h"
 #include "tools/assetgen/World.h"
+#include "world/Level.h"
 
 #include <algorithm>
 #include <cmath>
@@ -15,8 +18,11 @@ namespace art
 namespace
 {
 
-constexpr int kScreenWidth = 800;
-constexpr int kScreenHeight = 608;
+constexpr int kCentre = kViewWidth / 2;
+
+// The pictures spell out the rules; a change of the rules means new words.
+static_assert(kGoldToWin == 10 && kGameSeconds == 90 && kScorePerSecond == 10);
+static_assert(kTimeBonus == 5 && kTimePenalty == 10);
 
 // Font size indices of the game font.
 constexpr int kSmall = 4;  // 10 x 20
@@ -72,16 +78,16 @@ TextStyle Label(int size = kMedium)
 // A wall of big dark bricks, drawn in two-pixel blocks like the level art.
 Canvas Backdrop(Color brick, std::uint32_t seed)
 {
-    Canvas c(kScreenWidth, kScreenHeight);
+    Canvas c(kViewWidth, kViewHeight);
     const Color mortar = Shade(brick, 0.35f);
     c.Fill(mortar);
     constexpr int kCourse = 24;
     constexpr int kBrickWidth = 48;
-    for (int course = 0; course * kCourse < kScreenHeight; ++course)
+    for (int course = 0; course * kCourse < kViewHeight; ++course)
     {
         const int y0 = course * kCourse;
         const int offset = course % 2 == 0 ? 0 : kBrickWidth / 2;
-        for (int b = -1; b * kBrickWidth < kScreenWidth; ++b)
+        for (int b = -1; b * kBrickWidth < kViewWidth; ++b)
         {
             const int x0 = b * kBrickWidth + offset;
             const std::uint32_t h =
@@ -107,12 +113,12 @@ Canvas Backdrop(Color brick, std::uint32_t seed)
         }
     }
     // Darker towards the corners, as if lit by one torch in front.
-    for (int y = 0; y < kScreenHeight; y += 2)
+    for (int y = 0; y < kViewHeight; y += 2)
     {
-        for (int x = 0; x < kScreenWidth; x += 2)
+        for (int x = 0; x < kViewWidth; x += 2)
         {
-            const float dx = (x - kScreenWidth / 2.0f) / (kScreenWidth / 2.0f);
-            const float dy = (y - kScreenHeight / 2.0f) / (kScreenHeight / 2.0f);
+            const float dx = (x - kViewWidth / 2.0f) / (kViewWidth / 2.0f);
+            const float dy = (y - kViewHeight / 2.0f) / (kViewHeight / 2.0f);
             const float d = std::min(1.0f, std::sqrt(dx * dx + dy * dy) / 1.3f);
             const float f = 1.0f - 0.7f * d * d;
             for (int v = 0; v < 2; ++v)
@@ -245,12 +251,6 @@ Canvas MenuScene()
     return scene;
 }
 
-struct Line
-{
-    std::string text;
-    Color colour;
-};
-
 void KeyLines(Canvas& c, Lettering& font, int x, int y, int keyWidth,
               const std::vector<std::pair<std::string, std::string>>& lines, int spacing = 26)
 {
@@ -267,13 +267,28 @@ void KeyLines(Canvas& c, Lettering& font, int x, int y, int keyWidth,
 Canvas MenuScreen(Lettering& font)
 {
     Canvas c = Backdrop(Rgb(0x4a4054), 1);
-    DrawTextCentred(c, font, "Dungeon Gold", 400, 48, Title(3));
-    DrawTextCentred(c, font, "Ten pieces of gold. Ninety seconds.", 400, 168,
+    DrawTextCentred(c, font, "Dungeon Gold", kCentre, 48, Title(3));
+    DrawTextCentred(c, font, "Ten pieces of gold. Ninety seconds.", kCentre, 168,
                     Body(kParchment, kMedium));
-    Divider(c, 400, 210, 200);
-    // The plate the four buttons stand on (x 70 to 262, y 310 to 544).
-    PanelFrame(c, 50, 290, 232, 274, Rgb(0x0e0b12, 200));
-    DrawTextCentred(c, font, "Choose with the mouse", 166, 256, Body(kDim));
+    Divider(c, kCentre, 210, 200);
+    // The plate the buttons stand on, 20 pixels wider than them all round.
+    int left = kViewWidth;
+    int top = kViewHeight;
+    int right = 0;
+    int bottom = 0;
+    for (const ButtonSpec& b : kMenuButtons)
+    {
+        left = std::min(left, b.x);
+        top = std::min(top, b.y);
+        right = std::max(right, b.x + b.width);
+        bottom = std::max(bottom, b.y + b.height);
+    }
+    constexpr int kMargin = 20;
+    const int plateWidth = right - left + 2 * kMargin;
+    PanelFrame(c, left - kMargin, top - kMargin, plateWidth, bottom - top + 2 * kMargin,
+               Rgb(0x0e0b12, 200));
+    DrawTextCentred(c, font, "Choose with the mouse", left - kMargin + plateWidth / 2,
+                    top - kMargin - 34, Body(kDim));
     // A look into the dungeon.
     PanelFrame(c, 338, 262, 416, 288);
     Sprite(c, MenuScene(), 354, 278, 2);
@@ -285,21 +300,21 @@ Canvas PauseScreen(Lettering& font)
 {
     Canvas c = Backdrop(Rgb(0x3c3a4e), 2);
     PanelFrame(c, 150, 130, 500, 340);
-    DrawTextCentred(c, font, "Paused", 400, 160, Heading(Rgb(0xd8e4ff), Rgb(0x7088c0)));
-    Divider(c, 400, 246, 150);
+    DrawTextCentred(c, font, "Paused", kCentre, 160, Heading(Rgb(0xd8e4ff), Rgb(0x7088c0)));
+    Divider(c, kCentre, 246, 150);
     KeyLines(c, font, 220, 290, 100,
              {{"Return", "resume the game"},
               {"Space", "go to the main menu"},
               {"Escape", "quit the game"}},
              40);
-    DrawTextCentred(c, font, "The clock waits while you rest.", 400, 420, Body(kDim));
+    DrawTextCentred(c, font, "The clock waits while you rest.", kCentre, 420, Body(kDim));
     return c;
 }
 
 Canvas GuideScreen(Lettering& font)
 {
     Canvas c = Backdrop(Rgb(0x463e50), 3);
-    DrawTextCentred(c, font, "How to play", 400, 14, Heading(kGoldTop, kGoldBottom));
+    DrawTextCentred(c, font, "How to play", kCentre, 14, Heading(kGoldTop, kGoldBottom));
     PanelFrame(c, 40, 92, 720, 500);
     int y = 112;
     DrawText(c, font, "THE GOAL", 70, y, Label(kMedium));
@@ -331,7 +346,7 @@ Canvas GuideScreen(Lettering& font)
              24);
     Sprite(c, PlayerFrame(0, 1), 600, 470, 2, 0.3f);
     Sprite(c, PlayerFrame(2, 1), 672, 470, 2);
-    DrawTextCentred(c, font, "Return: back to the menu     Escape: quit", 400, 562, Body(kDim));
+    DrawTextCentred(c, font, "Return: back to the menu     Escape: quit", kCentre, 562, Body(kDim));
     return c;
 }
 
@@ -348,15 +363,15 @@ Canvas ScoresScreen(Lettering& font)
     DrawTextCentred(c, font, "for each second left on the clock.", 375, 436, Body());
     DrawTextCentred(c, font, "The first four games won are shown,", 375, 470, Body(kDim));
     DrawTextCentred(c, font, "the oldest at the bottom.", 375, 496, Body(kDim));
-    DrawTextCentred(c, font, "Return: back to the menu     Escape: quit", 400, 562, Body(kDim));
+    DrawTextCentred(c, font, "Return: back to the menu     Escape: quit", kCentre, 562, Body(kDim));
     return c;
 }
 
 Canvas WinScreen(Lettering& font)
 {
     Canvas c = Backdrop(Rgb(0x54483a), 5);
-    DrawTextCentred(c, font, "Victory!", 400, 40, Title(3));
-    Divider(c, 400, 160, 220);
+    DrawTextCentred(c, font, "Victory!", kCentre, 40, Title(3));
+    Divider(c, kCentre, 160, 220);
     const Canvas gold = GoldSprite();
     for (int i = 0; i < 5; ++i)
     {
@@ -364,10 +379,10 @@ Canvas WinScreen(Lettering& font)
     }
     Sprite(c, PlayerFrame(0, 1), 352, 270, 3);
     PanelFrame(c, 110, 380, 580, 200);
-    DrawTextCentred(c, font, "You found all ten pieces of gold!", 400, 404,
+    DrawTextCentred(c, font, "You found all ten pieces of gold!", kCentre, 404,
                     Body(kGoldTop, kMedium));
-    DrawTextCentred(c, font, "Ten points for every second left on the clock", 400, 444, Body());
-    DrawTextCentred(c, font, "have been saved to the scores.", 400, 470, Body());
+    DrawTextCentred(c, font, "Ten points for every second left on the clock", kCentre, 444, Body());
+    DrawTextCentred(c, font, "have been saved to the scores.", kCentre, 470, Body());
     KeyLines(c, font, 250, 512, 100, {{"Return", "back to the menu"}, {"Escape", "quit the game"}},
              26);
     return c;
@@ -376,13 +391,14 @@ Canvas WinScreen(Lettering& font)
 Canvas LoseScreen(Lettering& font)
 {
     Canvas c = Backdrop(Rgb(0x3a3040), 6);
-    DrawTextCentred(c, font, "Time is up!", 400, 40, Heading(Rgb(0xffb0a0), Rgb(0xc02820), 3));
-    Divider(c, 400, 160, 220);
+    DrawTextCentred(c, font, "Time is up!", kCentre, 40, Heading(Rgb(0xffb0a0), Rgb(0xc02820), 3));
+    Divider(c, kCentre, 160, 220);
     Sprite(c, Hourglass(Rgb(0xe0c070), true), 336, 186, 8);
     PanelFrame(c, 110, 380, 580, 200);
-    DrawTextCentred(c, font, "The clock ran out before you", 400, 404, Body(kParchment, kMedium));
-    DrawTextCentred(c, font, "found all the gold.", 400, 432, Body(kParchment, kMedium));
-    DrawTextCentred(c, font, "The dungeon keeps its treasure - for now.", 400, 470, Body(kDim));
+    DrawTextCentred(c, font, "The clock ran out before you", kCentre, 404,
+                    Body(kParchment, kMedium));
+    DrawTextCentred(c, font, "found all the gold.", kCentre, 432, Body(kParchment, kMedium));
+    DrawTextCentred(c, font, "The dungeon keeps its treasure - for now.", kCentre, 470, Body(kDim));
     KeyLines(c, font, 250, 512, 100, {{"Return", "back to the menu"}, {"Escape", "quit the game"}},
              26);
     return c;
@@ -413,19 +429,19 @@ Canvas Button(Lettering& font, const char* label, int width, int height)
     return c;
 }
 
-Canvas Panel(Lettering& /*font*/)
+Canvas Panel(int width, int height)
 {
     // Only the top 98 rows show in the window; the rest stays transparent.
     constexpr int kShown = 98;
-    Canvas c(209, 122);
+    Canvas c(width, height);
     for (int y = 0; y < kShown; ++y)
     {
         const float t = static_cast<float>(y) / kShown;
-        c.FillRect(0, y, 209, 1, Mix(Rgb(0x3e3648), Rgb(0x241e2c), t));
+        c.FillRect(0, y, width, 1, Mix(Rgb(0x3e3648), Rgb(0x241e2c), t));
     }
-    c.Frame(0, 0, 209, kShown, Rgb(0x08060a), 2);
-    c.FillRect(2, 2, 205, 2, Rgb(0x7a7090));
-    c.Frame(5, 5, 199, kShown - 10, kBronze, 1);
+    c.Frame(0, 0, width, kShown, Rgb(0x08060a), 2);
+    c.FillRect(2, 2, width - 4, 2, Rgb(0x7a7090));
+    c.Frame(5, 5, width - 10, kShown - 10, kBronze, 1);
     // Slots behind the two white lines at (49, 26) and (49, 56), 100 x 20.
     for (int y : {22, 52})
     {
@@ -435,7 +451,7 @@ Canvas Panel(Lettering& /*font*/)
     }
     c.Draw(Hourglass(Rgb(0xf0c850), false), 13, 21, 2);
     c.Draw(CoinIcon(), 12, 54, 2);
-    for (int x : {2, 203})
+    for (int x : {2, width - 6})
     {
         for (int y : {2, kShown - 6})
         {
@@ -445,10 +461,10 @@ Canvas Panel(Lettering& /*font*/)
     return c;
 }
 
-Canvas NoticeBox(Lettering& font, Notice notice)
+Canvas NoticeBox(Lettering& font, Notice notice, int width, int height)
 {
-    Canvas c(524, 255);
-    PanelFrame(c, 0, 0, 524, 255, Rgb(0x120e16));
+    Canvas c(width, height);
+    PanelFrame(c, 0, 0, width, height, Rgb(0x120e16));
     const Canvas player = PlayerFrame(0, 1);
     std::string heading;
     Color top;
@@ -498,8 +514,8 @@ Canvas NoticeBox(Lettering& font, Notice notice)
         Sprite(c, Hourglass(Rgb(0xe05040), false), 38, 100, 6);
         break;
     }
-    DrawTextCentred(c, font, heading, 262, 20, Heading(top, bottom));
-    Divider(c, 262, 94, 200);
+    DrawTextCentred(c, font, heading, width / 2, 20, Heading(top, bottom));
+    Divider(c, width / 2, 94, 200);
     int y = 120;
     for (const auto& line : lines)
     {

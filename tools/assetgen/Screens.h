@@ -6,7 +6,7 @@
 namespace art
 {
 
-// Full-window pictures, 800 x 608.
+// Full-window pictures, the size of the view.
 Canvas MenuScreen(Lettering& font);
 Canvas PauseScreen(Lettering& font);
 Canvas GuideScreen(Lettering& font);
@@ -17,8 +17,8 @@ Canvas LoseScreen(Lettering& font);
 // A menu button of the given size with its label.
 Canvas Button(Lettering& font, const char* label, int width, int height);
 
-// The heads-up panel, 209 x 122, with dark slots for the time and gold lines.
-Canvas Panel(Lettering& font);
+// The heads-up panel with dark slots for the time and gold lines.
+Canvas Panel(int width, int height);
 
 enum class Notice
 {
@@ -28,7 +28,7 @@ enum class Notice
     Decrease,
 };
 
-// The 524 x 255 box that tells what a piece of gold just did.
-Canvas NoticeBox(Lettering& font, Notice notice);
+// The box that tells what a piece of gold just did.
+Canvas NoticeBox(Lettering& font, Notice notice, int width, int height);
 
 } // namespace art

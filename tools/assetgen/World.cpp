@@ -10,8 +10,6 @@ namespace
 {
 
 constexpr int kPiece = 16; // world art is drawn at 16 x 16 and shown doubled
-constexpr int kSheetColumns = 50;
-constexpr int kSheetFrames = 50 * 19;
 
 // The dungeon palette.
 const Color kMortar = Rgb(0x1b1a22);
@@ -393,11 +391,6 @@ Canvas WallFacePiece(std::uint32_t seed)
     return WallFace(Sides{true, false, false, false, false, false, false}, seed, 0);
 }
 
-Canvas WallTopPiece(std::uint32_t seed)
-{
-    return WallTop(Sides{false, false, false, false, false, false, false}, seed);
-}
-
 Canvas TorchPiece()
 {
     Canvas c(kPiece, kPiece);
@@ -676,8 +669,7 @@ Canvas PlayerSheet()
     return sheet;
 }
 
-Sheet::Sheet(bool reserveClear)
-    : m_picture(32 * kSheetColumns, 32 * 19), m_next(reserveClear ? 1 : 0)
+Sheet::Sheet(bool reserveClear) : m_picture(kWorldWidth, kWorldHeight), m_next(reserveClear ? 1 : 0)
 {
 }
 
@@ -688,15 +680,15 @@ level::Pair Sheet::Frame(const std::string& key, const std::function<Canvas()>& 
     {
         return it->second;
     }
-    if (m_next >= kSheetFrames)
+    if (m_next >= kMapCells)
     {
         throw std::runtime_error("tile sheet full");
     }
-    const level::Pair frame{m_next % kSheetColumns, m_next / kSheetColumns};
+    const level::Pair frame{m_next % kMapColumns, m_next / kMapColumns};
     ++m_next;
     const Canvas piece = paint();
     const int scale = piece.Width() == kPiece ? 2 : 1;
-    m_picture.Draw(piece, frame.first * 32, frame.second * 32, scale);
+    m_picture.Draw(piece, frame.first * kCellSize, frame.second * kCellSize, scale);
     m_frames.emplace(key, frame);
     return frame;
 }
@@ -705,15 +697,15 @@ void BuildWorld(const level::Layout& layout, World& world)
 {
     using level::Cell;
     level::Layers& layers = world.layers;
-    for (int r = 0; r < level::kRows; ++r)
+    for (int r = 0; r < kMapRows; ++r)
     {
-        for (int c = 0; c < level::kColumns; ++c)
+        for (int c = 0; c < kMapColumns; ++c)
         {
             const Cell cell = layout.At(c, r);
             const bool wall = layout.IsWall(c, r);
             const std::uint32_t cellSeed =
                 Hash(static_cast<std::uint32_t>(c), static_cast<std::uint32_t>(r), 11);
-            layers.collision[r * level::kColumns + c] = cell == Cell::Floor ? 0 : 1;
+            layers.collision[r * kMapColumns + c] = cell == Cell::Floor ? 0 : 1;
 
             // Floor: a few stone cuttings, now and then something lying on it.
             const int variant = static_cast<int>(Hash(cellSeed, 1) % 9) % 5;
@@ -808,30 +800,31 @@ void BuildWorld(const level::Layout& layout, World& world)
 
 Canvas Preview(const World& world)
 {
-    Canvas out(32 * level::kColumns, 32 * level::kRows);
+    constexpr int kSize = kCellSize;
+    Canvas out(kWorldWidth, kWorldHeight);
     out.Fill(Rgb(0x000000));
     auto drawLayer = [&](const Sheet& sheet, const std::vector<level::Pair>& pairs)
     {
-        for (int k = 0; k < level::kCells; ++k)
+        for (int k = 0; k < kMapCells; ++k)
         {
             const level::Pair p = pairs[k];
-            for (int y = 0; y < 32; ++y)
+            for (int y = 0; y < kSize; ++y)
             {
-                for (int x = 0; x < 32; ++x)
+                for (int x = 0; x < kSize; ++x)
                 {
-                    out.Blend((k % level::kColumns) * 32 + x, (k / level::kColumns) * 32 + y,
-                              sheet.Picture().Get(p.first * 32 + x, p.second * 32 + y));
+                    out.Blend((k % kMapColumns) * kSize + x, (k / kMapColumns) * kSize + y,
+                              sheet.Picture().Get(p.first * kSize + x, p.second * kSize + y));
                 }
             }
         }
     };
     drawLayer(world.floor, world.layers.floor);
     const Canvas gold = GoldSprite();
-    for (const level::Spot g : level::kGold)
+    for (const CellSpot g : kGoldCells)
     {
-        out.Draw(gold, g.column * 32, g.row * 32);
+        out.Draw(gold, g.column * kSize, g.row * kSize);
     }
-    out.Draw(PlayerFrame(0, 1), level::kStart.column * 32, level::kStart.row * 32);
+    out.Draw(PlayerFrame(0, 1), kStartCell.column * kSize, kStartCell.row * kSize);
     drawLayer(world.wall, world.layers.wall);
     drawLayer(world.objects, world.layers.objects);
     return out;

@@ -10,7 +10,7 @@
 namespace art
 {
 
-// A tile sheet of 50 x 19 frames of 32 x 32 pixels. Frames are painted the
+// A tile sheet the size of the level, one 32 x 32 frame per cell. Frames are painted the
 // first time a cell asks for them, so every frame in the sheet is one the
 // level uses and the rest stay transparent.
 class Sheet
@@ -48,7 +48,6 @@ Canvas PlayerSheet(); // 64 x 128: rows down, left, right, up; column 1 stands
 Canvas PlayerFrame(int row, int column);
 Canvas FloorPiece(int variant, int decoration, std::uint32_t seed); // 16 x 16
 Canvas WallFacePiece(std::uint32_t seed);                           // 16 x 16
-Canvas WallTopPiece(std::uint32_t seed);                            // 16 x 16
 Canvas TorchPiece();
 Canvas BannerPiece();
 Canvas BarrelPiece();

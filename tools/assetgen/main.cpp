@@ -7,13 +7,15 @@
 // the whole level as the game shows it, with the gold and the player at the
 // start, for judging the design without playing.
 
+#include "gameplay/MenuLayout.h"
+#include "graphics/Pictures.h"
+#include "graphics/Util.h"
 #include "tools/assetgen/Canvas.h"
 #include "tools/assetgen/Lettering.h"
 #include "tools/assetgen/Level.h"
 #include "tools/assetgen/Screens.h"
 #include "tools/assetgen/World.h"
 
-#include <SDL.h>
 #include <SDL_image.h>
 #include <SDL_ttf.h>
 
@@ -21,6 +23,8 @@
 #include <exception>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <map>
 #include <stdexcept>
 #include <string>
 
@@ -37,6 +41,20 @@ void Save(const art::Canvas& picture, const fs::path& path)
         throw std::runtime_error("cannot write " + path.string() + ": " + IMG_GetError());
     }
     std::printf("wrote %s (%d x %d)\n", path.string().c_str(), picture.Width(), picture.Height());
+}
+
+// Saves a picture of the game's table where the game loads it, after checking
+// it has the size the game draws it at.
+void Save(const art::Canvas& picture, const fs::path& root, const Picture& entry)
+{
+    if (picture.Width() != entry.width || picture.Height() != entry.height)
+    {
+        throw std::runtime_error(
+            std::string(entry.tag) + " is drawn at " + std::to_string(entry.width) + " x " +
+            std::to_string(entry.height) + " but painted at " + std::to_string(picture.Width()) +
+            " x " + std::to_string(picture.Height()));
+    }
+    Save(picture, root / NativePath(entry.path));
 }
 
 void SaveText(const std::string& text, const fs::path& path)
@@ -71,31 +89,50 @@ int Run(const fs::path& root, const std::string& previewPath)
     SaveText(level::PairText(world.layers.wall), maps / "wallMap.map");
     SaveText(level::PairText(world.layers.objects), maps / "objectMap.map");
 
-    const fs::path tiles = assets / "Textures" / "Tilesets" / "final";
-    Save(world.floor.Picture(), tiles / "floor.png");
-    Save(world.wall.Picture(), tiles / "wall.png");
-    Save(world.objects.Picture(), tiles / "objects.png");
-
-    const fs::path sprites = assets / "Sprites";
-    Save(art::GoldSprite(), sprites / "Gold.png");
-    Save(art::PlayerSheet(), sprites / "Player.png");
-    Save(art::Panel(font), sprites / "Interface.png");
-    Save(art::NoticeBox(font, art::Notice::Stuck), sprites / "TextBox_Stuck.png");
-    Save(art::NoticeBox(font, art::Notice::Invisible), sprites / "TextBox_Invisible.png");
-    Save(art::NoticeBox(font, art::Notice::Increase), sprites / "TextBox_Increase.png");
-    Save(art::NoticeBox(font, art::Notice::Decrease), sprites / "TextBox_Decrease.png");
-
-    const fs::path screens = assets / "GameState";
-    Save(art::MenuScreen(font), screens / "MENU_background.png");
-    Save(art::PauseScreen(font), screens / "PAUSE_background.png");
-    Save(art::GuideScreen(font), screens / "GUIDE_background.png");
-    Save(art::ScoresScreen(font), screens / "SCORES_background.png");
-    Save(art::WinScreen(font), screens / "WIN_background.png");
-    Save(art::LoseScreen(font), screens / "LOSE_background.png");
-    Save(art::Button(font, "Play", 128, 49), screens / "buttonPlay.png");
-    Save(art::Button(font, "Scores", 192, 49), screens / "buttonScores.png");
-    Save(art::Button(font, "Guide", 160, 50), screens / "buttonGuide.png");
-    Save(art::Button(font, "Exit", 128, 50), screens / "buttonExit.png");
+    // Every picture of the game's table, by its tag.
+    using Painter = std::function<art::Canvas(const Picture&)>;
+    const auto notice = [&](art::Notice n)
+    { return [&font, n](const Picture& p) { return art::NoticeBox(font, n, p.width, p.height); }; };
+    std::map<std::string, Painter> painters{
+        {"Menu", [&](const Picture&) { return art::MenuScreen(font); }},
+        {"Pause", [&](const Picture&) { return art::PauseScreen(font); }},
+        {"Guide", [&](const Picture&) { return art::GuideScreen(font); }},
+        {"Scores", [&](const Picture&) { return art::ScoresScreen(font); }},
+        {"Win", [&](const Picture&) { return art::WinScreen(font); }},
+        {"Lose", [&](const Picture&) { return art::LoseScreen(font); }},
+        {"Gold", [](const Picture&) { return art::GoldSprite(); }},
+        {"Player", [](const Picture&) { return art::PlayerSheet(); }},
+        {"Interface", [](const Picture& p) { return art::Panel(p.width, p.height); }},
+        {"TextBox_Stuck", notice(art::Notice::Stuck)},
+        {"TextBox_Invisible", notice(art::Notice::Invisible)},
+        {"TextBox_Increase", notice(art::Notice::Increase)},
+        {"TextBox_Decrease", notice(art::Notice::Decrease)},
+    };
+    for (const ButtonSpec& b : kMenuButtons)
+    {
+        painters[b.tag] = [&font, b](const Picture&)
+        { return art::Button(font, b.label, b.width, b.height); };
+    }
+    const std::map<std::string, const art::Canvas*> sheets{
+        {"Floors", &world.floor.Picture()},
+        {"Walls", &world.wall.Picture()},
+        {"Objects", &world.objects.Picture()},
+    };
+    for (const Picture& entry : kPictures)
+    {
+        if (const auto sheet = sheets.find(entry.tag); sheet != sheets.end())
+        {
+            Save(*sheet->second, root, entry);
+        }
+        else if (const auto painter = painters.find(entry.tag); painter != painters.end())
+        {
+            Save(painter->second(entry), root, entry);
+        }
+        else
+        {
+            throw std::runtime_error(std::string("nothing paints the picture ") + entry.tag);
+        }
+    }
 
     if (!previewPath.empty())
     {
