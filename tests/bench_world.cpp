@@ -13,65 +13,26 @@
 
 namespace
 {
-// Once per process: a scratch copy of the assets and a game under way, started
-// by the same session driver the golden transcripts use.
+// Once per process: a game under way in a scratch copy of the assets, started
+// by the driver the golden sessions use.
 golden::Session* Playing()
 {
-    static golden::Session* session = []
+    static golden::Session* session = []() -> golden::Session*
     {
         static const support::ScratchFolder scratch("dungeon-bench");
         scratch.CopyAssets();
         scratch.WriteSettings("Dungeon 800 608 0\n");
         std::istringstream script("start\nseed 1\nframes 2\nclick Play\nframes 2\n");
         std::vector<golden::Command> commands;
-        auto* s = new golden::Session();
-        const support::SilentCout quiet;
-        return golden::Parse(script, commands) && s->Run(commands) ? s : nullptr;
+        static golden::Session s;
+        return golden::Parse(script, commands) && s.Run(commands) ? &s : nullptr;
     }();
     return session;
 }
 
-// The clock must not run out while a benchmark keeps playing.
-void KeepPlaying()
-{
-    Map::Instance()->m_timeLeft = 90;
-}
-
-void BM_MapUpdate(benchmark::State& state)
-{
-    const support::SilentCout quiet;
-    if (Playing() == nullptr)
-    {
-        state.SkipWithError("the game did not start");
-        return;
-    }
-    for (auto _ : state)
-    {
-        Map::Instance()->Update();
-        KeepPlaying();
-    }
-}
-BENCHMARK(BM_MapUpdate)->Unit(benchmark::kMicrosecond);
-
-void BM_MapRender(benchmark::State& state)
-{
-    const support::SilentCout quiet;
-    if (Playing() == nullptr)
-    {
-        state.SkipWithError("the game did not start");
-        return;
-    }
-    for (auto _ : state)
-    {
-        Map::Instance()->Render();
-        // SDL batches drawing until the frame is presented: flush so the time
-        // includes the drawing itself.
-        SDL_RenderFlush(Graphics::Instance()->m_renderer);
-    }
-}
-BENCHMARK(BM_MapRender)->Unit(benchmark::kMicrosecond);
-
-void BM_PlayFrame(benchmark::State& state)
+// Runs `work` per iteration with the log silenced and the clock kept from
+// running out.
+template <typename Work> void Time(benchmark::State& state, Work work)
 {
     const support::SilentCout quiet;
     golden::Session* session = Playing();
@@ -82,9 +43,34 @@ void BM_PlayFrame(benchmark::State& state)
     }
     for (auto _ : state)
     {
-        Game::Instance()->Step(session->Platform());
-        KeepPlaying();
+        work(*session);
+        Map::Instance()->m_timeLeft = 90;
     }
 }
+
+void BM_MapUpdate(benchmark::State& state)
+{
+    Time(state, [](golden::Session&) { Map::Instance()->Update(); });
+}
+
+void BM_MapRender(benchmark::State& state)
+{
+    // SDL batches drawing until the frame is presented: flush so the time
+    // includes the drawing itself.
+    Time(state,
+         [](golden::Session&)
+         {
+             Map::Instance()->Render();
+             SDL_RenderFlush(Graphics::Instance()->m_renderer);
+         });
+}
+
+void BM_PlayFrame(benchmark::State& state)
+{
+    Time(state, [](golden::Session& s) { Game::Instance()->Step(s.Platform()); });
+}
+
+BENCHMARK(BM_MapUpdate)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_MapRender)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PlayFrame)->Unit(benchmark::kMicrosecond);
 } // namespace

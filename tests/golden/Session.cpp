@@ -12,8 +12,10 @@
 
 #include <SDL_image.h>
 
+#include <array>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <iostream>
 #include <map>
@@ -51,24 +53,18 @@ void Report(const std::string& text)
     std::cout << "#> " << text << std::endl;
 }
 
-// The number of descriptors this process has open.
-long OpenFiles()
+// What must not grow over a long session.
+std::array<long, 4> Sample()
 {
-    long count = 0;
+    long files = 0;
     for ([[maybe_unused]] const auto& entry : fs::directory_iterator("/proc/self/fd"))
     {
-        ++count;
+        ++files;
     }
-    return count;
-}
-
-long ResidentBytes()
-{
-    std::ifstream statm("/proc/self/statm");
     long pages = 0;
     long resident = 0;
-    statm >> pages >> resident;
-    return resident * 4096;
+    std::ifstream("/proc/self/statm") >> pages >> resident;
+    return {Live().textures, Live().fonts, files, resident * 4096};
 }
 
 bool Known(const std::string& name, std::size_t args)
@@ -158,23 +154,20 @@ bool Session::Execute(const Command& c)
         }
         support::WriteFile("Assets/ini/game.ini", text + "\n");
     }
-    else if (c.name == "scores")
+    else if (c.name == "scores" || c.name == "bytes")
     {
-        std::vector<std::int32_t> values;
-        for (const std::string& word : c.args)
-        {
-            values.push_back(std::atoi(word.c_str()));
-        }
-        support::WriteFile("Assets/bin/scores.bin", support::Records(values));
-    }
-    else if (c.name == "bytes")
-    {
+        // Records of four little-endian bytes, or single bytes in hex.
+        const bool records = c.name == "scores";
         std::string bytes;
-        for (std::size_t i = 1; i < c.args.size(); ++i)
+        for (std::size_t i = records ? 0 : 1; i < c.args.size(); ++i)
         {
-            bytes.push_back(static_cast<char>(std::strtol(arg(i).c_str(), nullptr, 16)));
+            const long value = std::strtol(arg(i).c_str(), nullptr, records ? 10 : 16);
+            for (int b = 0; b < (records ? 4 : 1); ++b)
+            {
+                bytes.push_back(static_cast<char>((value >> (8 * b)) & 0xFF));
+            }
         }
-        support::WriteFile(arg(0), bytes);
+        support::WriteFile(records ? "Assets/bin/scores.bin" : arg(0), bytes);
     }
     else if (c.name == "remove")
     {
@@ -251,13 +244,9 @@ bool Session::Execute(const Command& c)
         std::string text = "score file (" + std::to_string(bytes.size()) + " bytes):";
         for (std::size_t i = 0; i + 4 <= bytes.size(); i += 4)
         {
-            std::uint32_t raw = 0;
-            for (std::size_t b = 0; b < 4; ++b)
-            {
-                raw |= static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[i + b]))
-                       << (8 * b);
-            }
-            text += " " + std::to_string(static_cast<std::int32_t>(raw));
+            std::int32_t value = 0;
+            std::memcpy(&value, bytes.data() + i, 4); // the machine is little-endian too
+            text += " " + std::to_string(value);
         }
         Report(text);
     }
@@ -347,26 +336,20 @@ void Session::Picture(const std::string& name)
 
 bool Session::Steady()
 {
-    const LiveCounts live = Live();
-    const long files = OpenFiles();
-    const long resident = ResidentBytes();
-    if (m_baseTextures < 0)
+    const std::array<long, 4> now = Sample();
+    if (!m_base)
     {
-        m_baseTextures = live.textures;
-        m_baseFonts = live.fonts;
-        m_baseFiles = files;
-        m_baseResident = resident;
-        return true;
+        m_base = now;
     }
-    // The allocator may keep a little; a leak of a texture a game grows far
+    // The allocator may keep a little; a texture leaked every game grows far
     // past this over a few hundred games.
     constexpr long kSlack = 2L * 1024 * 1024;
-    if (live.textures > m_baseTextures || live.fonts > m_baseFonts || files > m_baseFiles ||
-        resident > m_baseResident + kSlack)
+    const std::array<long, 4>& base = *m_base;
+    if (now[0] > base[0] || now[1] > base[1] || now[2] > base[2] || now[3] > base[3] + kSlack)
     {
-        std::cerr << "grew: textures " << m_baseTextures << " -> " << live.textures << ", fonts "
-                  << m_baseFonts << " -> " << live.fonts << ", files " << m_baseFiles << " -> "
-                  << files << ", resident " << m_baseResident << " -> " << resident << "\n";
+        std::cerr << "grew (textures, fonts, files, bytes resident): " << base[0] << " " << base[1]
+                  << " " << base[2] << " " << base[3] << " -> " << now[0] << " " << now[1] << " "
+                  << now[2] << " " << now[3] << "\n";
         return false;
     }
     return true;

@@ -33,8 +33,10 @@
 
 #include "tests/support/Play.h"
 
+#include <array>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -74,10 +76,7 @@ private:
     support::TestPlatform m_platform;
     std::filesystem::path m_pictureDir;
     bool m_started = false;
-    long m_baseTextures = -1;
-    long m_baseFonts = 0;
-    long m_baseFiles = 0;
-    long m_baseResident = 0;
+    std::optional<std::array<long, 4>> m_base;
 };
 
 // Live counts of the game's textures, cursors and fonts: defined by the
