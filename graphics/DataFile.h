@@ -10,8 +10,8 @@
 // (backslashes); they are mapped to the system's separator here.
 
 // Most a reader takes of its file.
-inline constexpr std::size_t kSettingsFileLimit = 64 * 1024;
-inline constexpr std::size_t kLayerFileLimit = 1024 * 1024;
+inline constexpr std::size_t kSettingsFileLimit = std::size_t{64} * 1024;
+inline constexpr std::size_t kLayerFileLimit = std::size_t{1024} * 1024;
 
 enum class DataStatus
 {
