@@ -18,6 +18,7 @@
 #include <SDL_mixer.h>
 #include <SDL_ttf.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <ctime>
@@ -212,10 +213,13 @@ void Game::PushStateBack(std::unique_ptr<GameState> state)
     m_states.push_back(std::move(state));
 }
 
-void Game::RunFrame(Platform& platform)
+void Game::RunFrame(Platform& platform, bool draw)
 {
     SDL_Renderer* renderer = Graphics::Instance()->m_renderer;
-    SDL_RenderClear(renderer);
+    if (draw)
+    {
+        SDL_RenderClear(renderer);
+    }
     Input* input = Input::Instance();
     // A frame that finds nothing waiting gives the machine a moment.
     if (!input->EventWaiting())
@@ -224,13 +228,16 @@ void Game::RunFrame(Platform& platform)
     }
     input->Fill(platform.Keys());
     m_currentState->Update();
-    m_currentState->Render();
-    SDL_RenderPresent(renderer);
+    if (draw)
+    {
+        m_currentState->Render();
+        platform.Present(renderer);
+    }
     // Every frame reports how many screens are queued.
     std::cout << static_cast<unsigned>(m_states.size()) << std::endl;
 }
 
-bool Game::Step(Platform& platform)
+bool Game::Step(Platform& platform, bool draw)
 {
     if (m_quit || m_states.empty())
     {
@@ -246,7 +253,7 @@ bool Game::Step(Platform& platform)
     bool ranFrame = false;
     if (m_currentState->m_running)
     {
-        RunFrame(platform);
+        RunFrame(platform, draw);
         ranFrame = true;
     }
     if (!m_currentState->m_running)
@@ -269,25 +276,33 @@ bool Game::Step(Platform& platform)
 
 bool Game::Run(Platform& platform)
 {
-    // The countdown counts frames and assumes 60 of them per second, so frames
-    // are held to at most 60 per second whatever the display's refresh rate.
-    constexpr auto kFrame = std::chrono::nanoseconds(1'000'000'000 / kUpdatesPerSecond);
-    auto frameStart = platform.Now();
+    // Game time is counted in steps of 1/60 s, and steps keep real time: when
+    // pictures come slower than that, the steps that are due run before the
+    // next picture, which follows the last of them. Beyond a few steps a
+    // picture the backlog is dropped, so a stalled machine slows the game
+    // down instead of freezing it in a burst of catching up.
+    constexpr auto kStep = std::chrono::nanoseconds(1'000'000'000 / kUpdatesPerSecond);
+    constexpr int kMostStepsPerPicture = 5;
+    auto due = platform.Now();
     while (!m_quit)
     {
-        if (Step(platform))
+        const auto now = platform.Now();
+        if (now < due)
         {
-            const auto next = frameStart + kFrame;
-            const auto now = platform.Now();
-            if (now < next)
-            {
-                platform.SleepFor(next - now);
-                frameStart = next;
-            }
-            else
-            {
-                frameStart = now;
-            }
+            platform.SleepFor(due - now);
+            continue;
+        }
+        const auto behind =
+            static_cast<int>(std::min<std::int64_t>((now - due) / kStep + 1, kMostStepsPerPicture));
+        // A pass that only removes a finished screen is not a step.
+        for (int ran = 0; ran < behind && !m_quit;)
+        {
+            ran += Step(platform, ran == behind - 1) ? 1 : 0;
+        }
+        due += behind * kStep;
+        if (now - due >= kStep)
+        {
+            due = now;
         }
     }
     return true;

@@ -20,19 +20,20 @@ public:
 
     // False when start-up failed and the program must stop.
     bool Initialize();
-    // Runs screens until the queue is empty, at most 60 frames a second of
-    // the platform's clock.
+    // Runs screens until the queue is empty, 60 steps a second of the
+    // platform's clock, drawing a picture after the steps that were due.
     bool Run(Platform& platform);
     void Shutdown();
 
     void PushStateFront(std::unique_ptr<GameState> state);
     void PushStateBack(std::unique_ptr<GameState> state);
 
-    // One pass of the main loop: runs one frame of the screen at the front while
-    // it is running, and removes it once it has finished. Run calls this with
-    // frame pacing around it; anything that drives the game frame by frame
-    // calls it too. Returns true when a frame was run.
-    bool Step(Platform& platform);
+    // One pass of the main loop: runs one step of the screen at the front while
+    // it is running (its input, its update, its line of narration, and its
+    // picture when `draw` is set), and removes it once it has finished. Run
+    // calls this with the pacing around it; anything that drives the game
+    // frame by frame calls it too. Returns true when a step was run.
+    bool Step(Platform& platform, bool draw = true);
 
     // Reads the settings file into m_settings and the window fields; false when
     // the file cannot be used.
@@ -51,5 +52,5 @@ private:
     Game() = default;
 
     bool CreateRenderer();
-    void RunFrame(Platform& platform);
+    void RunFrame(Platform& platform, bool draw);
 };

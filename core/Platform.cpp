@@ -16,3 +16,8 @@ const Uint8* SystemPlatform::Keys()
 {
     return SDL_GetKeyboardState(nullptr);
 }
+
+void SystemPlatform::Present(SDL_Renderer* renderer)
+{
+    SDL_RenderPresent(renderer);
+}

@@ -4,8 +4,8 @@
 
 #include <chrono>
 
-// What the main loop takes from the machine: the time, a way to wait, and the
-// keyboard. The game runs on the system's; a replay or a test that drives the
+// What the main loop takes from the machine: the time, a way to wait, the
+// keyboard and the display. The game runs on the system's; a replay or a test that drives the
 // loop brings its own, so frames run without sleeping and keys are held by
 // script.
 class Platform
@@ -18,6 +18,8 @@ public:
     virtual void SleepFor(std::chrono::nanoseconds duration) = 0;
     // The key-state array, indexed by SDL scancode; valid until the next call.
     virtual const Uint8* Keys() = 0;
+    // Shows the picture drawn; with vertical sync it waits for the display.
+    virtual void Present(SDL_Renderer* renderer) = 0;
 };
 
 // The real clock and SDL's keyboard state.
@@ -27,4 +29,5 @@ public:
     TimePoint Now() override;
     void SleepFor(std::chrono::nanoseconds duration) override;
     const Uint8* Keys() override;
+    void Present(SDL_Renderer* renderer) override;
 };

@@ -1,11 +1,14 @@
-// The main loop's frame pacing, on a virtual clock: the loop runs the menu
-// until Escape, held from a chosen frame on, ends it.
+// The main loop on a virtual clock: game time keeps real time at any picture
+// rate. The platform shows each picture at the display's next refresh, and a
+// game is clicked into from the menu and left alone until it is lost.
 
 #include "tests/support/Scratch.h"
 
 #include "core/Game.h"
 #include "core/Platform.h"
+#include "gameplay/MenuLayout.h"
 #include "gameplay/Rules.h"
+#include "world/Map.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
@@ -13,7 +16,6 @@
 #include <array>
 #include <chrono>
 #include <cstdlib>
-#include <utility>
 #include <vector>
 
 using namespace std::chrono_literals;
@@ -21,66 +23,118 @@ using Nanos = std::chrono::nanoseconds;
 
 namespace
 {
-constexpr int kFrames = 30;    // Escape is held from this frame on
-constexpr int kSlowFrame = 10; // the work of this frame takes 40 ms
-constexpr Nanos kSlowWork = 40ms;
+constexpr int kPlaySteps = kGameSeconds * kUpdatesPerSecond;
 
-// Time moves only when the loop sleeps or the slow frame works.
-class VirtualPlatform final : public Platform
+// Time moves when the loop sleeps and when a picture waits for the display,
+// whose refreshes come `periods` apart, in turn.
+class Display final : public Platform
 {
 public:
+    explicit Display(std::vector<Nanos> periods) : m_periods(std::move(periods)) {}
+
     TimePoint Now() override { return TimePoint(m_now); }
     void SleepFor(Nanos duration) override
     {
-        m_sleeps.push_back({m_frames, duration});
         m_now += duration;
+        m_idles += duration == 1ms ? 1 : 0;
     }
     const Uint8* Keys() override
     {
-        ++m_frames;
-        m_now += m_frames == kSlowFrame ? kSlowWork : 0ns;
-        m_keys[SDL_SCANCODE_ESCAPE] = m_frames >= kFrames ? 1 : 0;
+        m_stepTimes.push_back(m_now);
+        m_mostSteps = std::max(m_mostSteps, ++m_stepsSincePicture);
+        // Pause for `pauseSteps` from the 100th step, leave on the lose screen.
+        const auto step = static_cast<int>(m_stepTimes.size());
+        m_keys[SDL_SCANCODE_P] = step == 100 && m_pauseSteps > 0 ? 1 : 0;
+        m_keys[SDL_SCANCODE_RETURN] = step == 102 + m_pauseSteps ? 1 : 0;
+        m_keys[SDL_SCANCODE_ESCAPE] = Map::Instance()->m_lost ? 1 : 0;
         return m_keys.data();
     }
+    void Present(SDL_Renderer*) override
+    {
+        const Nanos period = m_periods[m_pictures++ % m_periods.size()];
+        m_now = (m_now / period + 1) * period;
+        m_stepsSincePicture = 0;
+    }
 
+    std::vector<Nanos> m_periods;
     Nanos m_now{};
-    int m_frames = 0;
-    // Each sleep with the number of frames begun before it.
-    std::vector<std::pair<int, Nanos>> m_sleeps;
+    int m_pauseSteps = 0;
+    int m_idles = 0;
+    int m_pictures = 0;
+    int m_stepsSincePicture = 0;
+    int m_mostSteps = 0;
+    std::vector<Nanos> m_stepTimes;
     std::array<Uint8, SDL_NUM_SCANCODES> m_keys{};
 };
 
-TEST(Loop, FramesRunAtSixtyASecondIdleWithoutEventsAndDoNotCatchUpAfterASlowOne)
+// Runs the program from start-up to the end on the display, with a click on
+// Play waiting before the first step.
+void Play(Display& display)
 {
     support::SilentCout quiet;
     support::ScratchFolder scratch("loop");
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
     scratch.CopyAssets();
-    scratch.WriteSettings("Dungeon 800 608 0\n");
+    scratch.WriteSettings("Dungeon 160 120 0\n");
     Game* game = Game::Instance();
     ASSERT_TRUE(game->Initialize());
-    // Only the test decides which frames find an event waiting: the first.
     SDL_PumpEvents();
     SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
-    SDL_Event user{};
-    user.type = SDL_USEREVENT;
-    SDL_PushEvent(&user);
-    VirtualPlatform platform;
-    EXPECT_TRUE(game->Run(platform));
-    game->Shutdown();
-
-    EXPECT_EQ(platform.m_frames, kFrames);
-    // Every frame but the slow one takes a sixtieth of a second; that one its
-    // idle millisecond and its work, and the frames after it are not cut short.
-    const Nanos ideal = (kFrames - 1) * Nanos(1s) / kUpdatesPerSecond + 1ms + kSlowWork;
-    EXPECT_LE(std::abs((platform.m_now - ideal).count()), kFrames) << platform.m_now.count();
-    int idles = 0;
-    for (const auto& [frames, slept] : platform.m_sleeps)
+    const ButtonSpec& play = kMenuButtons[kButtonPlay];
+    for (const Uint32 type : {SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP})
     {
-        idles += slept == 1ms ? 1 : 0;
-        EXPECT_NE(frames, 0) << "the first frame had an event waiting";
-        EXPECT_TRUE(frames != kSlowFrame || slept == 1ms) << "only the next frame's idle follows";
+        SDL_Event click{};
+        click.type = type;
+        click.button = {type,
+                        0,
+                        0,
+                        0,
+                        SDL_BUTTON_LEFT,
+                        Uint8(type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED),
+                        1,
+                        0,
+                        play.x + 1,
+                        play.y + 1};
+        SDL_PushEvent(&click);
     }
-    EXPECT_EQ(idles, kFrames - 1) << "one idle millisecond per frame without events";
+    EXPECT_TRUE(game->Run(display));
+    game->Shutdown();
+}
+
+class Loop : public ::testing::TestWithParam<std::vector<Nanos>>
+{
+};
+
+// Step 1 is the menu's click, steps 2 to 5401 the game, whose last step sees
+// the clock run out; the lose screen's first step leaves.
+TEST_P(Loop, NinetySecondsOfPlayTakeNinetySecondsAtAnyPictureRate)
+{
+    Display display(GetParam());
+    Play(display);
+    const std::vector<Nanos>& steps = display.m_stepTimes;
+    ASSERT_EQ(steps.size(), static_cast<std::size_t>(kPlaySteps + 2));
+    const Nanos played = steps[kPlaySteps] - steps[1];
+    EXPECT_NEAR(std::chrono::duration<double>(played).count(), kGameSeconds, 1.0);
+    EXPECT_LE(display.m_mostSteps, 5) << "steps run between two pictures";
+    EXPECT_LE(display.m_pictures, kPlaySteps + 2) << "a picture follows steps, never stands alone";
+    EXPECT_EQ(display.m_idles, kPlaySteps + 1) << "each step without an event idles 1 ms";
+}
+
+INSTANTIATE_TEST_SUITE_P(Rates, Loop,
+                         testing::Values(std::vector<Nanos>{Nanos(1s) / 30},
+                                         std::vector<Nanos>{Nanos(1s) / 60},
+                                         std::vector<Nanos>{Nanos(1s) / 144},
+                                         std::vector<Nanos>{5ms, 40ms, 12ms, 70ms, 3ms, 25ms}));
+
+TEST(LoopStall, AStallSlowsTheGameDownWithoutABurstAndAPauseStopsItsClock)
+{
+    // A 10 s stall at the 50th picture; a pause of 1,800 steps (30 s).
+    std::vector<Nanos> periods(60, Nanos(1s) / 60);
+    periods[50] = 10s;
+    Display display(periods);
+    display.m_pauseSteps = 1800;
+    Play(display);
+    EXPECT_EQ(display.m_mostSteps, 5);
+    // The game still lasts 5,400 steps of play, plus the pause's.
+    EXPECT_EQ(display.m_stepTimes.size(), static_cast<std::size_t>(kPlaySteps + 2 + 1802));
 }
 } // namespace

@@ -26,6 +26,7 @@ public:
     TimePoint Now() override { return m_now; }
     void SleepFor(std::chrono::nanoseconds duration) override { m_now += duration; }
     const Uint8* Keys() override { return m_keys.data(); }
+    void Present(SDL_Renderer* renderer) override { SDL_RenderPresent(renderer); }
 
     void Hold(int scancode) { m_keys[static_cast<std::size_t>(scancode)] = 1; }
     void Release(int scancode) { m_keys[static_cast<std::size_t>(scancode)] = 0; }
