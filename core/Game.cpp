@@ -15,6 +15,7 @@
 #include "world/Map.h"
 
 #include <SDL.h>
+#include <SDL_image.h>
 #include <SDL_mixer.h>
 #include <SDL_ttf.h>
 
@@ -65,6 +66,16 @@ bool OnADisplay()
     }
     LogLine("No display found: SDL's " + name + " video driver shows nothing.");
     return false;
+}
+// The icon is a picture like the others; without it the window has none.
+void SetWindowIcon(SDL_Window* window)
+{
+    SDL_Surface* icon = IMG_Load(NativePath(kWindowIconPath).c_str());
+    if (icon != nullptr)
+    {
+        SDL_SetWindowIcon(window, icon);
+        SDL_FreeSurface(icon);
+    }
 }
 } // namespace
 
@@ -175,9 +186,23 @@ bool Game::Initialize()
         SDL_Quit();
         return false;
     }
+    // Fullscreen covers the desktop at its own mode. The window is made at the
+    // desktop's size too, so a screen without a window manager is covered.
+    int x = SDL_WINDOWPOS_CENTERED;
+    int y = SDL_WINDOWPOS_CENTERED;
+    int width = m_width;
+    int height = m_height;
+    SDL_Rect desktop{};
+    if (m_fullscreen && SDL_GetDisplayBounds(0, &desktop) == 0)
+    {
+        x = desktop.x;
+        y = desktop.y;
+        width = desktop.w;
+        height = desktop.h;
+    }
     graphics->m_window =
-        SDL_CreateWindow(m_title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, m_width, m_height,
-                         m_fullscreen ? SDL_WINDOW_FULLSCREEN : 0);
+        SDL_CreateWindow(m_title, x, y, width, height,
+                         SDL_WINDOW_RESIZABLE | (m_fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0));
     if (graphics->m_window == nullptr)
     {
         LogLine("Game window could not be created.");
@@ -193,6 +218,10 @@ bool Game::Initialize()
         return false;
     }
     SDL_SetRenderDrawColor(graphics->m_renderer, 0, 0, 0, 255);
+    // Scaled pictures stay pixel art: nearest neighbour, never smoothed.
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+    graphics->FitView();
+    SetWindowIcon(graphics->m_window);
     AssetCache::Instance();
     if (TTF_Init() == -1)
     {
@@ -227,6 +256,15 @@ void Game::RunFrame(Platform& platform, bool draw)
         platform.SleepFor(std::chrono::milliseconds(1));
     }
     input->Fill(platform.Keys());
+    Graphics* graphics = Graphics::Instance();
+    if (input->m_toggleFullscreen)
+    {
+        graphics->ToggleFullscreen();
+    }
+    else if (input->m_resized)
+    {
+        graphics->FitView();
+    }
     m_currentState->Update();
     if (draw)
     {

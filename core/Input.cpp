@@ -21,6 +21,9 @@ void Input::Fill(const Uint8* keys)
         s->pressed = false;
     }
     m_quit = false;
+    m_resized = false;
+    m_focusLost = false;
+    m_toggleFullscreen = false;
     m_mouseRelX = 0.0f;
     m_mouseRelY = 0.0f;
     m_wheelX = 0.0f;
@@ -51,6 +54,17 @@ void Input::Handle(const SDL_Event& event)
     case SDL_KEYDOWN:
     case SDL_KEYUP:
         m_key.Set(event.type == SDL_KEYDOWN);
+        if (event.type == SDL_KEYDOWN && event.key.repeat == 0 &&
+            (event.key.keysym.scancode == SDL_SCANCODE_F11 ||
+             (event.key.keysym.scancode == SDL_SCANCODE_RETURN &&
+              (event.key.keysym.mod & KMOD_ALT) != 0)))
+        {
+            m_toggleFullscreen = true;
+        }
+        break;
+    case SDL_WINDOWEVENT:
+        m_resized = m_resized || event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED;
+        m_focusLost = m_focusLost || event.window.event == SDL_WINDOWEVENT_FOCUS_LOST;
         break;
     case SDL_MOUSEMOTION:
         m_mouseX = static_cast<float>(event.motion.x);

@@ -33,6 +33,11 @@ public:
     void Fill(const Uint8* keys);
 
     bool m_quit = false;
+    // This frame's window events: the window's size changed, it lost the
+    // keyboard's focus, or the player asked for fullscreen (F11, Alt+Return).
+    bool m_resized = false;
+    bool m_focusLost = false;
+    bool m_toggleFullscreen = false;
     bool m_keyDown = false;
     const Uint8* m_keys = nullptr;
     SDL_Cursor* m_cursor = nullptr;

@@ -1,5 +1,6 @@
 #include "core/Platform.h"
 
+#include <algorithm>
 #include <thread>
 
 Platform::TimePoint SystemPlatform::Now()
@@ -14,7 +15,14 @@ void SystemPlatform::SleepFor(std::chrono::nanoseconds duration)
 
 const Uint8* SystemPlatform::Keys()
 {
-    return SDL_GetKeyboardState(nullptr);
+    const Uint8* keys = SDL_GetKeyboardState(nullptr);
+    std::copy(keys, keys + m_keys.size(), m_keys.begin());
+    // Return held with Alt toggles fullscreen; the screens do not see it.
+    if ((SDL_GetModState() & KMOD_ALT) != 0)
+    {
+        m_keys[SDL_SCANCODE_RETURN] = 0;
+    }
+    return m_keys.data();
 }
 
 void SystemPlatform::Present(SDL_Renderer* renderer)

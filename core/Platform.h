@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include <array>
 #include <chrono>
 
 // What the main loop takes from the machine: the time, a way to wait, the
@@ -30,4 +31,7 @@ public:
     void SleepFor(std::chrono::nanoseconds duration) override;
     const Uint8* Keys() override;
     void Present(SDL_Renderer* renderer) override;
+
+private:
+    std::array<Uint8, SDL_NUM_SCANCODES> m_keys{};
 };

@@ -41,7 +41,8 @@ bool PlayState::Update()
     {
         End();
     }
-    if (Held(kKeyP))
+    // A game that loses the keyboard pauses as if P had been pressed.
+    if (Held(kKeyP) || input->m_focusLost)
     {
         Game::Instance()->PushStateFront(std::make_unique<PauseState>(this));
         m_running = false;

@@ -18,6 +18,10 @@ enum ScreenAssets : int
     kScreenAssetLists = 7,
 };
 
+// The window's icon; not drawn in the game, so in no screen's list.
+inline constexpr const char* kWindowIconPath = "Assets\\Sprites\\Icon.png";
+inline constexpr int kWindowIconSize = 64;
+
 struct Picture
 {
     const char* tag;

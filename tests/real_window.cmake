@@ -9,7 +9,11 @@ if(XVFB_EXECUTABLE AND XDOTOOL_EXECUTABLE)
   add_test(NAME Package.UnpacksAndRuns
            COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/real_window.sh package
                    ${CMAKE_BINARY_DIR}/CPackConfig.cmake)
-  set_tests_properties(RealWindow.ExitAndPlay Package.UnpacksAndRuns PROPERTIES TIMEOUT 120)
+  add_test(NAME RealWindow.ScaledAndFocus
+           COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/real_window.sh scaled $<TARGET_FILE:dungeon>
+                   ${PROJECT_SOURCE_DIR}/Assets)
+  set_tests_properties(RealWindow.ExitAndPlay RealWindow.ScaledAndFocus Package.UnpacksAndRuns
+                       PROPERTIES TIMEOUT 120)
 else()
   message(WARNING "Xvfb or xdotool missing: the real-window tests are not registered")
 endif()

@@ -5,6 +5,9 @@
 #                                            pause, resume and Escape
 #   real_window.sh package <CPackConfig.cmake>  the release archive unpacked
 #                                            and run to the menu and out
+#   real_window.sh scaled <dungeon> <Assets>  the menu at 2 x in a 1600 x 1216
+#                                            window and fullscreen, Exit clicked
+#                                            there; focus lost during play
 set -uo pipefail
 mode=$1
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/dungeon-window-XXXXXX")
@@ -72,7 +75,7 @@ click() {
 }
 
 exec 3>"$scratch/display"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb -displayfd 3 -screen 0 1600x1216x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 exec 3>&-
 for ((i = 0; i < 100; i++)); do [ -s "$scratch/display" ] && break; sleep 0.05; done
@@ -98,7 +101,55 @@ mkdir -p "$scratch/game"
 cp -r "$3" "$scratch/game/Assets"
 ln -s "$2" "$scratch/game/dungeon"
 mkdir -p "$scratch/game/Assets/bin"
-echo "Dungeon 800 608 0" >"$scratch/game/Assets/ini/game.ini"
+settings() { echo "Dungeon $1" >"$scratch/game/Assets/ini/game.ini"; }
+settings "800 608 0"
+
+if [ "$mode" = scaled ]; then
+  # The window's pixels, as an xwd dump.
+  shot() { wait_frames 3 && xwd -silent -id "$wid" >"$scratch/$1.xwd"; }
+  launch "$scratch/game"
+  shot one
+  hold_until Escape 'Game shut down successfully.'
+  finish 1x
+  for flags in "1600 1216 0" "800 608 1"; do
+    settings "$flags"
+    launch "$scratch/game"
+    shot two
+    python3 - "$scratch/one.xwd" "$scratch/two.xwd" <<'PY' || fail "$flags: not the menu at 2 x"
+import struct, sys
+def load(path):
+    data = open(path, "rb").read()
+    f = struct.unpack(">25I", data[:100])
+    start = f[0] + f[19] * 12
+    return f[4], f[5], f[12], data[start:]
+w, h, line, one = load(sys.argv[1])
+W, H, LINE, two = load(sys.argv[2])
+assert (w, h, W, H) == (800, 608, 1600, 1216), (w, h, W, H)
+for y in range(H):
+    row = one[(y // 2) * line:(y // 2) * line + 4 * w]
+    wide = b"".join(row[i:i + 4] * 2 for i in range(0, len(row), 4))
+    assert two[y * LINE:y * LINE + 4 * W] == wide, "row %d differs" % y
+PY
+    click 268 1038 'MenuState destructor called...'
+    finish "$flags"
+  done
+  # Another window takes the keyboard during play: the game pauses.
+  settings "800 608 0"
+  launch "$scratch/game"
+  click 100 330 'PlayState constructor initialized successfully...'
+  wait_frames 3
+  xclock &
+  clock=$!
+  other=$(xdotool search --sync --class xclock | head -n 1)
+  xdotool windowfocus "$other"
+  wait_for 'PauseState constructor called...' 50 || fail "focus lost but no pause"
+  kill $clock
+  xdotool windowfocus --sync "$wid"
+  hold_until Escape 'Game shut down successfully.'
+  finish focus
+  exit 0
+fi
+
 launch "$scratch/game"
 click 100 515 'MenuState destructor called...'
 finish exit

@@ -5,6 +5,7 @@
 #include "tests/support/Scratch.h"
 
 #include "core/Game.h"
+#include "core/Graphics.h"
 #include "core/Platform.h"
 #include "gameplay/MenuLayout.h"
 #include "gameplay/Rules.h"
@@ -79,21 +80,18 @@ void Play(Display& display)
     ASSERT_TRUE(game->Initialize());
     SDL_PumpEvents();
     SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+    // A click on Play where the window shows it; SDL maps it to the picture.
     const ButtonSpec& play = kMenuButtons[kButtonPlay];
-    for (const Uint32 type : {SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP})
+    const Graphics* graphics = Graphics::Instance();
+    for (const bool down : {true, false})
     {
         SDL_Event click{};
-        click.type = type;
-        click.button = {type,
-                        0,
-                        0,
-                        0,
-                        SDL_BUTTON_LEFT,
-                        Uint8(type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED),
-                        1,
-                        0,
-                        play.x + 1,
-                        play.y + 1};
+        click.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+        click.button.windowID = SDL_GetWindowID(graphics->m_window);
+        click.button.button = SDL_BUTTON_LEFT;
+        click.button.state = down ? SDL_PRESSED : SDL_RELEASED;
+        SDL_RenderLogicalToWindow(graphics->m_renderer, float(play.x + 10), float(play.y + 10),
+                                  &click.button.x, &click.button.y);
         SDL_PushEvent(&click);
     }
     EXPECT_TRUE(game->Run(display));

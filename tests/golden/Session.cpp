@@ -43,8 +43,16 @@ void PushButton(int button, bool down)
     event.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
     event.button.button = SDL_BUTTON_LEFT;
     event.button.state = down ? SDL_PRESSED : SDL_RELEASED;
-    event.button.x = spec.x + spec.width / 2;
-    event.button.y = spec.y + spec.height / 2;
+    // The centre of the button as drawn in the window, whatever its scale, as
+    // the window reports it; SDL maps it back to the 800 x 608 picture.
+    const Graphics* graphics = Graphics::Instance();
+    event.button.windowID = SDL_GetWindowID(graphics->m_window);
+    int x = 0;
+    int y = 0;
+    SDL_RenderLogicalToWindow(graphics->m_renderer, static_cast<float>(spec.x + spec.width / 2),
+                              static_cast<float>(spec.y + spec.height / 2), &x, &y);
+    event.button.x = x;
+    event.button.y = y;
     SDL_PushEvent(&event);
 }
 
@@ -70,11 +78,11 @@ std::array<long, 4> Sample()
 bool Known(const std::string& name, std::size_t args)
 {
     static const std::map<std::string, std::size_t> kArity{
-        {"settings", 1}, {"scores", 0}, {"bytes", 1},    {"remove", 1},     {"start", 0},
-        {"seed", 1},     {"frames", 1}, {"hold", 1},     {"release", 1},    {"click", 1},
-        {"press", 1},    {"letgo", 0},  {"quit", 0},     {"walk-gold", 0},  {"picture", 1},
-        {"live", 0},     {"run", 0},    {"shutdown", 0}, {"score-file", 0}, {"repeat", 1},
-        {"steady", 0}};
+        {"settings", 1}, {"scores", 0},     {"bytes", 1},      {"remove", 1},     {"start", 0},
+        {"seed", 1},     {"frames", 1},     {"hold", 1},       {"release", 1},    {"click", 1},
+        {"press", 1},    {"letgo", 0},      {"quit", 0},       {"walk-gold", 0},  {"picture", 1},
+        {"live", 0},     {"run", 0},        {"shutdown", 0},   {"score-file", 0}, {"repeat", 1},
+        {"steady", 0},   {"focus-lost", 0}, {"fullscreen", 0}, {"resize", 2}};
     const auto found = kArity.find(name);
     return found != kArity.end() && args >= found->second;
 }
@@ -218,11 +226,25 @@ bool Session::Execute(const Command& c)
     {
         PushButton(kButtonPlay, false);
     }
-    else if (c.name == "quit")
+    else if (c.name == "quit" || c.name == "focus-lost" || c.name == "fullscreen")
     {
+        // The close button, the window losing the keyboard, F11.
         SDL_Event event{};
-        event.type = SDL_QUIT;
+        event.type = c.name == "quit" ? SDL_QUIT : SDL_WINDOWEVENT;
+        event.window.windowID = SDL_GetWindowID(Graphics::Instance()->m_window);
+        event.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
+        if (c.name == "fullscreen")
+        {
+            event.type = SDL_KEYDOWN;
+            event.key.state = SDL_PRESSED;
+            event.key.repeat = 0;
+            event.key.keysym.scancode = SDL_SCANCODE_F11;
+        }
         SDL_PushEvent(&event);
+    }
+    else if (c.name == "resize")
+    {
+        SDL_SetWindowSize(Graphics::Instance()->m_window, number(0), number(1));
     }
     else if (c.name == "walk-gold")
     {

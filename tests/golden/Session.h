@@ -20,6 +20,8 @@
 //   click <button>          press and release a menu button within one frame
 //   press <button> / letgo  hold the left button down over a button / let go
 //   quit                    the window's close button
+//   focus-lost / fullscreen the window loses the keyboard / F11
+//   resize <w> <h>          the window's new size
 //   walk-gold [n]           walk a shortest route through the active gold,
 //                           until n pieces are collected or play ends
 //   picture <name>          a hash of the frame on screen (and a PNG)
