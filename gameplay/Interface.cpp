@@ -64,10 +64,19 @@ void Interface::LoadText(Text& text)
 
 void Interface::Update()
 {
-    m_timeText.m_text = Line("Time: ", Map::Instance()->m_timeLeft);
-    m_timeText.CreateTexture();
-    m_goldText.m_text = Line("Gold: ", g_goldCount);
-    m_goldText.CreateTexture();
+    Show(m_timeText, Line("Time: ", Map::Instance()->m_timeLeft));
+    Show(m_goldText, Line("Gold: ", g_goldCount));
+}
+
+void Interface::Show(Text& text, const std::string& line)
+{
+    // The values change once a second at most: render a line only when its
+    // words change.
+    if (line != text.m_text || text.m_texture == nullptr)
+    {
+        text.m_text = line;
+        text.CreateTexture();
+    }
 }
 
 bool Interface::Draw()

@@ -12,7 +12,7 @@ public:
     Interface();
     ~Interface() override;
 
-    // Renders both lines anew from the current values.
+    // Shows the current values, rendering a line again only when it changed.
     void Update() override;
     bool Draw() override;
 
@@ -22,4 +22,5 @@ public:
 
 private:
     void LoadText(Text& text);
+    static void Show(Text& text, const std::string& line);
 };

@@ -9,6 +9,7 @@
 #include "graphics/Objects.h"
 #include "world/FileManager.h"
 
+#include <algorithm>
 #include <sstream>
 
 std::int32_t g_goldCount = 0;
@@ -150,23 +151,36 @@ bool Map::DrawLayer(Tileset& tiles, const TileList& values, LayerStatus& status)
         }
         return false;
     }
-    // A short layer draws the cells it has and nothing past its end.
+    // A short layer draws the cells it has and nothing past its end. Only the
+    // cells the view shows, wholly or in part, are drawn: the rest would be
+    // clipped away after costing a copy each.
     const std::size_t cells = std::min<std::size_t>(values.size(), kMapCells);
+    const int firstColumn = std::max(0, m_camera->x / kCellSize);
+    const int lastColumn = (m_camera->x + m_camera->width - 1) / kCellSize;
+    const int firstRow = std::max(0, m_camera->y / kCellSize);
+    const int lastRow = (m_camera->y + m_camera->height - 1) / kCellSize;
     for (std::size_t k = 0; k < cells; ++k)
     {
-        const auto [column, row] = values[k];
-        tiles.m_column = column;
-        tiles.m_row = row;
-        tiles.m_sprite.m_column = static_cast<float>(column);
-        tiles.m_sprite.m_row = static_cast<float>(row);
-        tiles.m_sprite.Draw(tiles.m_x - m_camera->x, tiles.m_y - m_camera->y, 0.0, SDL_FLIP_NONE);
-        tiles.m_x += kCellSize;
-        if (tiles.m_x >= kWorldWidth)
+        const int cellColumn = static_cast<int>(k) % kMapColumns;
+        const int cellRow = static_cast<int>(k) / kMapColumns;
+        if (cellColumn < firstColumn || cellColumn > lastColumn || cellRow < firstRow ||
+            cellRow > lastRow)
         {
-            tiles.m_x = 0;
-            tiles.m_y += kCellSize;
+            continue;
         }
+        tiles.m_x = cellColumn * kCellSize;
+        tiles.m_y = cellRow * kCellSize;
+        tiles.m_sprite.m_column = static_cast<float>(values[k].first);
+        tiles.m_sprite.m_row = static_cast<float>(values[k].second);
+        tiles.m_sprite.Draw(tiles.m_x - m_camera->x, tiles.m_y - m_camera->y, 0.0, SDL_FLIP_NONE);
     }
+    // The layer is left as a pass over every cell would leave it: the cursor
+    // back at (0, 0), the frame of the last cell.
+    const auto [column, row] = values[cells - 1];
+    tiles.m_column = column;
+    tiles.m_row = row;
+    tiles.m_sprite.m_column = static_cast<float>(column);
+    tiles.m_sprite.m_row = static_cast<float>(row);
     tiles.m_x = 0;
     tiles.m_y = 0;
     return cells == static_cast<std::size_t>(kMapCells);

@@ -22,6 +22,12 @@ extern "C"
     void __real_SDL_DestroyTexture(SDL_Texture* texture);
     SDL_Cursor* __real_SDL_CreateSystemCursor(SDL_SystemCursor id);
     void __real_SDL_FreeCursor(SDL_Cursor* cursor);
+    int __real_SDL_RenderClear(SDL_Renderer* renderer);
+    int __real_SDL_RenderCopy(SDL_Renderer* renderer, SDL_Texture* texture, const SDL_Rect* source,
+                              const SDL_Rect* destination);
+    int __real_SDL_RenderCopyEx(SDL_Renderer* renderer, SDL_Texture* texture,
+                                const SDL_Rect* source, const SDL_Rect* destination, double angle,
+                                const SDL_Point* centre, SDL_RendererFlip flip);
     TTF_Font* __real_TTF_OpenFont(const char* file, int size);
     void __real_TTF_CloseFont(TTF_Font* font);
 
@@ -46,6 +52,25 @@ extern "C"
     {
         --s_live.cursors;
         __real_SDL_FreeCursor(cursor);
+    }
+    // The copies counted are those of the picture since its clearing.
+    int __wrap_SDL_RenderClear(SDL_Renderer* renderer)
+    {
+        s_live.copies = 0;
+        return __real_SDL_RenderClear(renderer);
+    }
+    int __wrap_SDL_RenderCopy(SDL_Renderer* renderer, SDL_Texture* texture, const SDL_Rect* source,
+                              const SDL_Rect* destination)
+    {
+        ++s_live.copies;
+        return __real_SDL_RenderCopy(renderer, texture, source, destination);
+    }
+    int __wrap_SDL_RenderCopyEx(SDL_Renderer* renderer, SDL_Texture* texture,
+                                const SDL_Rect* source, const SDL_Rect* destination, double angle,
+                                const SDL_Point* centre, SDL_RendererFlip flip)
+    {
+        ++s_live.copies;
+        return __real_SDL_RenderCopyEx(renderer, texture, source, destination, angle, centre, flip);
     }
     TTF_Font* __wrap_TTF_OpenFont(const char* file, int size)
     {

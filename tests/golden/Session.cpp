@@ -347,7 +347,7 @@ void Session::Picture(const std::string& name)
     }
     char text[17];
     std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
-    Report("picture " + name + " " + text);
+    Report("picture " + name + " " + text + ", " + std::to_string(Live().copies) + " copies");
     if (!m_pictureDir.empty())
     {
         fs::create_directories(m_pictureDir);

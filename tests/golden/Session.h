@@ -24,7 +24,8 @@
 //   resize <w> <h>          the window's new size
 //   walk-gold [n]           walk a shortest route through the active gold,
 //                           until n pieces are collected or play ends
-//   picture <name>          a hash of the frame on screen (and a PNG)
+//   picture <name>          a hash of the frame on screen (and a PNG), and
+//                           the number of texture copies that drew it
 //   live                    textures, cursors and fonts alive
 //   score-file              the records of the score file
 //   run                     frames until the game ends
@@ -88,6 +89,7 @@ struct LiveCounts
     long textures = 0;
     long cursors = 0;
     long fonts = 0;
+    long copies = 0; // texture copies in the last picture
 };
 LiveCounts Live();
 
