@@ -7,7 +7,7 @@ packages=(
   cmake g++ make pkg-config
   libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libsdl2-mixer-dev
   libgtest-dev libbenchmark-dev
-  xvfb xdotool x11-apps
+  xvfb xdotool x11-apps x11-utils
   cppcheck clang-tidy clang-format
   clang libclang-rt-14-dev valgrind
 )

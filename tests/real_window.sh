@@ -108,6 +108,7 @@ if [ "$mode" = scaled ]; then
   # The window's pixels, as an xwd dump.
   shot() { wait_frames 3 && xwd -silent -id "$wid" >"$scratch/$1.xwd"; }
   launch "$scratch/game"
+  xprop -id "$wid" _NET_WM_ICON | grep -q 'Icon (64 x 64)' || fail "the window has no icon"
   shot one
   hold_until Escape 'Game shut down successfully.'
   finish 1x

@@ -587,6 +587,20 @@ Canvas GoldSprite()
     return c;
 }
 
+Canvas WindowIcon(int size)
+{
+    // The gold, scaled up whole, on a dark stone tile with a golden rim: the
+    // game at a glance in a task bar.
+    Canvas c(size, size);
+    c.Fill(Rgb(0x1a1420));
+    c.FillRect(2, 2, size - 4, size - 4, Rgb(0x3a3444));
+    c.Frame(2, 2, size - 4, size - 4, kGoldDark, 2);
+    const Canvas gold = GoldSprite();
+    const int scale = size / gold.Width();
+    c.Draw(gold, (size - gold.Width() * scale) / 2, (size - gold.Height() * scale) / 2 - 2, scale);
+    return c;
+}
+
 namespace
 {
 

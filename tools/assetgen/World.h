@@ -43,8 +43,9 @@ struct World
 // Derives the three picture layers and their sheets from the designed level.
 void BuildWorld(const level::Layout& layout, World& world);
 
-Canvas GoldSprite();  // 32 x 32
-Canvas PlayerSheet(); // 64 x 128: rows down, left, right, up; column 1 stands
+Canvas GoldSprite();         // 32 x 32
+Canvas WindowIcon(int size); // the gold on a stone tile
+Canvas PlayerSheet();        // 64 x 128: rows down, left, right, up; column 1 stands
 Canvas PlayerFrame(int row, int column);
 Canvas FloorPiece(int variant, int decoration, std::uint32_t seed); // 16 x 16
 Canvas WallFacePiece(std::uint32_t seed);                           // 16 x 16

@@ -134,6 +134,8 @@ int Run(const fs::path& root, const std::string& previewPath)
         }
     }
 
+    Save(art::WindowIcon(kWindowIconSize), root / NativePath(kWindowIconPath));
+
     if (!previewPath.empty())
     {
         Save(art::Preview(world), previewPath);
