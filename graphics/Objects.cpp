@@ -1,7 +1,11 @@
 #include "graphics/Objects.h"
 
 #include "graphics/Log.h"
+#include "graphics/ResourceManager.h"
+#include "graphics/Util.h"
 #include "world/Level.h"
+
+#include <SDL_image.h>
 
 namespace
 {
@@ -117,7 +121,46 @@ Tileset::Tileset(const std::string& tag)
     m_columns = kMapColumns;
     m_rows = kMapRows;
     CreateSprite(m_sprite);
+    FindBlankFrames();
     LogLine("Tileset constructor completed successfully.");
+}
+
+void Tileset::FindBlankFrames()
+{
+    const auto entry = ResourceManager::Instance()->m_sprites.find(m_tag);
+    SDL_Surface* loaded = entry == ResourceManager::Instance()->m_sprites.end()
+                              ? nullptr
+                              : IMG_Load(NativePath(entry->second).c_str());
+    SDL_Surface* sheet =
+        loaded == nullptr ? nullptr : SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_RGBA32, 0);
+    SDL_FreeSurface(loaded);
+    if (sheet == nullptr || sheet->w != m_columns * m_width || sheet->h != m_rows * m_height)
+    {
+        SDL_FreeSurface(sheet);
+        return; // every frame is drawn
+    }
+    m_blank.assign(static_cast<std::size_t>(m_columns * m_rows), true);
+    for (int y = 0; y < sheet->h; ++y)
+    {
+        const auto* row = static_cast<const Uint8*>(sheet->pixels) + y * sheet->pitch;
+        for (int x = 0; x < sheet->w; ++x)
+        {
+            if (row[x * 4 + 3] != 0)
+            {
+                m_blank[static_cast<std::size_t>((y / m_height) * m_columns + x / m_width)] = false;
+            }
+        }
+    }
+    SDL_FreeSurface(sheet);
+}
+
+bool Tileset::Blank(int column, int row) const
+{
+    if (m_blank.empty() || column < 0 || column >= m_columns || row < 0 || row >= m_rows)
+    {
+        return false;
+    }
+    return m_blank[static_cast<std::size_t>(row * m_columns + column)];
 }
 
 Tileset::~Tileset()

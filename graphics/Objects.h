@@ -3,6 +3,7 @@
 #include "graphics/GameObject.h"
 
 #include <string>
+#include <vector>
 
 // A full-window picture, 800 x 608 at (0, 0).
 class Background final : public GameObject
@@ -64,5 +65,14 @@ public:
     void Update() override {}
     bool Draw() override { return true; }
 
+    // Whether a frame of the sheet is wholly transparent: drawing it would
+    // change no pixel, so the world drawing leaves it out.
+    bool Blank(int column, int row) const;
+
     Sprite m_sprite;
+
+private:
+    void FindBlankFrames();
+
+    std::vector<bool> m_blank; // by frame, row after row; empty when unknown
 };

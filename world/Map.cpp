@@ -164,7 +164,7 @@ bool Map::DrawLayer(Tileset& tiles, const TileList& values, LayerStatus& status)
         const int cellColumn = static_cast<int>(k) % kMapColumns;
         const int cellRow = static_cast<int>(k) / kMapColumns;
         if (cellColumn < firstColumn || cellColumn > lastColumn || cellRow < firstRow ||
-            cellRow > lastRow)
+            cellRow > lastRow || tiles.Blank(values[k].first, values[k].second))
         {
             continue;
         }
