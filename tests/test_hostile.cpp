@@ -12,10 +12,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <csignal>
 #include <functional>
 #include <iterator>
+#include <limits>
 #include <sstream>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -93,6 +95,17 @@ TEST_F(Hostile, SettingsGiveTheWindowAndBadSizesFallBack)
                               BadSize("width", badWidth, 800) + BadSize("height", badHeight, 608) +
                               "File closed: " + kIni + "\n");
     }
+}
+
+TEST_F(Hostile, NumbersSaturateAndEveryCollisionReadStartsFree)
+{
+    EXPECT_EQ(ParseInt("-99999999999"), std::numeric_limits<std::int32_t>::min());
+    EXPECT_EQ(ParseInt(" +2147483648x"), std::numeric_limits<std::int32_t>::max());
+    CollisionGrid grid;
+    grid.fill(1);
+    std::istringstream text("1 0 1 wall 1");
+    EXPECT_EQ(ReadCollisionGrid(text, grid), 3);
+    EXPECT_EQ(std::count(grid.begin(), grid.end(), 1), 2) << "cells not read are free";
 }
 
 TEST_F(Hostile, OnlyRegularFilesAreOpenedAndTheReasonIsGiven)

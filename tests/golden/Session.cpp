@@ -18,6 +18,7 @@
 #include <cstring>
 #include <fstream>
 #include <iostream>
+#include <iterator>
 #include <map>
 #include <sstream>
 
@@ -78,11 +79,11 @@ std::array<long, 4> Sample()
 bool Known(const std::string& name, std::size_t args)
 {
     static const std::map<std::string, std::size_t> kArity{
-        {"settings", 1}, {"scores", 0},     {"bytes", 1},      {"remove", 1},     {"start", 0},
-        {"seed", 1},     {"frames", 1},     {"hold", 1},       {"release", 1},    {"click", 1},
-        {"press", 1},    {"letgo", 0},      {"quit", 0},       {"walk-gold", 0},  {"picture", 1},
-        {"live", 0},     {"run", 0},        {"shutdown", 0},   {"score-file", 0}, {"repeat", 1},
-        {"steady", 0},   {"focus-lost", 0}, {"fullscreen", 0}, {"resize", 2}};
+        {"settings", 1}, {"scores", 0}, {"bytes", 1},      {"remove", 1},     {"start", 0},
+        {"seed", 1},     {"frames", 1}, {"hold", 1},       {"release", 1},    {"click", 1},
+        {"press", 1},    {"letgo", 0},  {"quit", 0},       {"walk-gold", 0},  {"picture", 1},
+        {"live", 0},     {"run", 0},    {"shutdown", 0},   {"score-file", 0}, {"repeat", 1},
+        {"steady", 0},   {"tile", 4},   {"focus-lost", 0}, {"fullscreen", 0}, {"resize", 2}};
     const auto found = kArity.find(name);
     return found != kArity.end() && args >= found->second;
 }
@@ -176,6 +177,20 @@ bool Session::Execute(const Command& c)
             }
         }
         support::WriteFile(records ? "Assets/bin/scores.bin" : arg(0), bytes);
+    }
+    else if (c.name == "tile")
+    {
+        // One cell of a picture layer shows another frame.
+        const std::string path = "Assets/Maps/" + arg(0) + ".map";
+        std::istringstream in(support::ReadFile(path));
+        std::vector<std::string> entries{std::istream_iterator<std::string>(in), {}};
+        entries.at(static_cast<std::size_t>(number(2) * kMapColumns + number(1))) = arg(3);
+        std::string text;
+        for (std::size_t i = 0; i < entries.size(); ++i)
+        {
+            text += entries[i] + ((i + 1) % kMapColumns == 0 ? " \n" : " ");
+        }
+        support::WriteFile(path, text);
     }
     else if (c.name == "remove")
     {
@@ -274,10 +289,9 @@ bool Session::Execute(const Command& c)
     }
     else if (c.name == "run")
     {
-        while (!game->m_quit)
-        {
-            support::Frame(m_platform);
-        }
+        // A game that never ends fails instead of hanging the suite.
+        Frames(100000);
+        return game->m_quit;
     }
     else if (c.name == "shutdown")
     {
