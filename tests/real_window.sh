@@ -1,128 +1,101 @@
 #!/usr/bin/env bash
-# The built game in a real X window under its own Xvfb, driven with xdotool as
-# a player would, with SDL's real keyboard and mouse:
-#   real_window.sh game <dungeon> <Assets>   Exit clicked; then Play, a walk,
-#                                            pause, resume and Escape
-#   real_window.sh package <CPackConfig.cmake>  the release archive unpacked
-#                                            and run to the menu and out
-#   real_window.sh scaled <dungeon> <Assets>  the menu at 2 x in a 1600 x 1216
-#                                            window and fullscreen, Exit clicked
-#                                            there; focus lost during play
+# The built game in a real X window under its own Xvfb, driven with xdotool as a
+# player would, with SDL's real keyboard and mouse:
+#   real_window.sh game <dungeon> <Assets>: Exit clicked at 1 x, and in a 2 x window
+#     and fullscreen whose menu is the 1 x one scaled; Play, a walk, focus lost
+#   real_window.sh package <CPackConfig.cmake>: the release archive run and left
 set -uo pipefail
-mode=$1
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/dungeon-window-XXXXXX")
-xvfb=""
-trap '[ -n "$xvfb" ] && kill $xvfb 2>/dev/null; rm -rf "$scratch"' EXIT
 out=$scratch/out.txt
+Xvfb -displayfd 3 -screen 0 1600x1216x24 -nolisten tcp 3>"$scratch/display" >/dev/null 2>&1 &
+xvfb=$!
+trap 'kill $xvfb 2>/dev/null; rm -rf "$scratch"' EXIT
 
 fail() {
   echo "FAIL: $*"
-  [ -f "$out" ] && tail -n 20 "$out"
+  tail -n 20 "$out" 2>/dev/null
   exit 1
 }
-# Polls until `pattern` is in the output, at most `tenths` tenths of a second.
-wait_for() {
-  for ((i = 0; i < $2 * 5; i++)); do
-    grep -q -- "$1" "$out" 2>/dev/null && return 0
+# Retries a command for up to 10 s.
+poll() {
+  for ((i = 0; i < 500; i++)); do
+    "$@" && return 0
     sleep 0.02
   done
   return 1
 }
+seen() { grep -q -- "$1" "$out"; }
+# The game narrates the size of its screen queue after every step.
 frames() { grep -c '^[0-9]\+$' "$out"; }
-wait_frames() {
-  local want=$(($(frames) + $1))
-  for ((i = 0; i < 100; i++)); do
-    [ "$(frames)" -ge "$want" ] && return 0
-    sleep 0.05
-  done
-  fail "frames stopped"
-}
-# Keys act while held: hold one until the game has reacted.
-hold_until() {
-  xdotool keydown "$1"
-  wait_for "$2" 50
-  local seen=$?
-  xdotool keyup "$1"
-  [ $seen -eq 0 ] || fail "$1 ignored"
-}
-# Starts the game in folder $1 and waits for the menu and its window.
-launch() {
-  : >"$out"
-  (cd "$1" && exec timeout 60 ./dungeon) >"$out" 2>"$scratch/err.txt" &
-  pid=$!
-  wait_for '^1$' 300 || fail "no menu frame"
-  wid=$(xdotool search --sync --name '^Dungeon$' | head -n 1)
-  [ -n "$wid" ] || fail "no window"
-  xdotool windowfocus --sync "$wid"
-}
-finish() {
-  wait "$pid"
-  local status=$?
-  [ $status -eq 0 ] || fail "$1: exit status $status"
-  [ "$(tail -n 2 "$out" | head -n 1)" = "Game shut down successfully." ] || fail "$1: no shutdown"
-  echo "$1: ok"
-}
-# Hash of the level's top rows, above the pop-ups and the ticking display.
-level_picture() {
-  xwd -silent -id "$wid" | tail -c 2000000 | head -c 800000 | md5sum
+more_frames() { [ "$(frames)" -ge "$1" ]; }
+wait_frames() { poll more_frames $(($(frames) + $1)) || fail "frames stopped"; }
+# Input acts while held: a key (hold key Escape ...) or the mouse button (hold
+# mouse 1 ...) is held until the game narrates $3.
+hold() {
+  xdotool "$1down" "$2"
+  poll seen "$3"
+  local reacted=$?
+  xdotool "$1up" "$2"
+  [ $reacted -eq 0 ] || fail "$1 $2 ignored"
 }
 click() {
   xdotool mousemove --window "$wid" "$1" "$2"
   wait_frames 2
-  xdotool mousedown 1
-  wait_for "$3" 50 || fail "click on $1,$2 ignored"
-  xdotool mouseup 1
+  hold mouse 1 "$3"
+}
+# Starts the game in folder $1 and waits for the menu and its window.
+launch() {
+  (cd "$1" && exec timeout 60 ./dungeon) >"$out" 2>"$scratch/err.txt" &
+  pid=$!
+  poll seen '^1$' || fail "no menu frame"
+  wid=$(xdotool search --sync --name '^Dungeon$' | head -n 1)
+  xdotool windowfocus --sync "$wid"
+}
+finish() {
+  wait "$pid" || fail "$1: exit status $?"
+  [ "$(tail -n 2 "$out" | head -n 1)" = "Game shut down successfully." ] || fail "$1: no shutdown"
 }
 
-exec 3>"$scratch/display"
-Xvfb -displayfd 3 -screen 0 1600x1216x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-exec 3>&-
-for ((i = 0; i < 100; i++)); do [ -s "$scratch/display" ] && break; sleep 0.05; done
+poll test -s "$scratch/display" || fail "no X display"
 export DISPLAY=":$(head -n 1 "$scratch/display")"
 unset WAYLAND_DISPLAY SDL_VIDEODRIVER
 
-if [ "$mode" = package ]; then
-  cpack --config "$2" -G TGZ -B "$scratch/pack" >"$scratch/cpack.log" 2>&1 || fail "cpack failed"
-  tar -xzf "$scratch"/pack/dungeon-*-Linux-*.tar.gz -C "$scratch" || fail "cannot unpack"
+if [ "$1" = package ]; then
+  cpack --config "$2" -G TGZ -B "$scratch/pack" >"$scratch/cpack.log" 2>&1 &&
+    tar -xzf "$scratch"/pack/dungeon-*-Linux-*.tar.gz -C "$scratch" || fail "cannot pack and unpack"
   game=$(ls -d "$scratch"/dungeon-*/ | head -n 1)
   for f in README.md Assets/Fonts/LICENSE-Terminus.txt Assets/Maps/collisionMap.map Assets/bin; do
     [ -e "$game/$f" ] || fail "archive lacks $f"
   done
   [ ! -e "$game/Assets/bin/scores.bin" ] || fail "archive ships a score file"
   launch "$game"
-  grep -q 'ERROR\|could not' "$out" && fail "the game could not load its data"
-  hold_until Escape 'Game shut down successfully.'
+  seen 'ERROR\|could not' && fail "the game could not load its data"
+  hold key Escape 'Game shut down successfully.'
   finish package
   exit 0
 fi
 
-mkdir -p "$scratch/game"
-cp -r "$3" "$scratch/game/Assets"
-ln -s "$2" "$scratch/game/dungeon"
-mkdir -p "$scratch/game/Assets/bin"
-settings() { echo "Dungeon $1" >"$scratch/game/Assets/ini/game.ini"; }
-settings "800 608 0"
+cp -r "$3" "$scratch/Assets"
+ln -s "$2" "$scratch/dungeon"
+settings() { echo "Dungeon $1" >"$scratch/Assets/ini/game.ini"; }
+shot() { wait_frames 3 && xwd -silent -id "$wid" >"$scratch/$1.xwd"; }
 
-if [ "$mode" = scaled ]; then
-  # The window's pixels, as an xwd dump.
-  shot() { wait_frames 3 && xwd -silent -id "$wid" >"$scratch/$1.xwd"; }
-  launch "$scratch/game"
-  xprop -id "$wid" _NET_WM_ICON | grep -q 'Icon (64 x 64)' || fail "the window has no icon"
-  shot one
-  hold_until Escape 'Game shut down successfully.'
-  finish 1x
-  for flags in "1600 1216 0" "800 608 1"; do
-    settings "$flags"
-    launch "$scratch/game"
-    shot two
-    python3 - "$scratch/one.xwd" "$scratch/two.xwd" <<'PY' || fail "$flags: not the menu at 2 x"
+settings "800 608 0"
+launch "$scratch"
+[[ "$(xprop -id "$wid" _NET_WM_ICON)" == *"Icon (64 x 64)"* ]] || fail "the window has no icon"
+shot one
+click 100 515 'MenuState destructor called...'
+finish "Exit at 1 x"
+for flags in "1600 1216 0" "800 608 1"; do
+  settings "$flags"
+  launch "$scratch"
+  shot two
+  python3 - "$scratch/one.xwd" "$scratch/two.xwd" <<'PY' || fail "$flags: not the menu at 2 x"
 import struct, sys
-def load(path):
+def load(path):  # width, height, bytes per line and pixels of an xwd dump
     data = open(path, "rb").read()
     f = struct.unpack(">25I", data[:100])
-    start = f[0] + f[19] * 12
-    return f[4], f[5], f[12], data[start:]
+    return f[4], f[5], f[12], data[f[0] + f[19] * 12:]
 w, h, line, one = load(sys.argv[1])
 W, H, LINE, two = load(sys.argv[2])
 assert (w, h, W, H) == (800, 608, 1600, 1216), (w, h, W, H)
@@ -131,31 +104,14 @@ for y in range(H):
     wide = b"".join(row[i:i + 4] * 2 for i in range(0, len(row), 4))
     assert two[y * LINE:y * LINE + 4 * W] == wide, "row %d differs" % y
 PY
-    click 268 1038 'MenuState destructor called...'
-    finish "$flags"
-  done
-  # Another window takes the keyboard during play: the game pauses.
-  settings "800 608 0"
-  launch "$scratch/game"
-  click 100 330 'PlayState constructor initialized successfully...'
-  wait_frames 3
-  xclock &
-  clock=$!
-  other=$(xdotool search --sync --class xclock | head -n 1)
-  xdotool windowfocus "$other"
-  wait_for 'PauseState constructor called...' 50 || fail "focus lost but no pause"
-  kill $clock
-  xdotool windowfocus --sync "$wid"
-  hold_until Escape 'Game shut down successfully.'
-  finish focus
-  exit 0
-fi
+  click 268 1038 'MenuState destructor called...'
+  finish "Exit at $flags"
+done
 
-launch "$scratch/game"
-click 100 515 'MenuState destructor called...'
-finish exit
-
-launch "$scratch/game"
+# A walk changes the level's top rows, above the pop-ups and the ticking display.
+level_picture() { xwd -silent -id "$wid" | tail -c 2000000 | head -c 800000 | md5sum; }
+settings "800 608 0"
+launch "$scratch"
 click 100 330 'PlayState constructor initialized successfully...'
 wait_frames 5
 before=$(level_picture)
@@ -164,8 +120,14 @@ wait_frames 20
 xdotool keyup Right
 wait_frames 3
 [ "$before" != "$(level_picture)" ] || fail "the player did not move"
-hold_until p 'PauseState constructor initialized successfully...'
-hold_until Return 'PauseState destructor completed successfully.'
+# Another window takes the keyboard during play: the game pauses.
+xclock &
+clock=$!
+xdotool windowfocus "$(xdotool search --sync --class xclock | head -n 1)"
+poll seen 'PauseState constructor called...' || fail "focus lost but no pause"
+kill $clock
+xdotool windowfocus --sync "$wid"
+hold key Return 'PauseState destructor completed successfully.'
 wait_frames 3
-hold_until Escape 'PlayState destructor called...'
+hold key Escape 'PlayState destructor called...'
 finish play
