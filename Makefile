@@ -71,8 +71,9 @@ bench: configure
 # generator, which only this target builds.
 assets: deps
 	@cmake -S . -B $(BUILD) -DDUNGEON_TOOLS=ON -DDUNGEON_WERROR=$(WERROR) >/dev/null
-	@cmake --build $(BUILD) -j $(JOBS) --target dungeon_assetgen
+	@cmake --build $(BUILD) -j $(JOBS) --target dungeon_assetgen dungeon_levelcheck
 	./$(BUILD)/tools/dungeon_assetgen .
+	./$(BUILD)/tools/dungeon_levelcheck .
 
 # A portable archive: build/dungeon-<version>-Linux-x86_64.tar.gz
 package: build
