@@ -20,8 +20,7 @@ golden::Session* Playing()
     static golden::Session* session = []() -> golden::Session*
     {
         static const support::ScratchFolder scratch("dungeon-bench");
-        scratch.CopyAssets();
-        scratch.WriteSettings("Dungeon 800 608 0\n");
+        scratch.CopyAssets("Dungeon 800 608 0\n");
         std::istringstream script("start\nseed 1\nframes 2\nclick Play\nframes 2\n");
         std::vector<golden::Command> commands;
         static golden::Session s;

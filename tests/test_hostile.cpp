@@ -235,7 +235,7 @@ TEST_F(Hostile, TilesOutsideTheSheetAndRefusedTexturesAreNotDrawn)
     }
 
     // A texture the renderer refuses is an error naming the file, no success.
-    m_scratch.CopyAssets();
+    m_scratch.CopyAssets("Dungeon 800 608 0\n");
     ResourceManager::Instance()->Initialize(kMenuAssets);
     Take();
     EXPECT_FALSE(ResourceManager::Instance()->CreateSprite("Menu"));

@@ -71,8 +71,7 @@ TEST_P(Loop, GameTimeKeepsRealTimeAtAnyPictureRate)
 {
     support::SilentCout quiet;
     support::ScratchFolder scratch("loop");
-    scratch.CopyAssets();
-    scratch.WriteSettings("Dungeon 160 120 0\n");
+    scratch.CopyAssets("Dungeon 160 120 0\n");
     Game* game = Game::Instance();
     ASSERT_TRUE(game->Initialize());
     // A press on Play, in the picture's coordinates (no window to map them from).

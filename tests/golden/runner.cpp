@@ -51,8 +51,7 @@ int main(int argc, char** argv)
     }
 
     support::ScratchFolder scratch("dungeon-golden");
-    scratch.CopyAssets();
-    scratch.WriteSettings("Dungeon 800 608 0\n");
+    scratch.CopyAssets("Dungeon 800 608 0\n");
     // Without a golden file nothing reads the narration: a long session must
     // not pile it up in memory.
     std::ostringstream transcript;

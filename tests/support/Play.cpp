@@ -20,91 +20,68 @@ void Frame(Platform& platform)
     }
 }
 
-bool Free(const CollisionGrid& grid, Cell c)
-{
-    return c.column >= 0 && c.column < kMapColumns && c.row >= 0 && c.row < kMapRows &&
-           grid[static_cast<std::size_t>(c.row * kMapColumns + c.column)] != 1;
-}
-
 namespace
 {
-std::size_t Index(Cell c)
+// The way back from every cell to `from`, stepping as the player does; -1
+// where a cell cannot be reached, `from` itself for `from`.
+std::array<int, kMapCells> WaysBack(const CollisionGrid& grid, int from)
 {
-    return static_cast<std::size_t>(c.row * kMapColumns + c.column);
-}
-} // namespace
-
-Paths::Paths(const CollisionGrid& grid, Cell from) : m_from(from)
-{
-    m_distance.fill(-1);
-    m_previous.fill(-1);
-    std::deque<Cell> queue{from};
-    m_distance[Index(from)] = 0;
-    while (!queue.empty())
+    std::array<int, kMapCells> back;
+    back.fill(-1);
+    back[static_cast<std::size_t>(from)] = from;
+    for (std::deque<int> queue{from}; !queue.empty(); queue.pop_front())
     {
-        const Cell cell = queue.front();
-        queue.pop_front();
-        for (const Cell step : {Cell{-1, 0}, Cell{1, 0}, Cell{0, -1}, Cell{0, 1}})
+        const int at = queue.front();
+        const int column = at % kMapColumns;
+        for (const int next : {column > 0 ? at - 1 : -1, column + 1 < kMapColumns ? at + 1 : -1,
+                               at - kMapColumns, at + kMapColumns})
         {
-            const Cell next{cell.column + step.column, cell.row + step.row};
-            if (Free(grid, next) && m_distance[Index(next)] < 0)
+            if (next >= 0 && next < kMapCells && grid[static_cast<std::size_t>(next)] != 1 &&
+                back[static_cast<std::size_t>(next)] < 0)
             {
-                m_distance[Index(next)] = m_distance[Index(cell)] + 1;
-                m_previous[Index(next)] = static_cast<int>(Index(cell));
+                back[static_cast<std::size_t>(next)] = at;
                 queue.push_back(next);
             }
         }
     }
+    return back;
 }
+} // namespace
 
-int Paths::Distance(Cell to) const
+std::vector<int> RouteThroughGold(const Map& map)
 {
-    return m_distance[Index(to)];
-}
-
-std::vector<Cell> Paths::To(Cell to) const
-{
-    std::vector<Cell> path;
-    if (Distance(to) < 0)
-    {
-        return path;
-    }
-    for (Cell c = to; !(c == m_from);)
-    {
-        path.insert(path.begin(), c);
-        const int p = m_previous[Index(c)];
-        c = Cell{p % kMapColumns, p / kMapColumns};
-    }
-    return path;
-}
-
-std::vector<Cell> RouteThroughGold(const Map& map)
-{
-    std::vector<Cell> gold;
+    std::vector<int> gold;
     for (const auto& piece : map.m_events)
     {
         if (piece->active)
         {
-            gold.push_back(Cell{piece->m_x / kCellSize, piece->m_y / kCellSize});
+            gold.push_back(piece->m_y / kCellSize * kMapColumns + piece->m_x / kCellSize);
         }
     }
-    Cell at{map.m_player->m_x / kCellSize, map.m_player->m_y / kCellSize};
-    std::vector<Cell> route;
+    int at = map.m_player->m_y / kCellSize * kMapColumns + map.m_player->m_x / kCellSize;
+    std::vector<int> route;
     while (!gold.empty())
     {
-        const Paths paths(map.m_collisionGrid, at);
-        // As unsigned, "unreachable" (-1) comes after every distance.
-        const auto steps = [&paths](Cell c) { return static_cast<unsigned>(paths.Distance(c)); };
-        const auto nearest = std::min_element(
-            gold.begin(), gold.end(), [&steps](Cell a, Cell b) { return steps(a) < steps(b); });
-        if (paths.Distance(*nearest) < 0)
+        const std::array<int, kMapCells> back = WaysBack(map.m_collisionGrid, at);
+        std::vector<std::vector<int>> legs;
+        for (const int piece : gold)
         {
-            return {};
+            std::vector<int> leg;
+            for (int c = piece; c != at && back[static_cast<std::size_t>(c)] >= 0;
+                 c = back[static_cast<std::size_t>(c)])
+            {
+                leg.insert(leg.begin(), c);
+            }
+            if (back[static_cast<std::size_t>(piece)] < 0)
+            {
+                return {};
+            }
+            legs.push_back(leg);
         }
-        const std::vector<Cell> leg = paths.To(*nearest);
-        route.insert(route.end(), leg.begin(), leg.end());
-        at = *nearest;
-        gold.erase(nearest);
+        const auto nearest = std::ranges::min_element(legs, {}, &std::vector<int>::size);
+        route.insert(route.end(), nearest->begin(), nearest->end());
+        at = gold[static_cast<std::size_t>(nearest - legs.begin())];
+        gold.erase(gold.begin() + (nearest - legs.begin()));
     }
     return route;
 }
@@ -115,19 +92,20 @@ void RouteWalker::Steer(const Player& player, TestPlatform& keys)
     {
         return;
     }
-    const Cell at{player.m_x / kCellSize, player.m_y / kCellSize};
-    if (m_next < m_route.size() && m_route[m_next] == at)
+    const int column = player.m_x / kCellSize;
+    const int row = player.m_y / kCellSize;
+    if (m_next < m_route.size() && m_route[m_next] == row * kMapColumns + column)
     {
         ++m_next;
     }
     keys.ReleaseAll();
     if (m_next < m_route.size())
     {
-        const Cell to = m_route[m_next];
-        keys.Hold(to.column < at.column   ? kKeyLeft
-                  : to.column > at.column ? kKeyRight
-                  : to.row < at.row       ? kKeyUp
-                                          : kKeyDown);
+        const int to = m_route[m_next];
+        keys.Hold(to % kMapColumns < column   ? kKeyLeft
+                  : to % kMapColumns > column ? kKeyRight
+                  : to / kMapColumns < row    ? kKeyUp
+                                              : kKeyDown);
     }
 }
 

@@ -38,27 +38,15 @@ ScratchFolder::~ScratchFolder()
     fs::remove_all(m_dir, ignored);
 }
 
-void ScratchFolder::CopyAssets() const
+void ScratchFolder::CopyAssets(const std::string& settings) const
 {
-    const fs::path source = SourceAssets();
+    const fs::path source = fs::path(DUNGEON_SOURCE_DIR) / "Assets";
     for (const char* folder : {"GameState", "Sprites", "Textures", "Maps", "Fonts"})
     {
-        if (fs::exists(source / folder))
-        {
-            fs::copy(source / folder, m_dir / "Assets" / folder,
-                     fs::copy_options::recursive | fs::copy_options::overwrite_existing);
-        }
+        fs::copy(source / folder, m_dir / "Assets" / folder,
+                 fs::copy_options::recursive | fs::copy_options::overwrite_existing);
     }
-}
-
-void ScratchFolder::WriteSettings(const std::string& content) const
-{
-    WriteFile(m_dir / "Assets" / "ini" / "game.ini", content);
-}
-
-fs::path SourceAssets()
-{
-    return fs::path(DUNGEON_SOURCE_DIR) / "Assets";
+    WriteFile(m_dir / "Assets" / "ini" / "game.ini", settings);
 }
 
 void WriteFile(const fs::path& path, const std::string& content)

@@ -24,18 +24,14 @@ public:
     ScratchFolder(const ScratchFolder&) = delete;
     ScratchFolder& operator=(const ScratchFolder&) = delete;
 
-    const std::filesystem::path& Path() const { return m_dir; }
-    // Copies the committed pictures, font and level in (no score file).
-    void CopyAssets() const;
-    void WriteSettings(const std::string& content) const;
+    // Copies the committed pictures, font and level in (no score file) and
+    // writes the settings file.
+    void CopyAssets(const std::string& settings) const;
 
 private:
     std::filesystem::path m_dir;
     std::filesystem::path m_oldDir;
 };
-
-// The folder with the repository's committed Assets.
-std::filesystem::path SourceAssets();
 
 // Replaces a file with exactly `content`, making its folders; aborts when the
 // file cannot be written, since every later check would be meaningless.
