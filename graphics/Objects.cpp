@@ -139,15 +139,18 @@ void Tileset::FindBlankFrames()
         SDL_FreeSurface(sheet);
         return; // every frame is drawn
     }
-    m_blank.assign(static_cast<std::size_t>(m_columns * m_rows), true);
+    const auto columns = static_cast<std::size_t>(m_columns);
+    m_blank.assign(columns * static_cast<std::size_t>(m_rows), true);
     for (int y = 0; y < sheet->h; ++y)
     {
-        const auto* row = static_cast<const Uint8*>(sheet->pixels) + y * sheet->pitch;
+        const auto* row = static_cast<const Uint8*>(sheet->pixels) +
+                          static_cast<std::ptrdiff_t>(y) * sheet->pitch;
         for (int x = 0; x < sheet->w; ++x)
         {
             if (row[x * 4 + 3] != 0)
             {
-                m_blank[static_cast<std::size_t>((y / m_height) * m_columns + x / m_width)] = false;
+                m_blank[static_cast<std::size_t>(y / m_height) * columns +
+                        static_cast<std::size_t>(x / m_width)] = false;
             }
         }
     }
@@ -160,7 +163,8 @@ bool Tileset::Blank(int column, int row) const
     {
         return false;
     }
-    return m_blank[static_cast<std::size_t>(row * m_columns + column)];
+    return m_blank[static_cast<std::size_t>(row) * static_cast<std::size_t>(m_columns) +
+                   static_cast<std::size_t>(column)];
 }
 
 Tileset::~Tileset()
