@@ -75,9 +75,10 @@ assets: deps
 	./$(BUILD)/tools/dungeon_assetgen .
 	./$(BUILD)/tools/dungeon_levelcheck .
 
-# A portable archive: build/dungeon-<version>-Linux-x86_64.tar.gz
+# A portable archive, build/dungeon-<version>-Linux-x86_64.tar.gz, and the
+# Debian package, build/dungeon-gold_<version>_amd64.deb
 package: build
-	cd $(BUILD) && cpack -G TGZ
+	cd $(BUILD) && cpack
 
 # Static analysis of the game code, and the layout of the C++ files changed
 # since the branch left main (committed or not; every tracked one when there

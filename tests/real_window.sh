@@ -4,6 +4,8 @@
 #   real_window.sh game <dungeon> <Assets>: Exit clicked at 1 x, and in a 2 x window
 #     and fullscreen whose menu is the 1 x one scaled; Play, a walk, focus lost
 #   real_window.sh package <CPackConfig.cmake>: the release archive run and left
+#   real_window.sh deb <CPackConfig.cmake>: the Debian package unpacked, its launcher
+#     run with a scratch HOME: the player's folder, a score file shown and kept
 set -uo pipefail
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/dungeon-window-XXXXXX")
 out=$scratch/out.txt
@@ -43,9 +45,9 @@ click() {
   wait_frames 2
   hold mouse 1 "$3"
 }
-# Starts the game in folder $1 and waits for the menu and its window.
+# Starts the game (or command $2) in folder $1 and waits for the menu and its window.
 launch() {
-  (cd "$1" && exec timeout 60 ./dungeon) >"$out" 2>"$scratch/err.txt" &
+  (cd "$1" && exec timeout 60 "${2:-./dungeon}") >"$out" 2>"$scratch/err.txt" &
   pid=$!
   poll seen '^1$' || fail "no menu frame"
   wid=$(xdotool search --sync --name '^Dungeon$' | head -n 1)
@@ -64,7 +66,7 @@ if [ "$1" = package ]; then
   cpack --config "$2" -G TGZ -B "$scratch/pack" >"$scratch/cpack.log" 2>&1 &&
     tar -xzf "$scratch"/pack/dungeon-*-Linux-*.tar.gz -C "$scratch" || fail "cannot pack and unpack"
   game=$(ls -d "$scratch"/dungeon-*/ | head -n 1)
-  for f in README.md Assets/Fonts/LICENSE-Terminus.txt Assets/Maps/collisionMap.map Assets/bin; do
+  for f in README.md dungeon-gold Assets/Fonts/LICENSE-Terminus.txt Assets/Maps/collisionMap.map Assets/bin; do
     [ -e "$game/$f" ] || fail "archive lacks $f"
   done
   [ ! -e "$game/Assets/bin/scores.bin" ] || fail "archive ships a score file"
@@ -72,6 +74,46 @@ if [ "$1" = package ]; then
   seen 'ERROR\|could not' && fail "the game could not load its data"
   hold key Escape 'Game shut down successfully.'
   finish package
+  exit 0
+fi
+
+if [ "$1" = deb ]; then
+  cpack --config "$2" -G DEB -B "$scratch/pack" >"$scratch/cpack.log" 2>&1 &&
+    dpkg-deb -x "$scratch"/pack/dungeon-gold_*_amd64.deb "$scratch/root" || fail "cannot pack and unpack"
+  if command -v lintian >/dev/null; then
+    lintian "$scratch"/pack/dungeon-gold_*_amd64.deb >"$out" 2>&1 || fail "lintian finds errors"
+  fi
+  if command -v desktop-file-validate >/dev/null; then
+    desktop-file-validate "$scratch"/root/usr/share/applications/*.desktop >"$out" || fail "bad menu entry"
+  fi
+  launcher=$scratch/root/usr/games/dungeon-gold
+  export HOME=$scratch/home
+  unset XDG_DATA_HOME
+  player=$HOME/.local/share/dungeon-gold
+  launch "$scratch" "$launcher"
+  seen 'ERROR\|could not' && fail "the game could not load its data"
+  click 100 515 'MenuState destructor called...'
+  finish "deb, Exit"
+  [ -d "$player/Assets/bin" ] && [ ! -L "$player/Assets/bin" ] || fail "no bin/ of the player's own"
+  score=$(printf '\xc2\x01\x00\x00' | tee "$player/Assets/bin/scores.bin" | md5sum)
+  ln -s "$scratch/gone" "$player/Assets/Gone"
+  launch "$scratch" "$launcher"
+  click 100 395 'Info read from file successfully'
+  hold key Escape 'Game shut down successfully.'
+  finish "deb, Scores"
+  [ "$(md5sum <"$player/Assets/bin/scores.bin")" = "$score" ] || fail "the score file changed"
+  [ ! -L "$player/Assets/Gone" ] || fail "a stale link stayed"
+  # A folder that is a file, no home at all, a score file linked to nothing:
+  # one line on stderr, a failure status, and the player's files untouched.
+  mkdir -p "$scratch/file" "$scratch/dangling/dungeon-gold/Assets/bin"
+  echo mine >"$scratch/file/dungeon-gold"
+  ln -s "$scratch/gone" "$scratch/dangling/dungeon-gold/Assets/bin/scores.bin"
+  for bad in "XDG_DATA_HOME=$scratch/file" "-u HOME" "XDG_DATA_HOME=$scratch/dangling"; do
+    env $bad timeout 10 "$launcher" >"$out" 2>&1 && fail "$bad: started"
+    [ "$(wc -l <"$out")" = 1 ] || fail "$bad: not one line"
+  done
+  [ "$(cat "$scratch/file/dungeon-gold")" = mine ] || fail "the player's file changed"
+  [ -L "$scratch/dangling/dungeon-gold/Assets/bin/scores.bin" ] || fail "the player's link is gone"
   exit 0
 fi
 
