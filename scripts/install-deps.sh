@@ -8,7 +8,7 @@ packages=(
   libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libsdl2-mixer-dev
   libgtest-dev libbenchmark-dev
   xvfb xdotool x11-apps x11-utils
-  lintian desktop-file-utils
+  dpkg-dev lintian desktop-file-utils
   cppcheck clang-tidy clang-format
   clang libclang-rt-14-dev valgrind
 )
