@@ -31,7 +31,7 @@ golden::Session* Playing()
 
 // Runs `work` per iteration with the log silenced and the clock kept from
 // running out.
-template <typename Work> void Time(benchmark::State& state, Work work)
+void Time(benchmark::State& state, void (*work)(golden::Session&))
 {
     const support::SilentCout quiet;
     golden::Session* session = Playing();
@@ -47,29 +47,25 @@ template <typename Work> void Time(benchmark::State& state, Work work)
     }
 }
 
-void BM_MapUpdate(benchmark::State& state)
+void MapUpdate(golden::Session&)
 {
-    Time(state, [](golden::Session&) { Map::Instance()->Update(); });
+    Map::Instance()->Update();
 }
 
-void BM_MapRender(benchmark::State& state)
+// SDL batches drawing until the frame is presented: flush so the time
+// includes the drawing itself.
+void MapRender(golden::Session&)
 {
-    // SDL batches drawing until the frame is presented: flush so the time
-    // includes the drawing itself.
-    Time(state,
-         [](golden::Session&)
-         {
-             Map::Instance()->Render();
-             SDL_RenderFlush(Graphics::Instance()->m_renderer);
-         });
+    Map::Instance()->Render();
+    SDL_RenderFlush(Graphics::Instance()->m_renderer);
 }
 
-void BM_PlayFrame(benchmark::State& state)
+void PlayFrame(golden::Session& s)
 {
-    Time(state, [](golden::Session& s) { Game::Instance()->Step(s.Platform()); });
+    Game::Instance()->Step(s.Platform());
 }
 
-BENCHMARK(BM_MapUpdate)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_MapRender)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_PlayFrame)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Time, MapUpdate, MapUpdate)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Time, MapRender, MapRender)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Time, PlayFrame, PlayFrame)->Unit(benchmark::kMicrosecond);
 } // namespace

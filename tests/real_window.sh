@@ -80,12 +80,8 @@ fi
 if [ "$1" = deb ]; then
   cpack --config "$2" -G DEB -B "$scratch/pack" >"$scratch/cpack.log" 2>&1 &&
     dpkg-deb -x "$scratch"/pack/dungeon-gold_*_amd64.deb "$scratch/root" || fail "cannot pack and unpack"
-  if command -v lintian >/dev/null; then
-    lintian "$scratch"/pack/dungeon-gold_*_amd64.deb >"$out" 2>&1 || fail "lintian finds errors"
-  fi
-  if command -v desktop-file-validate >/dev/null; then
-    desktop-file-validate "$scratch"/root/usr/share/applications/*.desktop >"$out" || fail "bad menu entry"
-  fi
+  lintian "$scratch"/pack/dungeon-gold_*_amd64.deb >"$out" 2>&1 || fail "lintian finds errors"
+  desktop-file-validate "$scratch"/root/usr/share/applications/*.desktop >"$out" || fail "bad menu entry"
   launcher=$scratch/root/usr/games/dungeon-gold
   export HOME=$scratch/home
   unset XDG_DATA_HOME

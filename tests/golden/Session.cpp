@@ -278,11 +278,11 @@ bool Session::Execute(const Command& c)
     else if (c.name == "score-file")
     {
         const std::string bytes = support::ReadFile("Assets/bin/scores.bin");
+        std::vector<std::int32_t> records(bytes.size() / 4);
+        std::memcpy(records.data(), bytes.data(), records.size() * 4); // little-endian here too
         std::string text = "score file (" + std::to_string(bytes.size()) + " bytes):";
-        for (std::size_t i = 0; i + 4 <= bytes.size(); i += 4)
+        for (const std::int32_t value : records)
         {
-            std::int32_t value = 0;
-            std::memcpy(&value, bytes.data() + i, 4); // the machine is little-endian too
             text += " " + std::to_string(value);
         }
         Report(text);
@@ -383,9 +383,8 @@ bool Session::Steady()
     const std::array<long, 4>& base = *m_base;
     if (now[0] > base[0] || now[1] > base[1] || now[2] > base[2] || now[3] > base[3] + kSlack)
     {
-        std::cerr << "grew (textures, fonts, files, bytes resident): " << base[0] << " " << base[1]
-                  << " " << base[2] << " " << base[3] << " -> " << now[0] << " " << now[1] << " "
-                  << now[2] << " " << now[3] << "\n";
+        std::cerr << "textures, fonts, files or memory grew after " << base[0] << " " << base[1]
+                  << " " << base[2] << " " << base[3] << "\n";
         return false;
     }
     return true;

@@ -1,9 +1,7 @@
 #pragma once
 
-// Plays the game from a script, the way a player would, through the same
-// per-frame step the main loop uses. The script language is described in
-// tests/golden/README.md. The golden runner, the soak, the valgrind session
-// and the benchmark all drive the game with it.
+// Plays the game from a script (tests/golden/README.md), the way a player
+// would, through the same per-frame step the main loop uses.
 
 #include "tests/support/Play.h"
 

@@ -1,13 +1,9 @@
-// Runs a scripted session in a scratch folder holding the game's real assets
-// and compares everything printed with the golden transcript.
-//
-//   golden_runner SCRIPT [GOLDEN] [--update] [--pictures DIR]
-//
-// Without GOLDEN the session only has to run through (the narration is
-// discarded); with --update the golden file is rewritten from this run.
+// Runs a scripted session in a scratch folder holding the game's assets and
+// compares everything printed with its golden transcript (tests/golden/README.md).
 #include "tests/golden/Session.h"
 #include "tests/support/Scratch.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
@@ -18,37 +14,27 @@ namespace fs = std::filesystem;
 
 int main(int argc, char** argv)
 {
-    std::vector<std::string> files;
-    bool update = false;
-    fs::path pictures;
-    for (int i = 1; i < argc; ++i)
+    std::vector<std::string> args(argv + 1, argv + argc);
+    const auto flag = std::ranges::find(args, "--update");
+    const bool update = flag != args.end();
+    if (update)
     {
-        const std::string arg = argv[i];
-        if (arg == "--update")
-        {
-            update = true;
-        }
-        else if (arg == "--pictures" && i + 1 < argc)
-        {
-            pictures = fs::absolute(argv[++i]);
-        }
-        else
-        {
-            files.push_back(fs::absolute(arg).string());
-        }
+        args.erase(flag);
     }
-    if (files.empty() || files.size() > 2)
+    fs::path pictures;
+    if (const auto dir = std::ranges::find(args, "--pictures"); args.end() - dir >= 2)
+    {
+        pictures = fs::absolute(*(dir + 1));
+        args.erase(dir, dir + 2);
+    }
+    std::ifstream script(args.empty() ? "" : fs::absolute(args[0]));
+    std::vector<golden::Command> commands;
+    if (args.empty() || args.size() > 2 || !script || !golden::Parse(script, commands))
     {
         std::cerr << "usage: golden_runner SCRIPT [GOLDEN] [--update] [--pictures DIR]\n";
         return 2;
     }
-    std::ifstream script(files[0]);
-    std::vector<golden::Command> commands;
-    if (!script || !golden::Parse(script, commands))
-    {
-        std::cerr << files[0] << ": cannot read the script\n";
-        return 2;
-    }
+    const fs::path golden = args.size() == 2 ? fs::absolute(args[1]) : fs::path();
 
     support::ScratchFolder scratch("dungeon-golden");
     scratch.CopyAssets("Dungeon 800 608 0\n");
@@ -57,7 +43,7 @@ int main(int argc, char** argv)
     std::ostringstream transcript;
     std::streambuf* console = std::cout.rdbuf(transcript.rdbuf());
     std::optional<support::SilentCout> silent;
-    if (files.size() == 1)
+    if (golden.empty())
     {
         silent.emplace();
     }
@@ -65,19 +51,13 @@ int main(int argc, char** argv)
     const bool ran = session.Run(commands);
     silent.reset();
     std::cout.rdbuf(console);
-    if (!ran)
+    if (!ran || golden.empty())
     {
-        return 1;
+        return ran ? 0 : 1;
     }
-    if (files.size() == 1)
-    {
-        return 0;
-    }
-    const fs::path golden = files[1];
     if (update)
     {
         std::ofstream(golden, std::ios::binary) << transcript.str();
-        return 0;
     }
     if (support::ReadFile(golden) == transcript.str())
     {

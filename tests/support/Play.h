@@ -52,9 +52,8 @@ public:
     explicit RouteWalker(std::vector<int> route) : m_route(std::move(route)) {}
 
     bool Done() const { return m_next >= m_route.size(); }
-    // Call before each frame. Once the player stands, counts the cell when it
-    // is the next of the route and holds only the arrow toward the following
-    // one (none at the end).
+    // Call before each frame: once the player stands on the route's next
+    // cell, holds only the arrow toward the one after it.
     void Steer(const Player& player, TestPlatform& keys);
 
 private:

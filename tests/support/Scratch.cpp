@@ -82,23 +82,15 @@ std::string Records(const std::vector<std::int32_t>& values)
     return bytes;
 }
 
-namespace
+// A stream in a failed state writes nothing.
+SilentCout::SilentCout() : m_old(std::cout.rdstate())
 {
-class NullBuffer : public std::streambuf
-{
-protected:
-    int overflow(int c) override { return traits_type::not_eof(c); }
-    std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
-};
-
-NullBuffer s_null;
-} // namespace
-
-SilentCout::SilentCout() : m_old(std::cout.rdbuf(&s_null)) {}
+    std::cout.setstate(std::ios::badbit);
+}
 
 SilentCout::~SilentCout()
 {
-    std::cout.rdbuf(m_old);
+    std::cout.clear(m_old);
 }
 
 } // namespace support

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <streambuf>
+#include <ios>
 #include <string>
 #include <vector>
 
@@ -51,7 +51,7 @@ public:
     SilentCout& operator=(const SilentCout&) = delete;
 
 private:
-    std::streambuf* m_old;
+    std::ios::iostate m_old;
 };
 
 } // namespace support
