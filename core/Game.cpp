@@ -244,7 +244,8 @@ void Game::PushStateBack(std::unique_ptr<GameState> state)
 
 void Game::RunFrame(Platform& platform, bool draw)
 {
-    SDL_Renderer* renderer = Graphics::Instance()->m_renderer;
+    Graphics* graphics = Graphics::Instance();
+    SDL_Renderer* renderer = graphics->m_renderer;
     if (draw)
     {
         SDL_RenderClear(renderer);
@@ -256,7 +257,6 @@ void Game::RunFrame(Platform& platform, bool draw)
         platform.SleepFor(std::chrono::milliseconds(1));
     }
     input->Fill(platform.Keys());
-    Graphics* graphics = Graphics::Instance();
     if (input->m_toggleFullscreen)
     {
         graphics->ToggleFullscreen();

@@ -64,19 +64,10 @@ void Interface::LoadText(Text& text)
 
 void Interface::Update()
 {
-    Show(m_timeText, Line("Time: ", Map::Instance()->m_timeLeft));
-    Show(m_goldText, Line("Gold: ", g_goldCount));
-}
-
-void Interface::Show(Text& text, const std::string& line)
-{
-    // The values change once a second at most: render a line only when its
-    // words change.
-    if (line != text.m_text || text.m_texture == nullptr)
-    {
-        text.m_text = line;
-        text.CreateTexture();
-    }
+    // The values change once a second at most: a line is rendered only when
+    // its words change.
+    m_timeText.SetText(Line("Time: ", Map::Instance()->m_timeLeft));
+    m_goldText.SetText(Line("Gold: ", g_goldCount));
 }
 
 bool Interface::Draw()

@@ -22,5 +22,4 @@ public:
 
 private:
     void LoadText(Text& text);
-    static void Show(Text& text, const std::string& line);
 };

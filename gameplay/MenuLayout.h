@@ -6,7 +6,7 @@
 
 #include <array>
 
-struct ButtonSpec
+struct ButtonPlace
 {
     const char* tag;
     const char* label;
@@ -25,7 +25,7 @@ enum MenuButton : int
 };
 
 // Buttons stand in one column at x 70.
-inline constexpr std::array<ButtonSpec, 4> kMenuButtons{{
+inline constexpr std::array<ButtonPlace, 4> kMenuButtons{{
     {"buttonPlay", "Play", 70, 310, 128, 49},
     {"buttonScores", "Scores", 70, 371, 192, 49},
     {"buttonGuide", "Guide", 70, 432, 160, 50},

@@ -26,9 +26,9 @@ MenuState::~MenuState()
     LogBlock("MenuState destructor completed successfully.");
 }
 
-Button* MenuState::AddButton(const ButtonSpec& spec)
+Button* MenuState::AddButton(const ButtonPlace& place)
 {
-    auto button = std::make_unique<Button>(spec.tag, spec.x, spec.y, spec.width, spec.height);
+    auto button = std::make_unique<Button>(place.tag, place.x, place.y, place.width, place.height);
     Button* raw = button.get();
     m_gameObjects.push_back(std::move(button));
     return raw;

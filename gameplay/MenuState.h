@@ -7,7 +7,7 @@
 #include <memory>
 
 class Button;
-struct ButtonSpec;
+struct ButtonPlace;
 
 // The main menu: a background and the buttons Play, Scores, Guide and Exit.
 // It also sets the program's mouse cursor to a crosshair.
@@ -33,5 +33,5 @@ public:
     std::list<std::unique_ptr<GameObject>> m_gameObjects;
 
 private:
-    Button* AddButton(const ButtonSpec& spec);
+    Button* AddButton(const ButtonPlace& place);
 };

@@ -58,15 +58,13 @@ void ScoresState::Initialize()
         {
             std::stringstream text;
             text << "Score: " << score;
-            line.m_text = text.str();
-            line.CreateTexture();
+            line.SetText(text.str());
         }
     }
     if (scores.empty())
     {
         m_scoreTexts[0].Prepare("Fixedsys", kLineWidth, kLineHeight);
-        m_scoreTexts[0].m_text = "NO SCORES";
-        m_scoreTexts[0].CreateTexture();
+        m_scoreTexts[0].SetText("NO SCORES");
     }
     LogLine("ScoreState Initialized successfully...");
 }

@@ -46,6 +46,15 @@ void Text::CreateTexture()
     }
 }
 
+void Text::SetText(const std::string& text)
+{
+    if (text != m_text || m_texture == nullptr)
+    {
+        m_text = text;
+        CreateTexture();
+    }
+}
+
 void Text::Draw(int x, int y) const
 {
     if (m_texture == nullptr)

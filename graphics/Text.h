@@ -20,6 +20,8 @@ public:
     void Prepare(const std::string& fontKey, float width, float height);
     // Renders m_text anew; an empty text or a missing font leaves no texture.
     void CreateTexture();
+    // Shows `text`, rendering it only when it is not what is shown already.
+    void SetText(const std::string& text);
     void Draw(int x, int y) const;
 
     std::string m_text;

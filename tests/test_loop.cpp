@@ -75,7 +75,7 @@ TEST_P(Loop, GameTimeKeepsRealTimeAtAnyPictureRate)
     Game* game = Game::Instance();
     ASSERT_TRUE(game->Initialize());
     // A press on Play, in the picture's coordinates (no window to map them from).
-    const ButtonSpec& play = kMenuButtons[kButtonPlay];
+    const ButtonPlace& play = kMenuButtons[kButtonPlay];
     SDL_Event press{};
     press.type = SDL_MOUSEBUTTONDOWN;
     press.button.button = SDL_BUTTON_LEFT;

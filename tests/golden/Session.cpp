@@ -39,7 +39,7 @@ const std::map<std::string, int> kButtons{{"Play", kButtonPlay},
 
 void PushButton(int button, bool down)
 {
-    const ButtonSpec& spec = kMenuButtons[static_cast<std::size_t>(button)];
+    const ButtonPlace& place = kMenuButtons[static_cast<std::size_t>(button)];
     SDL_Event event{};
     event.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
     event.button.button = SDL_BUTTON_LEFT;
@@ -50,8 +50,8 @@ void PushButton(int button, bool down)
     event.button.windowID = SDL_GetWindowID(graphics->m_window);
     int x = 0;
     int y = 0;
-    SDL_RenderLogicalToWindow(graphics->m_renderer, static_cast<float>(spec.x + spec.width / 2),
-                              static_cast<float>(spec.y + spec.height / 2), &x, &y);
+    SDL_RenderLogicalToWindow(graphics->m_renderer, static_cast<float>(place.x + place.width / 2),
+                              static_cast<float>(place.y + place.height / 2), &x, &y);
     event.button.x = x;
     event.button.y = y;
     SDL_PushEvent(&event);

@@ -276,7 +276,7 @@ Canvas MenuScreen(Lettering& font)
     int top = kViewHeight;
     int right = 0;
     int bottom = 0;
-    for (const ButtonSpec& b : kMenuButtons)
+    for (const ButtonPlace& b : kMenuButtons)
     {
         left = std::min(left, b.x);
         top = std::min(top, b.y);

@@ -108,7 +108,7 @@ int Run(const fs::path& root, const std::string& previewPath)
         {"TextBox_Increase", notice(art::Notice::Increase)},
         {"TextBox_Decrease", notice(art::Notice::Decrease)},
     };
-    for (const ButtonSpec& b : kMenuButtons)
+    for (const ButtonPlace& b : kMenuButtons)
     {
         painters[b.tag] = [&font, b](const Picture&)
         { return art::Button(font, b.label, b.width, b.height); };
