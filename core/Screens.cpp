@@ -2,11 +2,17 @@
 
 #include "core/Game.h"
 #include "core/Input.h"
+#include "core/ResultLine.h"
 #include "gameplay/MenuState.h"
+#include "gameplay/Player.h"
+#include "gameplay/Rules.h"
 #include "graphics/Log.h"
 #include "graphics/Objects.h"
 #include "graphics/ResourceManager.h"
+#include "world/Level.h"
+#include "world/Map.h"
 
+#include <sstream>
 #include <string>
 
 namespace
@@ -71,6 +77,35 @@ void DrawBackground(const std::unique_ptr<Background>& background)
 {
     background->Draw();
 }
+
+// The result line in the gold of the pictures' titles, over the same soft
+// drop shadow as their painted words.
+constexpr SDL_Color kResultColour{255, 240, 160, 255};
+constexpr SDL_Color kResultShadow{0, 0, 0, 200};
+constexpr int kShadowOffset = 2;
+
+// The font was opened by the game just played; taking it from the cache adds
+// no narration. The words are drawn at their own size, not stretched.
+void WriteResult(Text& line, const std::string& words)
+{
+    line.Prepare("Fixedsys", 0.0f, 0.0f);
+    line.SetText(words);
+    int width = 0;
+    int height = 0;
+    if (line.m_texture != nullptr &&
+        SDL_QueryTexture(line.m_texture, nullptr, nullptr, &width, &height) == 0)
+    {
+        line.m_width = static_cast<float>(width);
+        line.m_height = static_cast<float>(height);
+    }
+}
+
+void DrawResult(const Text& line, int y)
+{
+    const int x = (kViewWidth - static_cast<int>(line.m_width)) / 2;
+    line.Draw(x + kShadowOffset, y + kShadowOffset, kResultShadow);
+    line.Draw(x, y, kResultColour);
+}
 } // namespace
 
 PauseState::PauseState(GameState* previous) : GameState(previous)
@@ -125,6 +160,11 @@ bool GuideState::Render()
 WinState::WinState(GameState* previous) : GameState(previous)
 {
     m_background = Build(*this, "WinState", kWinAssets, "Win");
+    // The number the rules have just appended to the score file.
+    const Player* player = Map::Instance()->m_player.get();
+    std::stringstream words;
+    words << "Score: " << (player != nullptr ? player->m_score : 0);
+    WriteResult(m_result, words.str());
 }
 
 WinState::~WinState()
@@ -141,12 +181,16 @@ bool WinState::Update()
 bool WinState::Render()
 {
     DrawBackground(m_background);
+    DrawResult(m_result, kResultWinY);
     return true;
 }
 
 LoseState::LoseState(GameState* previous) : GameState(previous)
 {
     m_background = Build(*this, "LoseState", kLoseAssets, "Lose");
+    std::stringstream words;
+    words << "Gold: " << g_goldCount << " of " << kGoldToWin;
+    WriteResult(m_result, words.str());
 }
 
 LoseState::~LoseState()
@@ -163,5 +207,6 @@ bool LoseState::Update()
 bool LoseState::Render()
 {
     DrawBackground(m_background);
+    DrawResult(m_result, kResultLoseY);
     return true;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/GameState.h"
+#include "graphics/Text.h"
 
 #include <memory>
 
@@ -33,7 +34,7 @@ public:
     std::unique_ptr<Background> m_background;
 };
 
-// After a won game: Return goes to a new menu.
+// After a won game, with the score just saved: Return goes to a new menu.
 class WinState final : public GameState
 {
 public:
@@ -43,9 +44,10 @@ public:
     bool Render() override;
 
     std::unique_ptr<Background> m_background;
+    Text m_result;
 };
 
-// After a lost game: Return goes to a new menu.
+// After a lost game, with the gold found: Return goes to a new menu.
 class LoseState final : public GameState
 {
 public:
@@ -55,6 +57,7 @@ public:
     bool Render() override;
 
     std::unique_ptr<Background> m_background;
+    Text m_result;
 };
 
 // The update of a screen standing in front of a suspended one (pause, guide,

@@ -10,9 +10,6 @@
 
 namespace
 {
-// The score file is read at the first visit of the screen in a run only.
-bool s_scoresRead = false;
-
 // Every score line is stretched into the same box; the first record saved
 // stands lowest, and each later one a step higher.
 constexpr int kLineX = 300;
@@ -39,11 +36,8 @@ void ScoresState::Initialize()
     m_running = true;
     ResourceManager::Instance()->Initialize(kScoresAssets);
     FileManager* files = FileManager::Instance();
-    if (!s_scoresRead)
-    {
-        files->ReadBinaryFile(kScoreFileKey);
-        s_scoresRead = true;
-    }
+    // Read at every visit, so a game won in this run shows at once.
+    files->ReadBinaryFile(kScoreFileKey);
     ResourceManager::Instance()->LoadFont("Fixedsys");
     m_background = std::make_unique<Background>("Scores");
     const std::vector<std::int32_t> scores = files->GetScores();

@@ -9,7 +9,7 @@
 class Background;
 
 // The saved scores: the first four records of the score file, in the order
-// they were saved, read once per run at the first visit.
+// they were saved, read anew at every visit.
 class ScoresState final : public GameState
 {
 public:

@@ -64,3 +64,16 @@ void Text::Draw(int x, int y) const
     const SDL_Rect box{x, y, static_cast<int>(m_width), static_cast<int>(m_height)};
     SDL_RenderCopy(Graphics::Instance()->m_renderer, m_texture, nullptr, &box);
 }
+
+void Text::Draw(int x, int y, SDL_Color tint) const
+{
+    if (m_texture == nullptr)
+    {
+        return;
+    }
+    SDL_SetTextureColorMod(m_texture, tint.r, tint.g, tint.b);
+    SDL_SetTextureAlphaMod(m_texture, tint.a);
+    Draw(x, y);
+    SDL_SetTextureColorMod(m_texture, 255, 255, 255);
+    SDL_SetTextureAlphaMod(m_texture, 255);
+}

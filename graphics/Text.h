@@ -23,6 +23,9 @@ public:
     // Shows `text`, rendering it only when it is not what is shown already.
     void SetText(const std::string& text);
     void Draw(int x, int y) const;
+    // Draws the white rendering tinted by `tint`, its alpha included, so one
+    // texture gives both coloured words and their shadow.
+    void Draw(int x, int y, SDL_Color tint) const;
 
     std::string m_text;
     float m_width = 0.0f;

@@ -48,6 +48,10 @@ bool FileManager::ReadBinaryFile(int key)
         LogLine("Invalid binary file parameter passed: " + ToString(key));
         return false;
     }
+    // Every read starts afresh: the list shows the file as it is now, and a
+    // file that cannot be read now leaves no list (the screen says there are
+    // no scores).
+    m_scores.clear();
     const DataFile file = ReadDataPrefix(path, kRecordsKept * kRecordSize);
     if (file.status != DataStatus::kDone)
     {

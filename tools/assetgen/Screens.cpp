@@ -1,5 +1,6 @@
 #include "tools/assetgen/Screens.h"
 
+#include "core/ResultLine.h"
 #include "gameplay/MenuLayout.h"
 #include "gameplay/Rules.h"
 #include "tools/assetgen/World.h"
@@ -150,6 +151,17 @@ void PanelFrame(Canvas& c, int x, int y, int w, int h, Color fill = Rgb(0x0e0b12
             c.FillRect(cx + 2, cy + 2, 2, 2, Rgb(0x6a4810));
         }
     }
+}
+
+// The dark slot the game writes a game's result into, centred across the
+// picture with the words' top at wordsY.
+void ResultSlot(Canvas& c, int wordsY)
+{
+    const int x = kCentre - kResultSlotWidth / 2;
+    const int y = wordsY - (kResultSlotHeight - kResultHeight) / 2;
+    c.FillRect(x, y, kResultSlotWidth, kResultSlotHeight, Rgb(0x0a080c));
+    c.FillRect(x, y, kResultSlotWidth, 2, Rgb(0x050406));
+    c.FillRect(x, y + kResultSlotHeight - 2, kResultSlotWidth, 2, Rgb(0x5a5068));
 }
 
 void Divider(Canvas& c, int centreX, int y, int halfWidth)
@@ -375,15 +387,16 @@ Canvas WinScreen(Lettering& font)
     const Canvas gold = GoldSprite();
     for (int i = 0; i < 5; ++i)
     {
-        Sprite(c, gold, 180 + i * 96, 190, 3);
+        Sprite(c, gold, 180 + i * 96, 176, 3);
     }
-    Sprite(c, PlayerFrame(0, 1), 352, 270, 3);
-    PanelFrame(c, 110, 380, 580, 200);
-    DrawTextCentred(c, font, "You found all ten pieces of gold!", kCentre, 404,
+    Sprite(c, PlayerFrame(0, 1), 352, 256, 3);
+    PanelFrame(c, 110, 360, 580, 224);
+    DrawTextCentred(c, font, "You found all ten pieces of gold!", kCentre, 376,
                     Body(kGoldTop, kMedium));
-    DrawTextCentred(c, font, "Ten points for every second left on the clock", kCentre, 444, Body());
-    DrawTextCentred(c, font, "have been saved to the scores.", kCentre, 470, Body());
-    KeyLines(c, font, 250, 512, 100, {{"Return", "back to the menu"}, {"Escape", "quit the game"}},
+    ResultSlot(c, kResultWinY);
+    DrawTextCentred(c, font, "Ten points a second left, saved to the scores.", kCentre, 462,
+                    Body());
+    KeyLines(c, font, 250, 516, 100, {{"Return", "back to the menu"}, {"Escape", "quit the game"}},
              26);
     return c;
 }
@@ -394,12 +407,13 @@ Canvas LoseScreen(Lettering& font)
     DrawTextCentred(c, font, "Time is up!", kCentre, 40, Heading(Rgb(0xffb0a0), Rgb(0xc02820), 3));
     Divider(c, kCentre, 160, 220);
     Sprite(c, Hourglass(Rgb(0xe0c070), true), 336, 186, 8);
-    PanelFrame(c, 110, 380, 580, 200);
-    DrawTextCentred(c, font, "The clock ran out before you", kCentre, 404,
+    PanelFrame(c, 110, 360, 580, 224);
+    DrawTextCentred(c, font, "The clock ran out before you", kCentre, 372,
                     Body(kParchment, kMedium));
-    DrawTextCentred(c, font, "found all the gold.", kCentre, 432, Body(kParchment, kMedium));
-    DrawTextCentred(c, font, "The dungeon keeps its treasure - for now.", kCentre, 470, Body(kDim));
-    KeyLines(c, font, 250, 512, 100, {{"Return", "back to the menu"}, {"Escape", "quit the game"}},
+    DrawTextCentred(c, font, "found all the gold.", kCentre, 398, Body(kParchment, kMedium));
+    ResultSlot(c, kResultLoseY);
+    DrawTextCentred(c, font, "The dungeon keeps its treasure - for now.", kCentre, 480, Body(kDim));
+    KeyLines(c, font, 250, 520, 100, {{"Return", "back to the menu"}, {"Escape", "quit the game"}},
              26);
     return c;
 }
@@ -433,11 +447,18 @@ Canvas Panel(int width, int height)
 {
     // Only the top 98 rows show in the window; the rest stays transparent.
     constexpr int kShown = 98;
+    // The panel stands over the level: its body lets the player and the gold
+    // show through, while the frame, the icons and the slots behind the white
+    // lines stay dark enough to read.
+    constexpr std::uint8_t kBody = 128;
+    constexpr std::uint8_t kSlot = 150;
     Canvas c(width, height);
     for (int y = 0; y < kShown; ++y)
     {
         const float t = static_cast<float>(y) / kShown;
-        c.FillRect(0, y, width, 1, Mix(Rgb(0x3e3648), Rgb(0x241e2c), t));
+        Color shade = Mix(Rgb(0x3e3648), Rgb(0x241e2c), t);
+        shade.a = kBody;
+        c.FillRect(0, y, width, 1, shade);
     }
     c.Frame(0, 0, width, kShown, Rgb(0x08060a), 2);
     c.FillRect(2, 2, width - 4, 2, Rgb(0x7a7090));
@@ -445,9 +466,9 @@ Canvas Panel(int width, int height)
     // Slots behind the two white lines at (49, 26) and (49, 56), 100 x 20.
     for (int y : {22, 52})
     {
-        c.FillRect(44, y, 110, 28, Rgb(0x0a080c));
-        c.FillRect(44, y, 110, 2, Rgb(0x050406));
-        c.FillRect(44, y + 26, 110, 2, Rgb(0x5a5068));
+        c.FillRect(44, y, 110, 28, Rgb(0x0a080c, kSlot));
+        c.FillRect(44, y, 110, 2, Rgb(0x050406, kSlot));
+        c.FillRect(44, y + 26, 110, 2, Rgb(0x5a5068, kSlot));
     }
     c.Draw(Hourglass(Rgb(0xf0c850), false), 13, 21, 2);
     c.Draw(CoinIcon(), 12, 54, 2);
@@ -463,8 +484,13 @@ Canvas Panel(int width, int height)
 
 Canvas NoticeBox(Lettering& font, Notice notice, int width, int height)
 {
+    // The box stands over the lower left of the view, where the player often
+    // is: a see-through plate in an opaque frame, pictures faded enough for a
+    // player beneath to show, and words outlined so they read over whatever
+    // shows through.
+    constexpr float kPicture = 0.5f;
     Canvas c(width, height);
-    PanelFrame(c, 0, 0, width, height, Rgb(0x120e16));
+    PanelFrame(c, 0, 0, width, height, Rgb(0x120e16, 120));
     const Canvas player = PlayerFrame(0, 1);
     std::string heading;
     Color top;
@@ -477,9 +503,9 @@ Canvas NoticeBox(Lettering& font, Notice notice, int width, int height)
         top = Rgb(0xffd0a0);
         bottom = Rgb(0xc06020);
         lines = {"Sticky mud grips", "your boots.", "You cannot move", "for a while."};
-        c.FillEllipse(2 * 86, 2 * 212, 2 * 56, 2 * 14, Rgb(0x4a3018));
-        c.FillEllipse(2 * 86, 2 * 210, 2 * 44, 2 * 9, Rgb(0x6a4424));
-        Sprite(c, player, 38, 108, 3);
+        c.FillEllipse(2 * 86, 2 * 212, 2 * 56, 2 * 14, Rgb(0x4a3018, 150));
+        c.FillEllipse(2 * 86, 2 * 210, 2 * 44, 2 * 9, Rgb(0x6a4424, 150));
+        Sprite(c, player, 38, 108, 3, kPicture);
         // Chains round the legs.
         for (int i = 0; i < 6; ++i)
         {
@@ -504,14 +530,14 @@ Canvas NoticeBox(Lettering& font, Notice notice, int width, int height)
         top = Rgb(0xd0ffc0);
         bottom = Rgb(0x40a030);
         lines = {"Lucky gold!", "The clock gains", "five more seconds."};
-        Sprite(c, Hourglass(Rgb(0x80e060), false), 38, 100, 6);
+        Sprite(c, Hourglass(Rgb(0x80e060), false), 38, 100, 6, kPicture);
         break;
     case Notice::Decrease:
         heading = "-10 SECONDS";
         top = Rgb(0xffc0b0);
         bottom = Rgb(0xd03020);
         lines = {"Cursed gold!", "The clock loses", "ten seconds."};
-        Sprite(c, Hourglass(Rgb(0xe05040), false), 38, 100, 6);
+        Sprite(c, Hourglass(Rgb(0xe05040), false), 38, 100, 6, kPicture);
         break;
     }
     DrawTextCentred(c, font, heading, width / 2, 20, Heading(top, bottom));
@@ -519,7 +545,9 @@ Canvas NoticeBox(Lettering& font, Notice notice, int width, int height)
     int y = 120;
     for (const auto& line : lines)
     {
-        DrawText(c, font, line, 190, y, Body(kParchment, kLarge));
+        TextStyle style = Body(kParchment, kLarge);
+        style.outline = kInk;
+        DrawText(c, font, line, 190, y, style);
         y += 30;
     }
     return c;
