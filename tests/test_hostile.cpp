@@ -173,6 +173,13 @@ TEST_F(Hostile, ScoreFileKeepsWholeRecordsAndReportsFailedWrites)
     EXPECT_EQ(files->GetScores(), (std::vector<std::int32_t>{100, 200, 0, 0}));
     EXPECT_TRUE(files->WriteBinaryFile(-2));
     EXPECT_EQ(support::ReadFile(NativePath(kScores)), support::Records({100, 200, -2}));
+    // Every read starts afresh: the score just saved shows, and a file that
+    // cannot be read now leaves no list behind.
+    EXPECT_TRUE(files->ReadBinaryFile(kScoreFileKey));
+    EXPECT_EQ(files->GetScores(), (std::vector<std::int32_t>{100, 200, -2, 0}));
+    fs::remove(NativePath(kScores));
+    EXPECT_FALSE(files->ReadBinaryFile(kScoreFileKey));
+    EXPECT_TRUE(files->GetScores().empty());
 
     // A write the system stops half-way (a full disk) is no success, and the
     // file keeps only its whole records.
