@@ -4,6 +4,7 @@
 #include "core/Graphics.h"
 #include "core/Input.h"
 #include "core/Platform.h"
+#include "core/Sound.h"
 #include "gameplay/MenuState.h"
 #include "gameplay/Rules.h"
 #include "graphics/DataFile.h"
@@ -16,7 +17,6 @@
 
 #include <SDL.h>
 #include <SDL_image.h>
-#include <SDL_mixer.h>
 #include <SDL_ttf.h>
 
 #include <algorithm>
@@ -172,9 +172,10 @@ bool Game::Initialize()
     Graphics* graphics = Graphics::Instance();
     // Without SDL, a window or a renderer nobody could see or close the game,
     // so these failures stop the program after undoing what was set up. SDL's
-    // own words follow the game's line.
-    if (SDL_Init(SDL_INIT_TIMER | SDL_INIT_AUDIO | SDL_INIT_VIDEO | SDL_INIT_JOYSTICK |
-                 SDL_INIT_HAPTIC | SDL_INIT_GAMECONTROLLER | SDL_INIT_EVENTS) == -1)
+    // own words follow the game's line. Audio is started apart (Sound::Open):
+    // a machine without it must still play.
+    if (SDL_Init(SDL_INIT_TIMER | SDL_INIT_VIDEO | SDL_INIT_JOYSTICK | SDL_INIT_HAPTIC |
+                 SDL_INIT_GAMECONTROLLER | SDL_INIT_EVENTS) == -1)
     {
         LogLine("SDL did not initialize properly.");
         LogReason(SDL_GetError());
@@ -227,6 +228,7 @@ bool Game::Initialize()
     {
         LogLine("Font sub-system did not initialize properly.");
     }
+    Sound::Instance()->Open();
     PushStateFront(std::make_unique<MenuState>(nullptr));
     LogBlock("Game Initialized successfully...");
     return true;
@@ -257,6 +259,11 @@ void Game::RunFrame(Platform& platform, bool draw)
         platform.SleepFor(std::chrono::milliseconds(1));
     }
     input->Fill(platform.Keys());
+    Sound* sound = Sound::Instance();
+    if (input->m_toggleSound)
+    {
+        sound->ToggleMute();
+    }
     if (input->m_toggleFullscreen)
     {
         graphics->ToggleFullscreen();
@@ -266,6 +273,7 @@ void Game::RunFrame(Platform& platform, bool draw)
         graphics->FitView();
     }
     m_currentState->Update();
+    sound->EndFrame();
     if (draw)
     {
         m_currentState->Render();
@@ -355,7 +363,7 @@ void Game::Shutdown()
     FileManager::Instance()->Shutdown();
     Map::Instance()->Shutdown();
     TTF_Quit();
-    Mix_CloseAudio();
+    Sound::Instance()->Close();
     Graphics* graphics = Graphics::Instance();
     SDL_DestroyRenderer(graphics->m_renderer);
     SDL_DestroyWindow(graphics->m_window);

@@ -24,6 +24,7 @@ void Input::Fill(const Uint8* keys)
     m_resized = false;
     m_focusLost = false;
     m_toggleFullscreen = false;
+    m_toggleSound = false;
     m_mouseRelX = 0.0f;
     m_mouseRelY = 0.0f;
     m_wheelX = 0.0f;
@@ -61,6 +62,8 @@ void Input::Handle(const SDL_Event& event)
         {
             m_toggleFullscreen = true;
         }
+        m_toggleSound = m_toggleSound || (event.type == SDL_KEYDOWN && event.key.repeat == 0 &&
+                                          event.key.keysym.scancode == SDL_SCANCODE_M);
         break;
     case SDL_WINDOWEVENT:
         m_resized = m_resized || event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED;

@@ -38,6 +38,8 @@ public:
     bool m_resized = false;
     bool m_focusLost = false;
     bool m_toggleFullscreen = false;
+    // M was pressed: all sound off or on.
+    bool m_toggleSound = false;
     bool m_keyDown = false;
     const Uint8* m_keys = nullptr;
     SDL_Cursor* m_cursor = nullptr;

@@ -3,6 +3,7 @@
 #include "core/Game.h"
 #include "core/Input.h"
 #include "core/Screens.h"
+#include "core/Sound.h"
 #include "graphics/Log.h"
 #include "graphics/ResourceManager.h"
 #include "world/FileManager.h"
@@ -37,6 +38,8 @@ bool PlayState::Update()
     // is still played.
     Map* map = Map::Instance();
     map->Update();
+    Sound* sound = Sound::Instance();
+    sound->KeepAmbience();
     if (input->m_quit || Held(kKeyEscape))
     {
         End();
@@ -51,11 +54,13 @@ bool PlayState::Update()
     // out stands as a win.
     if (map->m_won && !map->m_lost)
     {
+        sound->Play(kSoundWin);
         Game::Instance()->PushStateBack(std::make_unique<WinState>(this));
         End();
     }
     if (map->m_lost && !map->m_won)
     {
+        sound->Play(kSoundLose);
         Game::Instance()->PushStateBack(std::make_unique<LoseState>(this));
         End();
     }

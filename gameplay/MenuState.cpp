@@ -4,6 +4,7 @@
 #include "core/Input.h"
 #include "core/PlayState.h"
 #include "core/Screens.h"
+#include "core/Sound.h"
 #include "gameplay/MenuLayout.h"
 #include "gameplay/ScoresState.h"
 #include "graphics/Log.h"
@@ -99,6 +100,7 @@ void MenuState::HandleClick(const Button& button)
     {
         return;
     }
+    Sound::Instance()->Play(kSoundClick);
     Game* game = Game::Instance();
     if (button.m_tag == "buttonPlay")
     {

@@ -1,6 +1,7 @@
 #include "gameplay/Player.h"
 
 #include "core/Input.h"
+#include "core/Sound.h"
 #include "graphics/Log.h"
 #include "graphics/ResourceManager.h"
 #include "world/Map.h"
@@ -196,5 +197,7 @@ void Player::HandleMovement()
         m_moving = true;
         m_sprite.m_column = static_cast<float>(m_column);
         m_sprite.m_row = static_cast<float>(d.row);
+        // One footstep for every cell walked.
+        Sound::Instance()->Play(kSoundStep);
     }
 }

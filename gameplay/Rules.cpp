@@ -1,5 +1,6 @@
 // The rules of play: one update of the Map per frame of the play screen.
 #include "gameplay/Rules.h"
+#include "core/Sound.h"
 #include "gameplay/Camera.h"
 #include "gameplay/Interface.h"
 #include "gameplay/Player.h"
@@ -53,25 +54,31 @@ void Map::CollectGold()
         // after the y.
         std::cout << m_player->m_x << " " << m_player->m_y;
         gold->active = false;
+        Sound* sound = Sound::Instance();
+        sound->Play(kSoundGold);
         switch (std::rand() % kEffectCount)
         {
         case kEffectHide:
             std::cout << "Hide Event Triggered." << std::endl;
             m_player->visible = false;
+            sound->Play(kSoundHide);
             break;
         case kEffectStuck:
             std::cout << "Stuck Event Triggered." << std::endl;
             m_player->m_stuck = true;
+            sound->Play(kSoundStuck);
             break;
         case kEffectTimeBonus:
             std::cout << "Time Increase Event Triggered." << std::endl;
             m_timeLeft += kTimeBonus;
             m_player->m_timeIncreased = true;
+            sound->Play(kSoundTimeBonus);
             break;
         default:
             std::cout << "Time Decreased Event Triggered." << std::endl;
             m_timeLeft -= kTimePenalty;
             m_player->m_timeDecreased = true;
+            sound->Play(kSoundTimePenalty);
             break;
         }
         ++g_goldCount;

@@ -11,7 +11,9 @@
 #include "world/Map.h"
 
 #include <SDL_image.h>
+#include <SDL_mixer.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
@@ -28,6 +30,9 @@ namespace golden
 {
 namespace
 {
+// Where SDL's disk audio driver writes, in the scratch folder.
+constexpr const char* kAudioFile = "audio.raw";
+
 const std::map<std::string, int> kKeys{
     {"Return", kKeyReturn}, {"Escape", kKeyEscape}, {"Space", kKeySpace}, {"P", kKeyP},
     {"Left", kKeyLeft},     {"Right", kKeyRight},   {"Up", kKeyUp},       {"Down", kKeyDown}};
@@ -83,7 +88,8 @@ bool Known(const std::string& name, std::size_t args)
         {"seed", 1},     {"frames", 1}, {"hold", 1},       {"release", 1},    {"click", 1},
         {"press", 1},    {"letgo", 0},  {"quit", 0},       {"walk-gold", 0},  {"picture", 1},
         {"live", 0},     {"run", 0},    {"shutdown", 0},   {"score-file", 0}, {"repeat", 1},
-        {"steady", 0},   {"tile", 4},   {"focus-lost", 0}, {"fullscreen", 0}, {"resize", 2}};
+        {"steady", 0},   {"tile", 4},   {"focus-lost", 0}, {"fullscreen", 0}, {"resize", 2},
+        {"audio", 1},    {"record", 0}, {"heard", 0},      {"mute", 0}};
     const auto found = kArity.find(name);
     return found != kArity.end() && args >= found->second;
 }
@@ -241,19 +247,32 @@ bool Session::Execute(const Command& c)
     {
         PushButton(kButtonPlay, false);
     }
-    else if (c.name == "quit" || c.name == "focus-lost" || c.name == "fullscreen")
+    else if (c.name == "audio")
+    {
+        // SDL's disk driver writes what the mixer plays to a file, in real
+        // about twenty times faster than real time.
+        setenv("SDL_AUDIODRIVER", arg(0).c_str(), 1);
+        setenv("SDL_DISKAUDIOFILE", kAudioFile, 1);
+        setenv("SDL_DISKAUDIODELAY", "1", 1);
+    }
+    else if (c.name == "record" || c.name == "heard")
+    {
+        return Listen(c.name == "heard");
+    }
+    else if (c.name == "quit" || c.name == "focus-lost" || c.name == "fullscreen" ||
+             c.name == "mute")
     {
         // The close button, the window losing the keyboard, F11.
         SDL_Event event{};
         event.type = c.name == "quit" ? SDL_QUIT : SDL_WINDOWEVENT;
         event.window.windowID = SDL_GetWindowID(Graphics::Instance()->m_window);
         event.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
-        if (c.name == "fullscreen")
+        if (c.name == "fullscreen" || c.name == "mute")
         {
             event.type = SDL_KEYDOWN;
             event.key.state = SDL_PRESSED;
             event.key.repeat = 0;
-            event.key.keysym.scancode = SDL_SCANCODE_F11;
+            event.key.keysym.scancode = c.name == "mute" ? SDL_SCANCODE_M : SDL_SCANCODE_F11;
         }
         SDL_PushEvent(&event);
     }
@@ -368,6 +387,60 @@ void Session::Picture(const std::string& name)
         IMG_SavePNG(surface, (m_pictureDir / (name + ".png")).c_str());
     }
     SDL_FreeSurface(surface);
+}
+
+bool Session::Listen(bool heard)
+{
+    int rate = 0;
+    Uint16 format = 0;
+    int channels = 0;
+    if (Mix_QuerySpec(&rate, &format, &channels) == 0)
+    {
+        if (heard)
+        {
+            Report("audio: no device");
+        }
+        return true;
+    }
+    if (std::string(SDL_GetCurrentAudioDriver()) != "disk" || format != AUDIO_S16SYS)
+    {
+        std::cerr << "listening needs the disk driver and 16-bit samples\n";
+        return false;
+    }
+    // Waits until the mixer has played this much more. The file trails the
+    // mixer by its buffers (a few kilobytes), so a quarter second puts what
+    // came before a record behind it; and two and a half seconds let every
+    // sound started before a heard end (the longest is under two).
+    const auto size = [] { return static_cast<std::size_t>(fs::file_size(kAudioFile)); };
+    const std::size_t second = static_cast<std::size_t>(rate * channels) * 2;
+    const std::size_t until = size() + (heard ? second * 5 / 2 : second / 4);
+    for (int waited = 0; size() < until; ++waited)
+    {
+        if (waited > 10000)
+        {
+            std::cerr << "the disk audio driver stopped writing\n";
+            return false;
+        }
+        SDL_Delay(1);
+    }
+    if (!heard)
+    {
+        m_recordFrom = until;
+        return true;
+    }
+    const std::string bytes = support::ReadFile(kAudioFile).substr(m_recordFrom);
+    int loudest = 0;
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
+    {
+        std::int16_t sample = 0;
+        std::memcpy(&sample, bytes.data() + i, 2);
+        loudest = std::max(loudest, std::abs(static_cast<int>(sample)));
+    }
+    // The ambience alone peaks at -20 dBFS, every other sound at -11 or more.
+    Report(std::string("audio: ") + (loudest == 0          ? "silence"
+                                     : loudest < 32768 / 5 ? "quiet"
+                                                           : "loud"));
+    return true;
 }
 
 bool Session::Steady()

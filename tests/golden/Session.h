@@ -44,11 +44,15 @@ private:
     bool WalkGold(int pieces);
     void Picture(const std::string& name);
     bool Steady();
+    // Starts recording what the mixer plays, or reports whether what it
+    // played since was silent, quiet or loud.
+    bool Listen(bool heard);
 
     support::TestPlatform m_platform;
     std::filesystem::path m_pictureDir;
     bool m_started = false;
     std::optional<std::array<long, 4>> m_base;
+    std::size_t m_recordFrom = 0; // where the disk audio file's recording starts
 };
 
 // Live counts of the game's textures, cursors and fonts: defined by the

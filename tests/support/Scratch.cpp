@@ -41,7 +41,7 @@ ScratchFolder::~ScratchFolder()
 void ScratchFolder::CopyAssets(const std::string& settings) const
 {
     const fs::path source = fs::path(DUNGEON_SOURCE_DIR) / "Assets";
-    for (const char* folder : {"GameState", "Sprites", "Textures", "Maps", "Fonts"})
+    for (const char* folder : {"GameState", "Sprites", "Textures", "Maps", "Fonts", "Sounds"})
     {
         fs::copy(source / folder, m_dir / "Assets" / folder,
                  fs::copy_options::recursive | fs::copy_options::overwrite_existing);

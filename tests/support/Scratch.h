@@ -24,7 +24,7 @@ public:
     ScratchFolder(const ScratchFolder&) = delete;
     ScratchFolder& operator=(const ScratchFolder&) = delete;
 
-    // Copies the committed pictures, font and level in (no score file) and
+    // Copies the committed pictures, sounds, font and level in (no score file) and
     // writes the settings file.
     void CopyAssets(const std::string& settings) const;
 

@@ -1,4 +1,5 @@
-// Draws every picture of the game and writes the level's layer files.
+// Draws every picture of the game, makes its sounds and writes the level's
+// layer files.
 //
 //   dungeon_assetgen <repository root> [--preview <file.png>]
 //
@@ -14,6 +15,7 @@
 #include "tools/assetgen/Lettering.h"
 #include "tools/assetgen/Level.h"
 #include "tools/assetgen/Screens.h"
+#include "tools/assetgen/Sounds.h"
 #include "tools/assetgen/World.h"
 
 #include <SDL_image.h>
@@ -135,6 +137,13 @@ int Run(const fs::path& root, const std::string& previewPath)
     }
 
     Save(art::WindowIcon(kWindowIconSize), root / NativePath(kWindowIconPath));
+
+    for (int cue = 0; cue < kSoundCount; ++cue)
+    {
+        const auto samples = sound::Render(static_cast<SoundCue>(cue));
+        SaveText(sound::WavFile(samples),
+                 root / NativePath(kSoundPaths[static_cast<std::size_t>(cue)]));
+    }
 
     if (!previewPath.empty())
     {
