@@ -356,6 +356,7 @@ void Game::Shutdown()
     Map::Instance()->Shutdown();
     TTF_Quit();
     Mix_CloseAudio();
+    Input::Instance()->ClosePads();
     Graphics* graphics = Graphics::Instance();
     SDL_DestroyRenderer(graphics->m_renderer);
     SDL_DestroyWindow(graphics->m_window);

@@ -57,6 +57,15 @@ public:
     std::unique_ptr<Background> m_background;
 };
 
+// How Return counts on a screen in front of a suspended one: while held, or
+// only as a new press, for the screens the menu opens with Return, which the
+// press that opened them must not close again at once.
+enum class ReturnKey
+{
+    kHeld,
+    kNewPress,
+};
+
 // The update of a screen standing in front of a suspended one (pause, guide,
 // scores): close or Escape end both, Return resumes the one behind.
-void UpdateOverPrevious(GameState& screen);
+void UpdateOverPrevious(GameState& screen, ReturnKey returnKey);

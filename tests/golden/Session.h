@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -42,6 +43,7 @@ private:
     bool Execute(const Command& command);
     bool Frames(int count);
     bool WalkGold(int pieces);
+    bool Pad(const Command& command);
     void Picture(const std::string& name);
     bool Steady();
 
@@ -49,6 +51,7 @@ private:
     std::filesystem::path m_pictureDir;
     bool m_started = false;
     std::optional<std::array<long, 4>> m_base;
+    std::map<int, SDL_Joystick*> m_pads; // virtual pads, by the script's number
 };
 
 // Live counts of the game's textures, cursors and fonts: defined by the
