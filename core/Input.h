@@ -19,7 +19,7 @@ inline constexpr int kKeyUp = SDL_SCANCODE_UP;         // 82
 
 // What the game sees of the keyboard, the game pads, the mouse and the close
 // button, filled once per frame before the running screen's Update. Keys are
-// held states; only the menu asks for new presses.
+// held states; the menu, the guide and the scores also ask for new presses.
 class Input final
 {
 public:

@@ -47,13 +47,14 @@ const std::map<std::string, int> kButtons{{"Play", kButtonPlay},
                                           {"Guide", kButtonGuide},
                                           {"Exit", kButtonExit}};
 
-void PushButton(int button, bool down)
+// A press, a release or (`type` motion) the pointer moving onto a button.
+void PushButton(int button, Uint32 type)
 {
     const ButtonPlace& place = kMenuButtons[static_cast<std::size_t>(button)];
     SDL_Event event{};
-    event.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+    event.type = type;
     event.button.button = SDL_BUTTON_LEFT;
-    event.button.state = down ? SDL_PRESSED : SDL_RELEASED;
+    event.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
     // The centre of the button as drawn in the window, whatever its scale, as
     // the window reports it; SDL maps it back to the 800 x 608 picture.
     const Graphics* graphics = Graphics::Instance();
@@ -64,6 +65,10 @@ void PushButton(int button, bool down)
                               static_cast<float>(place.y + place.height / 2), &x, &y);
     event.button.x = x;
     event.button.y = y;
+    if (type == SDL_MOUSEMOTION)
+    {
+        event.motion = {type, 0, event.button.windowID, 0, 0, x, y, 1, 1};
+    }
     SDL_PushEvent(&event);
 }
 
@@ -94,7 +99,7 @@ bool Known(const std::string& name, std::size_t args)
         {"press", 1},    {"letgo", 0},  {"quit", 0},       {"walk-gold", 0},  {"picture", 1},
         {"live", 0},     {"run", 0},    {"shutdown", 0},   {"score-file", 0}, {"repeat", 1},
         {"steady", 0},   {"tile", 4},   {"focus-lost", 0}, {"fullscreen", 0}, {"resize", 2},
-        {"pad", 2},      {"where", 0}};
+        {"pad", 2},      {"where", 0},  {"point", 1}};
     const auto found = kArity.find(name);
     return found != kArity.end() && args >= found->second;
 }
@@ -234,23 +239,23 @@ bool Session::Execute(const Command& c)
         }
         c.name == "hold" ? m_platform.Hold(key->second) : m_platform.Release(key->second);
     }
-    else if (c.name == "click" || c.name == "press")
+    else if (c.name == "click" || c.name == "press" || c.name == "point")
     {
         const auto button = kButtons.find(arg(0));
         if (button == kButtons.end())
         {
             return false;
         }
-        PushButton(button->second, true);
+        PushButton(button->second, c.name == "point" ? SDL_MOUSEMOTION : SDL_MOUSEBUTTONDOWN);
         if (c.name == "click")
         {
-            PushButton(button->second, false);
+            PushButton(button->second, SDL_MOUSEBUTTONUP);
             return Frames(1);
         }
     }
     else if (c.name == "letgo")
     {
-        PushButton(kButtonPlay, false);
+        PushButton(kButtonPlay, SDL_MOUSEBUTTONUP);
     }
     else if (c.name == "quit" || c.name == "focus-lost" || c.name == "fullscreen")
     {
