@@ -364,6 +364,7 @@ void Game::Shutdown()
     Map::Instance()->Shutdown();
     TTF_Quit();
     Sound::Instance()->Close();
+    Input::Instance()->ClosePads();
     Graphics* graphics = Graphics::Instance();
     SDL_DestroyRenderer(graphics->m_renderer);
     SDL_DestroyWindow(graphics->m_window);

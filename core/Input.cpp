@@ -1,6 +1,41 @@
 #include "core/Input.h"
 
+#include <algorithm>
 #include <initializer_list>
+#include <iterator>
+
+namespace
+{
+// Keys that stand for others: W, A, S and D walk like the arrows, in the
+// arrows' order of priority.
+struct Alias
+{
+    int key;
+    int standsFor;
+};
+constexpr Alias kKeyAliases[] = {{SDL_SCANCODE_A, kKeyLeft},
+                                 {SDL_SCANCODE_D, kKeyRight},
+                                 {SDL_SCANCODE_W, kKeyUp},
+                                 {SDL_SCANCODE_S, kKeyDown}};
+
+// The pad buttons the game reads and the keys they stand for: the D-pad walks
+// like the arrows, A is Return, Start is P (pause) and B is Space (from the
+// pause screen to the menu).
+struct PadButton
+{
+    SDL_GameControllerButton button;
+    int standsFor;
+};
+constexpr PadButton kPadButtonKeys[] = {
+    {SDL_CONTROLLER_BUTTON_DPAD_LEFT, kKeyLeft}, {SDL_CONTROLLER_BUTTON_DPAD_RIGHT, kKeyRight},
+    {SDL_CONTROLLER_BUTTON_DPAD_UP, kKeyUp},     {SDL_CONTROLLER_BUTTON_DPAD_DOWN, kKeyDown},
+    {SDL_CONTROLLER_BUTTON_A, kKeyReturn},       {SDL_CONTROLLER_BUTTON_START, kKeyP},
+    {SDL_CONTROLLER_BUTTON_B, kKeySpace}};
+
+// The left stick counts as a direction once it leans half way: a worn stick
+// resting a little off centre walks nowhere.
+constexpr int kStickDeadZone = 16384;
+} // namespace
 
 Input* Input::Instance()
 {
@@ -14,13 +49,27 @@ bool Input::EventWaiting()
     return SDL_PeepEvents(nullptr, 1, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0;
 }
 
+bool Input::Pressed(int scancode) const
+{
+    const auto key = static_cast<std::size_t>(scancode);
+    return m_held[key] != 0 && m_heldBefore[key] == 0;
+}
+
 void Input::Fill(const Uint8* keys)
 {
     for (Switch* s : {&m_left, &m_middle, &m_right, &m_key})
     {
         s->pressed = false;
     }
+    for (Pad& pad : m_pads)
+    {
+        for (Switch& button : pad.buttons)
+        {
+            button.pressed = false;
+        }
+    }
     m_quit = false;
+    m_padLost = false;
     m_resized = false;
     m_focusLost = false;
     m_toggleFullscreen = false;
@@ -29,7 +78,6 @@ void Input::Fill(const Uint8* keys)
     m_mouseRelY = 0.0f;
     m_wheelX = 0.0f;
     m_wheelY = 0.0f;
-    m_keys = keys;
 
     // Events are handled in the order they happened, so the last position of
     // the mouse and the last state of every button stand.
@@ -43,6 +91,122 @@ void Input::Fill(const Uint8* keys)
     m_mouseMiddle = m_middle.Reads() ? 1 : 0;
     m_mouseRight = m_right.Reads() ? 1 : 0;
     m_keyDown = m_key.Reads();
+    Merge(keys);
+}
+
+void Input::Merge(const Uint8* keys)
+{
+    static_assert(std::size(kPadButtonKeys) == kPadButtons);
+    m_heldBefore = m_held;
+    if (keys != nullptr)
+    {
+        std::copy_n(keys, m_held.size(), m_held.begin());
+    }
+    else
+    {
+        m_held.fill(0);
+    }
+    // A control is held while any of the keys and pads standing for it is.
+    const auto hold = [this](int scancode) { m_held[static_cast<std::size_t>(scancode)] = 1; };
+    for (const Alias& alias : kKeyAliases)
+    {
+        if (m_held[static_cast<std::size_t>(alias.key)] != 0)
+        {
+            hold(alias.standsFor);
+        }
+    }
+    for (const Pad& pad : m_pads)
+    {
+        for (std::size_t i = 0; i < kPadButtons; ++i)
+        {
+            if (pad.buttons[i].Reads())
+            {
+                hold(kPadButtonKeys[i].standsFor);
+            }
+        }
+        if (pad.stickX < -kStickDeadZone)
+        {
+            hold(kKeyLeft);
+        }
+        if (pad.stickX > kStickDeadZone)
+        {
+            hold(kKeyRight);
+        }
+        if (pad.stickY < -kStickDeadZone)
+        {
+            hold(kKeyUp);
+        }
+        if (pad.stickY > kStickDeadZone)
+        {
+            hold(kKeyDown);
+        }
+    }
+    m_keys = m_held.data();
+}
+
+void Input::HandlePad(const SDL_Event& event)
+{
+    if (event.type == SDL_CONTROLLERDEVICEADDED)
+    {
+        // Pads plugged in before the game started arrive this way too; a pad
+        // already open is not opened twice.
+        const SDL_JoystickID id = SDL_JoystickGetDeviceInstanceID(event.cdevice.which);
+        if (std::ranges::find(m_pads, id, &Pad::id) == m_pads.end())
+        {
+            SDL_GameController* controller = SDL_GameControllerOpen(event.cdevice.which);
+            if (controller != nullptr)
+            {
+                m_pads.push_back(Pad{.controller = controller, .id = id});
+            }
+        }
+        return;
+    }
+    const SDL_JoystickID id = event.type == SDL_CONTROLLERDEVICEREMOVED ? event.cdevice.which
+                              : event.type == SDL_CONTROLLERAXISMOTION  ? event.caxis.which
+                                                                        : event.cbutton.which;
+    const auto pad = std::ranges::find(m_pads, id, &Pad::id);
+    if (pad == m_pads.end())
+    {
+        return;
+    }
+    if (event.type == SDL_CONTROLLERDEVICEREMOVED)
+    {
+        // Whatever the pad held is let go with it, so no move is left stuck.
+        SDL_GameControllerClose(pad->controller);
+        m_pads.erase(pad);
+        m_padLost = true;
+    }
+    else if (event.type == SDL_CONTROLLERAXISMOTION)
+    {
+        if (event.caxis.axis == SDL_CONTROLLER_AXIS_LEFTX)
+        {
+            pad->stickX = event.caxis.value;
+        }
+        else if (event.caxis.axis == SDL_CONTROLLER_AXIS_LEFTY)
+        {
+            pad->stickY = event.caxis.value;
+        }
+    }
+    else
+    {
+        const auto* binding =
+            std::ranges::find(kPadButtonKeys, static_cast<int>(event.cbutton.button),
+                              [](const PadButton& b) { return static_cast<int>(b.button); });
+        if (binding != std::end(kPadButtonKeys))
+        {
+            pad->buttons[static_cast<std::size_t>(binding - std::begin(kPadButtonKeys))].Set(
+                event.cbutton.state == SDL_PRESSED);
+        }
+    }
+}
+
+void Input::ClosePads()
+{
+    for (const Pad& pad : m_pads)
+    {
+        SDL_GameControllerClose(pad.controller);
+    }
+    m_pads.clear();
 }
 
 void Input::Handle(const SDL_Event& event)
@@ -97,6 +261,13 @@ void Input::Handle(const SDL_Event& event)
         }
         break;
     }
+    case SDL_CONTROLLERDEVICEADDED:
+    case SDL_CONTROLLERDEVICEREMOVED:
+    case SDL_CONTROLLERBUTTONDOWN:
+    case SDL_CONTROLLERBUTTONUP:
+    case SDL_CONTROLLERAXISMOTION:
+        HandlePad(event);
+        break;
     case SDL_MOUSEWHEEL:
         m_wheelX = static_cast<float>(event.wheel.x);
         m_wheelY = static_cast<float>(event.wheel.y);

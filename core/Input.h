@@ -2,7 +2,10 @@
 
 #include <SDL.h>
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
+#include <vector>
 
 // Scancodes the game reacts to.
 inline constexpr int kKeyReturn = SDL_SCANCODE_RETURN; // 40
@@ -14,9 +17,9 @@ inline constexpr int kKeyLeft = SDL_SCANCODE_LEFT;     // 80
 inline constexpr int kKeyDown = SDL_SCANCODE_DOWN;     // 81
 inline constexpr int kKeyUp = SDL_SCANCODE_UP;         // 82
 
-// What the game sees of the keyboard, the mouse and the close button, filled
-// once per frame before the running screen's Update. Keys are held states:
-// nothing here detects edges.
+// What the game sees of the keyboard, the game pads, the mouse and the close
+// button, filled once per frame before the running screen's Update. Keys are
+// held states; the menu, the guide and the scores also ask for new presses.
 class Input final
 {
 public:
@@ -28,9 +31,18 @@ public:
     // Whether an event is waiting: the main loop idles briefly when none is.
     bool EventWaiting();
 
-    // Resets the per-frame fields, takes the key-state array and drains every
-    // pending event.
+    // Resets the per-frame fields, drains every pending event and merges the
+    // key-state array (null reads as no key held) with the pads into m_keys.
     void Fill(const Uint8* keys);
+
+    // Whether the key, or a control standing for it, is held now but was not
+    // in the frame before: a key held over from the screen before reads no
+    // new press.
+    bool Pressed(int scancode) const;
+
+    // Closes every open pad; SDL's own shutdown would leave their handles
+    // dangling here.
+    void ClosePads();
 
     bool m_quit = false;
     // This frame's window events: the window's size changed, it lost the
@@ -40,7 +52,12 @@ public:
     bool m_toggleFullscreen = false;
     // M was pressed: all sound off or on.
     bool m_toggleSound = false;
+    // An open pad was unplugged during this frame's events.
+    bool m_padLost = false;
     bool m_keyDown = false;
+    // The keys as the screens see them: the keyboard's, with W, A, S and D
+    // standing for the arrows, and every pad's D-pad, left stick and buttons
+    // for the keys they stand for. The same array for the whole run.
     const Uint8* m_keys = nullptr;
     SDL_Cursor* m_cursor = nullptr;
     std::int32_t m_mouseLeft = 0;
@@ -76,8 +93,28 @@ private:
         bool Reads() const { return down || pressed; }
     };
 
+    // The pad buttons the game reads, in the order of Input.cpp's table.
+    static constexpr std::size_t kPadButtons = 7;
+
+    // One open game controller: its buttons as its events leave them, and
+    // where its left stick stands.
+    struct Pad
+    {
+        SDL_GameController* controller = nullptr;
+        SDL_JoystickID id = -1;
+        std::array<Switch, kPadButtons> buttons{};
+        Sint16 stickX = 0;
+        Sint16 stickY = 0;
+    };
+
+    void HandlePad(const SDL_Event& event);
+    void Merge(const Uint8* keys);
+
     Switch m_left;
     Switch m_middle;
     Switch m_right;
     Switch m_key;
+    std::vector<Pad> m_pads;
+    std::array<Uint8, SDL_NUM_SCANCODES> m_held{};
+    std::array<Uint8, SDL_NUM_SCANCODES> m_heldBefore{};
 };

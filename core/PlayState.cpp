@@ -44,8 +44,8 @@ bool PlayState::Update()
     {
         End();
     }
-    // A game that loses the keyboard pauses as if P had been pressed.
-    if (Held(kKeyP) || input->m_focusLost)
+    // A game that loses the keyboard or a pad pauses as if P had been pressed.
+    if (Held(kKeyP) || input->m_focusLost || input->m_padLost)
     {
         Game::Instance()->PushStateFront(std::make_unique<PauseState>(this));
         m_running = false;

@@ -39,7 +39,7 @@ void Destroy(std::unique_ptr<Background>& background, const std::string& name)
 
 } // namespace
 
-void UpdateOverPrevious(GameState& screen)
+void UpdateOverPrevious(GameState& screen, ReturnKey returnKey)
 {
     const Input* input = Input::Instance();
     screen.m_keys = input->m_keys;
@@ -48,7 +48,7 @@ void UpdateOverPrevious(GameState& screen)
         screen.End();
         screen.m_previous->m_alive = false;
     }
-    if (screen.Held(kKeyReturn))
+    if (returnKey == ReturnKey::kHeld ? screen.Held(kKeyReturn) : input->Pressed(kKeyReturn))
     {
         screen.End();
         screen.m_previous->m_running = true;
@@ -120,7 +120,7 @@ PauseState::~PauseState()
 
 bool PauseState::Update()
 {
-    UpdateOverPrevious(*this);
+    UpdateOverPrevious(*this, ReturnKey::kHeld);
     // Space leaves the game for a new menu; the suspended game ends unseen.
     if (Held(kKeySpace))
     {
@@ -147,7 +147,7 @@ GuideState::~GuideState() = default;
 
 bool GuideState::Update()
 {
-    UpdateOverPrevious(*this);
+    UpdateOverPrevious(*this, ReturnKey::kNewPress);
     return true;
 }
 

@@ -60,6 +60,15 @@ public:
     Text m_result;
 };
 
+// How Return counts on a screen in front of a suspended one: while held, or
+// only as a new press, for the screens the menu opens with Return, which the
+// press that opened them must not close again at once.
+enum class ReturnKey
+{
+    kHeld,
+    kNewPress,
+};
+
 // The update of a screen standing in front of a suspended one (pause, guide,
 // scores): close or Escape end both, Return resumes the one behind.
-void UpdateOverPrevious(GameState& screen);
+void UpdateOverPrevious(GameState& screen, ReturnKey returnKey);

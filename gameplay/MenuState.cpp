@@ -1,6 +1,7 @@
 #include "gameplay/MenuState.h"
 
 #include "core/Game.h"
+#include "core/Graphics.h"
 #include "core/Input.h"
 #include "core/PlayState.h"
 #include "core/Screens.h"
@@ -74,6 +75,7 @@ bool MenuState::Update()
     HandleClick(*m_buttonGuide);
     HandleClick(*m_buttonExit);
     HandleClick(*m_buttonScores);
+    HandleKeys();
     for (std::unique_ptr<GameObject>& object : m_gameObjects)
     {
         object->Update();
@@ -87,19 +89,93 @@ bool MenuState::Render()
     {
         object->Draw();
     }
+    DrawHighlight();
     return true;
 }
 
-void MenuState::HandleClick(const Button& button)
+std::array<const Button*, 4> MenuState::Buttons() const
+{
+    return {m_buttonPlay, m_buttonScores, m_buttonGuide, m_buttonExit};
+}
+
+void MenuState::HandleKeys()
+{
+    const Input* input = Input::Instance();
+    const std::array<const Button*, 4> buttons = Buttons();
+    // The pointer moving onto a button takes the highlight there; a pointer
+    // resting still leaves it to the keys.
+    if (input->m_mouseRelX != 0.0f || input->m_mouseRelY != 0.0f)
+    {
+        for (std::size_t i = 0; i < buttons.size(); ++i)
+        {
+            m_highlight = UnderPointer(*buttons[i]) ? i : m_highlight;
+        }
+    }
+    if (input->Pressed(kKeyUp))
+    {
+        m_highlight = (m_highlight + buttons.size() - 1) % buttons.size();
+    }
+    if (input->Pressed(kKeyDown))
+    {
+        m_highlight = (m_highlight + 1) % buttons.size();
+    }
+    // A close, Escape or click in this frame has decided already.
+    if (m_running && input->Pressed(kKeyReturn))
+    {
+        Press(*buttons[m_highlight]);
+    }
+}
+
+void MenuState::DrawHighlight() const
+{
+    // A gold frame round the button, edged in the dark ink and bronze of the
+    // pictures, standing in the gap between the buttons.
+    struct Ring
+    {
+        int offset;
+        Uint8 red;
+        Uint8 green;
+        Uint8 blue;
+    };
+    static constexpr Ring kRings[] = {
+        {6, 0x14, 0x0c, 0x08}, {5, 0xff, 0xe0, 0x70}, {4, 0xff, 0xf0, 0xa0}, {3, 0xb0, 0x80, 0x30}};
+    const Button* button = Buttons()[m_highlight];
+    SDL_Renderer* renderer = Graphics::Instance()->m_renderer;
+    Uint8 red = 0;
+    Uint8 green = 0;
+    Uint8 blue = 0;
+    Uint8 alpha = 0;
+    SDL_GetRenderDrawColor(renderer, &red, &green, &blue, &alpha);
+    for (const Ring& ring : kRings)
+    {
+        const SDL_Rect frame{button->m_x - ring.offset, button->m_y - ring.offset,
+                             button->m_width + 2 * ring.offset, button->m_height + 2 * ring.offset};
+        SDL_SetRenderDrawColor(renderer, ring.red, ring.green, ring.blue, 255);
+        SDL_RenderDrawRect(renderer, &frame);
+    }
+    // The frame is cleared with the draw colour: it must stay as it was.
+    SDL_SetRenderDrawColor(renderer, red, green, blue, alpha);
+}
+
+bool MenuState::UnderPointer(const Button& button) const
 {
     const Input* input = Input::Instance();
     const auto mx = static_cast<int>(input->m_mouseX);
     const auto my = static_cast<int>(input->m_mouseY);
     const AABB pointer = AABB::FromRect(static_cast<float>(mx), static_cast<float>(my), 1.0f, 1.0f);
-    if (!pointer.Overlaps(button.m_bound) || input->m_mouseLeft != 1)
+    return pointer.Overlaps(button.m_bound);
+}
+
+void MenuState::HandleClick(const Button& button)
+{
+    if (UnderPointer(button) && Input::Instance()->m_mouseLeft == 1)
     {
-        return;
+        Press(button);
     }
+}
+
+void MenuState::Press(const Button& button)
+{
     Sound::Instance()->Play(kSoundClick);
     Game* game = Game::Instance();
     if (button.m_tag == "buttonPlay")

@@ -3,14 +3,17 @@
 #include "core/GameState.h"
 #include "graphics/GameObject.h"
 
+#include <array>
+#include <cstddef>
 #include <list>
 #include <memory>
 
 class Button;
 struct ButtonPlace;
 
-// The main menu: a background and the buttons Play, Scores, Guide and Exit.
-// It also sets the program's mouse cursor to a crosshair.
+// The main menu: a background and the buttons Play, Scores, Guide and Exit,
+// pressed with the mouse or with Return on the highlighted one. It also sets
+// the program's mouse cursor to a crosshair.
 class MenuState final : public GameState
 {
 public:
@@ -31,7 +34,19 @@ public:
     Button* m_buttonScores = nullptr;
     Button* m_buttonExit = nullptr;
     std::list<std::unique_ptr<GameObject>> m_gameObjects;
+    // The button Return presses, in the buttons' order from the top: a new
+    // menu starts on Play, and a menu coming back from the guide or the
+    // scores keeps it where it was.
+    std::size_t m_highlight = 0;
 
 private:
     Button* AddButton(const ButtonPlace& place);
+    // The buttons from the top down.
+    std::array<const Button*, 4> Buttons() const;
+    bool UnderPointer(const Button& button) const;
+    // Up and Down move the highlight, Return presses its button: new presses
+    // only, so a key held over from the screen before does nothing here.
+    void HandleKeys();
+    void Press(const Button& button);
+    void DrawHighlight() const;
 };

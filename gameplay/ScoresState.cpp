@@ -65,7 +65,7 @@ void ScoresState::Initialize()
 
 bool ScoresState::Update()
 {
-    UpdateOverPrevious(*this);
+    UpdateOverPrevious(*this, ReturnKey::kNewPress);
     return true;
 }
 

@@ -76,23 +76,26 @@ TEST(InputRecord, PositionWheelMotionAndCloseFollowTheLastEventOfTheFrame)
     wheel.wheel.x = 2;
     wheel.wheel.y = -1;
     // Motion, wheel and close count for one frame; side buttons change no button.
+    // W stands for Up, which reads as a new press only in its first frame.
     const std::pair<std::vector<SDL_Event>, const char*> rows[] = {
-        {{Motion(10, 20, 1, 2), Motion(30, 40, 3, 4)}, "30,40 moved 3,4 wheel 0,0 000 keys 0"},
+        {{Motion(10, 20, 1, 2), Motion(30, 40, 3, 4)}, "30,40 moved 3,4 wheel 0,0 000 up 11"},
         {{Button(SDL_BUTTON_X1, SDL_PRESSED, 40, 50), Button(SDL_BUTTON_LEFT, SDL_PRESSED, 50, 60),
           wheel, SDL_Event{.type = SDL_QUIT}},
-         "50,60 moved 0,0 wheel 2,-1 100 quit keys 1"},
-        {{Button(SDL_BUTTON_X2, SDL_RELEASED, 70, 80)}, "70,80 moved 0,0 wheel 0,0 100 keys 2"},
+         "50,60 moved 0,0 wheel 2,-1 100 quit up 10"},
+        {{Button(SDL_BUTTON_X2, SDL_RELEASED, 70, 80)}, "70,80 moved 0,0 wheel 0,0 100 up 00"},
     };
-    const Uint8 keys[4]{};
+    const int held[] = {SDL_SCANCODE_W, kKeyUp, SDL_SCANCODE_UNKNOWN};
     for (int frame = 0; frame < 3; ++frame)
     {
+        Uint8 keys[SDL_NUM_SCANCODES]{};
+        keys[held[frame]] = held[frame] != SDL_SCANCODE_UNKNOWN ? 1 : 0;
         Queue(rows[frame].first);
-        in.Fill(keys + frame);
+        in.Fill(keys);
         std::ostringstream seen;
         seen << in.m_mouseX << "," << in.m_mouseY << " moved " << in.m_mouseRelX << ","
              << in.m_mouseRelY << " wheel " << in.m_wheelX << "," << in.m_wheelY << " "
              << in.m_mouseLeft << in.m_mouseMiddle << in.m_mouseRight << (in.m_quit ? " quit" : "")
-             << " keys " << in.m_keys - keys;
+             << " up " << +in.m_keys[kKeyUp] << in.Pressed(kKeyUp);
         EXPECT_EQ(seen.str(), rows[frame].second) << "frame " << frame;
     }
     SDL_Quit();

@@ -34,21 +34,32 @@ namespace
 constexpr const char* kAudioFile = "audio.raw";
 
 const std::map<std::string, int> kKeys{
-    {"Return", kKeyReturn}, {"Escape", kKeyEscape}, {"Space", kKeySpace}, {"P", kKeyP},
-    {"Left", kKeyLeft},     {"Right", kKeyRight},   {"Up", kKeyUp},       {"Down", kKeyDown}};
+    {"Return", kKeyReturn}, {"Escape", kKeyEscape}, {"Space", kKeySpace},  {"P", kKeyP},
+    {"Left", kKeyLeft},     {"Right", kKeyRight},   {"Up", kKeyUp},        {"Down", kKeyDown},
+    {"W", SDL_SCANCODE_W},  {"A", SDL_SCANCODE_A},  {"S", SDL_SCANCODE_S}, {"D", SDL_SCANCODE_D}};
+
+const std::map<std::string, SDL_GameControllerButton> kPadButtons{
+    {"Left", SDL_CONTROLLER_BUTTON_DPAD_LEFT},
+    {"Right", SDL_CONTROLLER_BUTTON_DPAD_RIGHT},
+    {"Up", SDL_CONTROLLER_BUTTON_DPAD_UP},
+    {"Down", SDL_CONTROLLER_BUTTON_DPAD_DOWN},
+    {"A", SDL_CONTROLLER_BUTTON_A},
+    {"B", SDL_CONTROLLER_BUTTON_B},
+    {"Start", SDL_CONTROLLER_BUTTON_START}};
 
 const std::map<std::string, int> kButtons{{"Play", kButtonPlay},
                                           {"Scores", kButtonScores},
                                           {"Guide", kButtonGuide},
                                           {"Exit", kButtonExit}};
 
-void PushButton(int button, bool down)
+// A press, a release or (`type` motion) the pointer moving onto a button.
+void PushButton(int button, Uint32 type)
 {
     const ButtonPlace& place = kMenuButtons[static_cast<std::size_t>(button)];
     SDL_Event event{};
-    event.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+    event.type = type;
     event.button.button = SDL_BUTTON_LEFT;
-    event.button.state = down ? SDL_PRESSED : SDL_RELEASED;
+    event.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
     // The centre of the button as drawn in the window, whatever its scale, as
     // the window reports it; SDL maps it back to the 800 x 608 picture.
     const Graphics* graphics = Graphics::Instance();
@@ -59,6 +70,10 @@ void PushButton(int button, bool down)
                               static_cast<float>(place.y + place.height / 2), &x, &y);
     event.button.x = x;
     event.button.y = y;
+    if (type == SDL_MOUSEMOTION)
+    {
+        event.motion = {type, 0, event.button.windowID, 0, 0, x, y, 1, 1};
+    }
     SDL_PushEvent(&event);
 }
 
@@ -89,7 +104,8 @@ bool Known(const std::string& name, std::size_t args)
         {"press", 1},    {"letgo", 0},  {"quit", 0},       {"walk-gold", 0},  {"picture", 1},
         {"live", 0},     {"run", 0},    {"shutdown", 0},   {"score-file", 0}, {"repeat", 1},
         {"steady", 0},   {"tile", 4},   {"focus-lost", 0}, {"fullscreen", 0}, {"resize", 2},
-        {"audio", 1},    {"record", 0}, {"heard", 0},      {"mute", 0}};
+        {"audio", 1},    {"record", 0}, {"heard", 0},      {"mute", 0},
+        {"pad", 2},      {"where", 0},  {"point", 1}};
     const auto found = kArity.find(name);
     return found != kArity.end() && args >= found->second;
 }
@@ -229,23 +245,23 @@ bool Session::Execute(const Command& c)
         }
         c.name == "hold" ? m_platform.Hold(key->second) : m_platform.Release(key->second);
     }
-    else if (c.name == "click" || c.name == "press")
+    else if (c.name == "click" || c.name == "press" || c.name == "point")
     {
         const auto button = kButtons.find(arg(0));
         if (button == kButtons.end())
         {
             return false;
         }
-        PushButton(button->second, true);
+        PushButton(button->second, c.name == "point" ? SDL_MOUSEMOTION : SDL_MOUSEBUTTONDOWN);
         if (c.name == "click")
         {
-            PushButton(button->second, false);
+            PushButton(button->second, SDL_MOUSEBUTTONUP);
             return Frames(1);
         }
     }
     else if (c.name == "letgo")
     {
-        PushButton(kButtonPlay, false);
+        PushButton(kButtonPlay, SDL_MOUSEBUTTONUP);
     }
     else if (c.name == "audio")
     {
@@ -279,6 +295,20 @@ bool Session::Execute(const Command& c)
     else if (c.name == "resize")
     {
         SDL_SetWindowSize(Graphics::Instance()->m_window, number(0), number(1));
+    }
+    else if (c.name == "pad")
+    {
+        return m_started && Pad(c);
+    }
+    else if (c.name == "where")
+    {
+        const Player* player = Map::Instance()->m_player.get();
+        if (player == nullptr)
+        {
+            return false;
+        }
+        Report("player at " + std::to_string(player->m_x / kCellSize) + "," +
+               std::to_string(player->m_y / kCellSize) + (player->m_moving ? ", moving" : ""));
     }
     else if (c.name == "walk-gold")
     {
@@ -316,6 +346,7 @@ bool Session::Execute(const Command& c)
     {
         game->Shutdown();
         m_started = false;
+        m_pads.clear(); // SDL closed them
     }
     else if (c.name == "repeat")
     {
@@ -332,6 +363,54 @@ bool Session::Execute(const Command& c)
         return Steady();
     }
     return true;
+}
+
+// A game controller without hardware: SDL's virtual joystick.
+bool Session::Pad(const Command& c)
+{
+    SDL_Joystick*& pad = m_pads[std::atoi(c.args[0].c_str())];
+    const std::string& what = c.args[1];
+    if (what == "plug")
+    {
+        // The dummy window never has the keyboard's focus, and SDL drops pad
+        // presses while no window of the game has it.
+        SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+        SDL_VirtualJoystickDesc desc{};
+        desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+        desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+        desc.naxes = SDL_CONTROLLER_AXIS_MAX;
+        desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
+        pad = SDL_JoystickOpen(SDL_JoystickAttachVirtualEx(&desc));
+        return pad != nullptr;
+    }
+    if (pad == nullptr || c.args.size() < (what == "stick" ? 4u : what == "unplug" ? 2u : 3u))
+    {
+        return false;
+    }
+    if (what == "unplug")
+    {
+        const SDL_JoystickID id = SDL_JoystickInstanceID(pad);
+        SDL_JoystickClose(pad);
+        pad = nullptr;
+        for (int i = 0; i < SDL_NumJoysticks(); ++i)
+        {
+            if (SDL_JoystickGetDeviceInstanceID(i) == id)
+            {
+                return SDL_JoystickDetachVirtual(i) == 0;
+            }
+        }
+        return false;
+    }
+    if (what == "stick")
+    {
+        return SDL_JoystickSetVirtualAxis(pad, SDL_CONTROLLER_AXIS_LEFTX,
+                                          static_cast<Sint16>(std::atoi(c.args[2].c_str()))) == 0 &&
+               SDL_JoystickSetVirtualAxis(pad, SDL_CONTROLLER_AXIS_LEFTY,
+                                          static_cast<Sint16>(std::atoi(c.args[3].c_str()))) == 0;
+    }
+    const auto button = kPadButtons.find(c.args[2]);
+    return (what == "hold" || what == "release") && button != kPadButtons.end() &&
+           SDL_JoystickSetVirtualButton(pad, button->second, what == "hold" ? 1 : 0) == 0;
 }
 
 bool Session::WalkGold(int pieces)

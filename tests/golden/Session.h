@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -42,6 +43,7 @@ private:
     bool Execute(const Command& command);
     bool Frames(int count);
     bool WalkGold(int pieces);
+    bool Pad(const Command& command);
     void Picture(const std::string& name);
     bool Steady();
     // Starts recording what the mixer plays, or reports whether what it
@@ -53,6 +55,7 @@ private:
     bool m_started = false;
     std::optional<std::array<long, 4>> m_base;
     std::size_t m_recordFrom = 0; // where the disk audio file's recording starts
+    std::map<int, SDL_Joystick*> m_pads; // virtual pads, by the script's number
 };
 
 // Live counts of the game's textures, cursors and fonts: defined by the

@@ -299,7 +299,7 @@ Canvas MenuScreen(Lettering& font)
     const int plateWidth = right - left + 2 * kMargin;
     PanelFrame(c, left - kMargin, top - kMargin, plateWidth, bottom - top + 2 * kMargin,
                Rgb(0x0e0b12, 200));
-    DrawTextCentred(c, font, "Choose with the mouse", left - kMargin + plateWidth / 2,
+    DrawTextCentred(c, font, "Up/Down, Return or click", left - kMargin + plateWidth / 2,
                     top - kMargin - 34, Body(kDim));
     // A look into the dungeon.
     PanelFrame(c, 338, 262, 416, 288);
@@ -328,34 +328,52 @@ Canvas GuideScreen(Lettering& font)
     Canvas c = Backdrop(Rgb(0x463e50), 3);
     DrawTextCentred(c, font, "How to play", kCentre, 14, Heading(kGoldTop, kGoldBottom));
     PanelFrame(c, 40, 92, 720, 500);
-    int y = 112;
+    int y = 108;
     DrawText(c, font, "THE GOAL", 70, y, Label(kMedium));
     Sprite(c, GoldSprite(), 680, y - 6, 2);
     y += 30;
-    DrawText(c, font, "Find all ten pieces of gold in the dungeon", 70, y, Body());
-    DrawText(c, font, "before the 90 seconds run out.", 70, y + 24, Body());
-    y += 64;
+    DrawText(c, font, "Find all ten pieces of gold before the 90 seconds run out.", 70, y, Body());
+    y += 34;
     DrawText(c, font, "CONTROLS", 70, y, Label(kMedium));
+    DrawText(c, font, "Pad", 270, y + 4, Body(kDim));
     y += 30;
-    KeyLines(c, font, 70, y, 150,
-             {{"Arrow keys", "walk one cell at a time"},
-              {"P", "pause the game"},
-              {"Return", "resume, or go back to the menu"},
-              {"Space", "leave the pause page for the menu"},
-              {"Escape", "quit the game"},
-              {"Mouse", "click the buttons of the menu"}},
-             24);
-    y += 6 * 24 + 16;
-    DrawText(c, font, "THE GOLD'S MAGIC", 70, y, Label(kMedium));
+    // Keys, the pad's buttons and what they do, in three columns.
+    struct Control
+    {
+        const char* keys;
+        const char* pad;
+        const char* meaning;
+    };
+    static constexpr Control kControls[] = {
+        {"Arrows, W A S D", "D-pad, stick", "walk one cell at a time"},
+        {"P", "Start", "pause the game"},
+        {"Return", "A", "resume, go back, press a button"},
+        {"Space", "B", "from the pause page to the menu"},
+        {"Up/Down, W/S", "D-pad, stick", "choose a button of the menu"},
+        {"Mouse", "", "click the buttons of the menu"},
+        {"F11, Alt+Return", "", "window or fullscreen"},
+        {"M", "", "sound on or off"},
+        {"Escape", "", "quit the game"},
+    };
+    for (const Control& control : kControls)
+    {
+        DrawText(c, font, control.keys, 70, y, Label(kSmall));
+        if (*control.pad != '\0')
+        {
+            DrawText(c, font, control.pad, 270, y, Label(kSmall));
+        }
+        DrawText(c, font, control.meaning, 420, y, Body());
+        y += 23;
+    }
+    y += 10;
+    DrawText(c, font, "EACH PIECE OF GOLD CASTS ONE SPELL", 70, y, Label(kMedium));
     y += 30;
-    DrawText(c, font, "Each piece of gold casts one spell at random:", 70, y, Body());
-    y += 28;
     KeyLines(c, font, 70, y, 150,
              {{"Hidden", "you vanish from sight for a while"},
               {"Stuck", "you cannot move for a while"},
               {"+5 seconds", "the clock gains five seconds"},
               {"-10 seconds", "the clock loses ten seconds"}},
-             24);
+             22);
     Sprite(c, PlayerFrame(0, 1), 600, 470, 2, 0.3f);
     Sprite(c, PlayerFrame(2, 1), 672, 470, 2);
     DrawTextCentred(c, font, "Return: back to the menu     Escape: quit", kCentre, 562, Body(kDim));
