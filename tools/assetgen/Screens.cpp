@@ -314,9 +314,10 @@ Canvas PauseScreen(Lettering& font)
     PanelFrame(c, 150, 130, 500, 340);
     DrawTextCentred(c, font, "Paused", kCentre, 160, Heading(Rgb(0xd8e4ff), Rgb(0x7088c0)));
     Divider(c, kCentre, 246, 150);
-    KeyLines(c, font, 220, 290, 100,
-             {{"Return", "resume the game"},
-              {"Space", "go to the main menu"},
+    // The pad's buttons beside their keys: a pad player pauses here too.
+    KeyLines(c, font, 200, 290, 130,
+             {{"Return, A", "resume the game"},
+              {"Space, B", "go to the main menu"},
               {"Escape", "quit the game"}},
              40);
     DrawTextCentred(c, font, "The clock waits while you rest.", kCentre, 420, Body(kDim));
