@@ -1,9 +1,11 @@
 #pragma once
 
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <optional>
 #include <string>
 
 class GameState;
@@ -23,6 +25,11 @@ public:
     // Runs screens until the queue is empty, 60 steps a second of the
     // platform's clock, drawing a picture after the steps that were due.
     bool Run(Platform& platform);
+    // One pass of Run: the steps that are due by the platform's clock, the
+    // last of them drawn. Returns how long until the next step is due (zero
+    // when steps ran): Run sleeps that long, while a browser, which must not
+    // be kept waiting, calls this once per animation frame instead.
+    std::chrono::nanoseconds Frame(Platform& platform);
     void Shutdown();
 
     void PushStateFront(std::unique_ptr<GameState> state);
@@ -53,4 +60,7 @@ private:
 
     bool CreateRenderer();
     void RunFrame(Platform& platform, bool draw);
+
+    // When the next step is due; unset until the first pass.
+    std::optional<std::chrono::steady_clock::time_point> m_due;
 };
