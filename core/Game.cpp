@@ -312,7 +312,7 @@ bool Game::Step(Platform& platform, bool draw)
     return ranFrame;
 }
 
-std::chrono::nanoseconds Game::Frame(Platform& platform)
+std::chrono::nanoseconds Game::Frame(Platform& platform, std::chrono::nanoseconds early)
 {
     // Game time is counted in steps of 1/60 s, and steps keep real time: when
     // pictures come slower than that, the steps that are due run before the
@@ -327,7 +327,7 @@ std::chrono::nanoseconds Game::Frame(Platform& platform)
     }
     auto& due = *m_due;
     const auto now = platform.Now();
-    if (now < due)
+    if (now + early < due)
     {
         return due - now;
     }

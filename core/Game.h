@@ -28,8 +28,12 @@ public:
     // One pass of Run: the steps that are due by the platform's clock, the
     // last of them drawn. Returns how long until the next step is due (zero
     // when steps ran): Run sleeps that long, while a browser, which must not
-    // be kept waiting, calls this once per animation frame instead.
-    std::chrono::nanoseconds Frame(Platform& platform);
+    // be kept waiting, calls this once per animation frame instead. A step
+    // may run up to `early` before its time: animation frames come near 60 a
+    // second but not exactly, and a frame a hair too early would otherwise
+    // show no new picture.
+    std::chrono::nanoseconds
+    Frame(Platform& platform, std::chrono::nanoseconds early = std::chrono::nanoseconds::zero());
     void Shutdown();
 
     void PushStateFront(std::unique_ptr<GameState> state);
