@@ -21,3 +21,9 @@ target_link_options(dungeon_web PRIVATE
   "SHELL:--exclude-file *scores.bin"
   "SHELL:--exclude-file *.gitkeep")
 set_property(TARGET dungeon_web APPEND PROPERTY LINK_DEPENDS ${WEB_SHELL} ${WEB_ASSETS})
+
+# The libraries' licences go with the page.
+foreach(prefix ${CMAKE_PREFIX_PATH})
+  file(GLOB WEB_LICENSES ${prefix}/share/licenses/*.copyright)
+  file(COPY ${WEB_LICENSES} DESTINATION ${CMAKE_BINARY_DIR}/licenses)
+endforeach()
