@@ -28,13 +28,13 @@ EM_JS(void, TellPage, (const char* event), {
 EM_JS(void, LoadScoresThenStart, (const char* folder), {
     const path = UTF8ToString(folder);
     FS.mkdirTree(path);
-    try {
-        FS.mount(IDBFS, {}, path);
-    } catch (error) {
+    // IDBFS stops the whole program where there is no IndexedDB at all.
+    if (typeof indexedDB === 'undefined' || !indexedDB) {
         Module.scoresNotSaved && Module.scoresNotSaved();
         Module._StartGame();
         return;
     }
+    FS.mount(IDBFS, {}, path);
     FS.syncfs(true, function(error) {
         if (error) {
             Module.scoresNotSaved && Module.scoresNotSaved();

@@ -184,17 +184,17 @@ window.__drive = function () {
 
 
 class Browser:
-    def __init__(self, url):
+    def __init__(self, url, flags=(), hook=""):
         self.profile = tempfile.mkdtemp(prefix="dungeon-web-")
         options = webdriver.ChromeOptions()
         options.binary_location = "/usr/bin/chromium"
         for flag in ("--headless", "--no-sandbox", "--disable-gpu", "--disable-quic",
                      "--no-first-run", "--disable-background-networking",
                      "--disable-component-update", "--disable-sync",
-                     "--window-size=1000,900", f"--user-data-dir={self.profile}"):
+                     "--window-size=1000,900", f"--user-data-dir={self.profile}", *flags):
             options.add_argument(flag)
         self.driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
-        self.driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": HOOKS})
+        self.driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": HOOKS + hook})
         self.url = url
 
     def close(self):
@@ -259,9 +259,13 @@ def same(actual, expected, message):
     check(actual == expected, message)
 
 
+PASSED = []
+
+
 def check(condition, message):
     if not condition:
         raise AssertionError(message)
+    PASSED.append(message)
     print(f"ok: {message}")
 
 
@@ -288,12 +292,48 @@ def main():
     server = http.server.ThreadingHTTPServer(("127.0.0.1", 0),
                                              functools.partial(Quiet, directory=str(build)))
     threading.Thread(target=server.serve_forever, daemon=True).start()
-    browser = Browser(f"http://127.0.0.1:{server.server_port}/index.html")
+    url = f"http://127.0.0.1:{server.server_port}/index.html"
     try:
-        run(browser, startup, play, pause)
+        for flags, hook, check_page in BAD_BROWSERS:
+            browser = Browser(url, flags, hook)
+            try:
+                check_page(browser)
+            finally:
+                browser.close()
+        browser = Browser(url)
+        try:
+            run(browser, startup, play, pause)
+        finally:
+            browser.close()
     finally:
-        browser.close()
         server.shutdown()
+
+
+def page_text(browser, element):
+    return browser.driver.find_element(By.ID, element).text
+
+
+def without_webassembly(browser):
+    browser.driver.get(browser.url)
+    browser.wait("a word on the page", lambda: "WebAssembly" in page_text(browser, "message"))
+    check(page_text(browser, "message") ==
+          "This browser cannot run WebAssembly, which Dungeon Gold needs.",
+          "a browser without WebAssembly is told so on the page")
+
+
+def without_indexeddb(browser):
+    browser.load()
+    check("scores last until the page is closed" in page_text(browser, "note"),
+          "a browser without IndexedDB plays, and the page says scores are not kept")
+
+
+# Browsers the game cannot use in full: flags, a script run before the page's,
+# and what the page must then show.
+BAD_BROWSERS = [
+    ([], "delete globalThis.WebAssembly;", without_webassembly),
+    ([], "Object.defineProperty(window, 'indexedDB', {get: () => undefined});",
+     without_indexeddb),
+]
 
 
 def run(browser, startup, play, pause):
@@ -350,11 +390,11 @@ def run(browser, startup, play, pause):
     check(not browser.js("return window.__walk.errors"), "the walk kept step with the game")
     won = new_chunk(browser, before, "Info written to file successfully: Assets\\bin\\scores.bin")
     lines = browser.log()[before:]
-    played = lines.index(won[0])
+    lines = lines[lines.index("PlayState constructor called..."):]
     # The play screen's steps: the count lines before the winning step's
     # narration are the menu's step that made the play screen and all of the
     # play screen's but the winning one.
-    steps = sum(1 for line in lines[:played] if COUNT.match(line))
+    steps = sum(1 for line in lines[:lines.index(won[0])] if COUNT.match(line))
     effects = "\n".join(lines)
     expected = 10 * (90 - steps // 60 + 5 * effects.count("Time Increase Event Triggered.")
                      - 10 * effects.count("Time Decreased Event Triggered."))
@@ -394,4 +434,10 @@ def run(browser, startup, play, pause):
 
 
 if __name__ == "__main__":
-    main()
+    try:
+        main()
+    except AssertionError as failure:
+        print(f"FAILED: {failure}")
+        print(f"web: {len(PASSED)} passed, 1 failed")
+        sys.exit(1)
+    print(f"web: {len(PASSED)} passed, 0 failed")
