@@ -14,6 +14,10 @@ target_link_options(dungeon_web PRIVATE
   # Debian's emscripten cannot run its HTML minifier; the page is small anyway.
   -sMINIFY_HTML=0
   -sEXPORTED_RUNTIME_METHODS=FS
+  # SDL's audio calls helpers of emscripten by name; emscripten's own SDL
+  # port asks for them, a build of SDL outside it has to. (A file, as a "$"
+  # does not survive CMake's link script.)
+  -sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=@${PROJECT_SOURCE_DIR}/web/sdl-helpers.txt
   -lidbfs.js
   "SHELL:--shell-file ${WEB_SHELL}"
   # The stored scores come from IndexedDB, never from the package.
