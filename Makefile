@@ -4,7 +4,7 @@ JOBS   := $(shell nproc 2>/dev/null || echo 2)
 WERROR ?= $(if $(CI),ON,OFF)
 
 .PHONY: all deps configure build run test lint package clean sanitize valgrind fuzz soak bench \
-	assets golden
+	assets golden web web-test
 
 all: build
 
@@ -83,7 +83,10 @@ package: build
 # Static analysis of the game code, and the layout of the C++ files changed
 # since the branch left main (committed or not; every tracked one when there
 # is no main to compare with). Any finding fails.
-GAME_SOURCES = $(wildcard core/*.cpp graphics/*.cpp world/*.cpp gameplay/*.cpp)
+# The browser's entry point is built by emscripten only (make web), so it has
+# no place in the desktop build's compile commands that the analysers read.
+GAME_SOURCES = $(filter-out core/WebMain.cpp, \
+	$(wildcard core/*.cpp graphics/*.cpp world/*.cpp gameplay/*.cpp))
 FORMAT_BASE = $(shell git merge-base HEAD main 2>/dev/null || \
 	git merge-base HEAD origin/main 2>/dev/null)
 FORMAT_FILES = $(if $(FORMAT_BASE), \
@@ -95,8 +98,26 @@ lint: configure
 	  --error-exitcode=1 --quiet -I . $(GAME_SOURCES)
 	@echo $(GAME_SOURCES) | xargs -n 1 -P $(JOBS) clang-tidy -p $(BUILD) --quiet
 
+# The game in a browser: build-web/index.html with its .js, .wasm and the
+# packed Assets (.data), built with Debian's emscripten against libraries
+# built once from Debian's sources into ~/.cache (scripts/web-libs.sh).
+# Serve the folder over HTTP to play, e.g. `python3 -m http.server -d build-web`.
+# Debian's emscripten runs its tools with the first node on the PATH, which
+# must find Debian's node modules.
+WEB_BUILD := build-web
+web web-test: export NODE_PATH := /usr/share/nodejs
+web: deps
+	@prefix=$$(bash scripts/web-libs.sh) && \
+	emcmake cmake -S . -B $(WEB_BUILD) -DCMAKE_BUILD_TYPE=Release -DDUNGEON_WERROR=$(WERROR) \
+	  -DCMAKE_PREFIX_PATH=$$prefix -DCMAKE_FIND_ROOT_PATH=$$prefix >/dev/null
+	@cmake --build $(WEB_BUILD) -j $(JOBS)
+
+# The browser build played in Debian's headless Chromium.
+web-test: web
+	/usr/bin/python3 tests/web/test_web.py $(WEB_BUILD)
+
 clean:
-	rm -rf $(BUILD) $(SAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(SAN_BUILD) $(FUZZ_BUILD) $(WEB_BUILD)
 
 # Rewrites every golden transcript from a run of its script; review the diff.
 golden: build

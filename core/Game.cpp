@@ -320,7 +320,7 @@ bool Game::Step(Platform& platform, bool draw)
     return ranFrame;
 }
 
-bool Game::Run(Platform& platform)
+std::chrono::nanoseconds Game::Frame(Platform& platform, std::chrono::nanoseconds early)
 {
     // Game time is counted in steps of 1/60 s, and steps keep real time: when
     // pictures come slower than that, the steps that are due run before the
@@ -329,26 +329,40 @@ bool Game::Run(Platform& platform)
     // down instead of freezing it in a burst of catching up.
     constexpr auto kStep = std::chrono::nanoseconds(1'000'000'000 / kUpdatesPerSecond);
     constexpr int kMostStepsPerPicture = 5;
-    auto due = platform.Now();
+    if (!m_due)
+    {
+        m_due = platform.Now();
+    }
+    auto& due = *m_due;
+    const auto now = platform.Now();
+    if (now + early < due)
+    {
+        return due - now;
+    }
+    const auto behind =
+        static_cast<int>(std::min<std::int64_t>((now - due) / kStep + 1, kMostStepsPerPicture));
+    // A pass that only removes a finished screen is not a step.
+    for (int ran = 0; ran < behind && !m_quit;)
+    {
+        ran += Step(platform, ran == behind - 1) ? 1 : 0;
+    }
+    due += behind * kStep;
+    if (now - due >= kStep)
+    {
+        due = now;
+    }
+    return std::chrono::nanoseconds::zero();
+}
+
+bool Game::Run(Platform& platform)
+{
+    m_due.reset();
     while (!m_quit)
     {
-        const auto now = platform.Now();
-        if (now < due)
+        const auto wait = Frame(platform);
+        if (wait > std::chrono::nanoseconds::zero())
         {
-            platform.SleepFor(due - now);
-            continue;
-        }
-        const auto behind =
-            static_cast<int>(std::min<std::int64_t>((now - due) / kStep + 1, kMostStepsPerPicture));
-        // A pass that only removes a finished screen is not a step.
-        for (int ran = 0; ran < behind && !m_quit;)
-        {
-            ran += Step(platform, ran == behind - 1) ? 1 : 0;
-        }
-        due += behind * kStep;
-        if (now - due >= kStep)
-        {
-            due = now;
+            platform.SleepFor(wait);
         }
     }
     return true;

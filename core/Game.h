@@ -1,9 +1,11 @@
 #pragma once
 
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <optional>
 #include <string>
 
 class GameState;
@@ -23,6 +25,15 @@ public:
     // Runs screens until the queue is empty, 60 steps a second of the
     // platform's clock, drawing a picture after the steps that were due.
     bool Run(Platform& platform);
+    // One pass of Run: the steps that are due by the platform's clock, the
+    // last of them drawn. Returns how long until the next step is due (zero
+    // when steps ran): Run sleeps that long, while a browser, which must not
+    // be kept waiting, calls this once per animation frame instead. A step
+    // may run up to `early` before its time: animation frames come near 60 a
+    // second but not exactly, and a frame a hair too early would otherwise
+    // show no new picture.
+    std::chrono::nanoseconds
+    Frame(Platform& platform, std::chrono::nanoseconds early = std::chrono::nanoseconds::zero());
     void Shutdown();
 
     void PushStateFront(std::unique_ptr<GameState> state);
@@ -53,4 +64,7 @@ private:
 
     bool CreateRenderer();
     void RunFrame(Platform& platform, bool draw);
+
+    // When the next step is due; unset until the first pass.
+    std::optional<std::chrono::steady_clock::time_point> m_due;
 };

@@ -102,3 +102,24 @@ INSTANTIATE_TEST_SUITE_P(Rates, Loop,
                                          Rate{{5ms, 40ms, 12ms, 70ms, 3ms, 25ms}, 0s},
                                          Rate{{Nanos(1s) / 60}, 10s}));
 } // namespace
+
+// A browser calls one pass per animation frame. Its frames come near the
+// step rate, a hair faster and with some jitter; with a little leeway for a
+// step that is almost due, nearly every frame still gets a picture.
+TEST(Frame, AnimationFramesNearTheStepRateEachShowAPicture)
+{
+    support::SilentCout quiet;
+    support::ScratchFolder scratch("frame");
+    scratch.CopyAssets("Dungeon 160 120 0\n");
+    Game* game = Game::Instance();
+    ASSERT_TRUE(game->Initialize());
+    Display display(Rate{{Nanos(1s) / 60}, 0s});
+    int pictures = 0;
+    for (int frame = 0; frame < 600; ++frame)
+    {
+        display.m_now = frame * 16'600us + (frame % 2) * 700us;
+        pictures += game->Frame(display, 4ms) == 0ns ? 1 : 0;
+    }
+    game->Shutdown();
+    EXPECT_GE(pictures, 597);
+}

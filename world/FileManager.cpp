@@ -23,7 +23,7 @@ void FileManager::Initialize()
     {
         return;
     }
-    m_paths[kScoreFileKey] = "Assets\\bin\\scores.bin";
+    m_paths[kScoreFileKey] = kScoreFilePath;
     m_paths[kCollisionMapKey] = "Assets\\Maps\\collisionMap.map";
     m_paths[kFloorMapKey] = "Assets\\Maps\\floorMap.map";
     m_paths[kWallMapKey] = "Assets\\Maps\\wallMap.map";
@@ -104,6 +104,10 @@ bool FileManager::WriteBinaryFile(std::int32_t value)
         return false;
     }
     LogLine(std::string("Info written to file successfully: ") + path);
+    if (m_scoreWritten)
+    {
+        m_scoreWritten();
+    }
     return true;
 }
 

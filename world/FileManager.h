@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <vector>
 
@@ -27,10 +28,16 @@ public:
 
     std::vector<std::int32_t> m_scores;
     std::map<std::int32_t, const char*> m_paths;
+    // Run after each score is written. Where files live in memory until they
+    // are saved, as in a browser, this saves them; elsewhere it is empty.
+    std::function<void()> m_scoreWritten;
 
 private:
     FileManager() = default;
 };
+
+// Where the scores are kept, relative to the working directory.
+inline constexpr const char* kScoreFilePath = "Assets\\bin\\scores.bin";
 
 // Keys of the path table.
 inline constexpr int kScoreFileKey = 1;

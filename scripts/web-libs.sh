@@ -1,0 +1,125 @@
+#!/usr/bin/env bash
+# Builds the libraries the browser build links (zlib, libpng, FreeType, SDL2,
+# SDL2_image, SDL2_ttf, SDL2_mixer) for WebAssembly from Debian's own source
+# packages, with Debian's emscripten. Emscripten's ports would download them,
+# and nothing but Debian's archive is reachable.
+#
+# They are built once into a folder outside the clone, named after the
+# versions below and the compiler's, so later builds and CI runs on the same
+# machine reuse them. Prints that folder (the prefix to link against) on
+# standard output; progress goes to standard error.
+set -euo pipefail
+
+# The exact source versions, pinned: a build must not change under our feet
+# when the archive moves on.
+sources=(
+  zlib=1:1.2.13.dfsg-1
+  libpng1.6=1.6.39-2+deb12u5
+  freetype=2.12.1+dfsg-5+deb12u4
+  libsdl2=2.26.5+dfsg-1
+  libsdl2-image=2.6.3+dfsg-1
+  libsdl2-ttf=2.20.1+dfsg-2
+  libsdl2-mixer=2.6.2+dfsg-2
+)
+
+# Debian's emscripten runs its JavaScript tools with whichever node is first
+# on the PATH; Debian's own modules (acorn) must be found by any of them.
+export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
+
+emcc_version=$(emcc -dumpversion)
+key=$(printf '%s\n' "${sources[@]}" "emcc $emcc_version" | sha256sum | cut -c1-16)
+root=${DUNGEON_WEB_CACHE:-$HOME/.cache/dungeon-gold-web}
+prefix=$root/$key
+if [ -f "$prefix/.complete" ]; then
+  echo "$prefix"
+  exit 0
+fi
+
+start=$SECONDS
+work=$root/work-$key
+rm -rf "$work" "$prefix"
+mkdir -p "$work" "$prefix"
+cd "$work"
+
+for pin in "${sources[@]}"; do
+  name=${pin%%=*}
+  version=${pin#*=}
+  if ! apt-cache showsrc --only-source "$name" 2>/dev/null | grep -x "Version: $version" >/dev/null; then
+    echo "The archive has no source package $name $version (is the deb-src entry" \
+      "of scripts/install-deps.sh there, and apt-get update run?); update the pin" \
+      "in scripts/web-libs.sh to a version it offers." >&2
+    exit 1
+  fi
+  echo "Fetching the source of $name $version" >&2
+  apt-get source -qq --only-source "$name=$version" >/dev/null 2>"$name.log" ||
+    { cat "$name.log" >&2; exit 1; }
+done
+
+# Each source tree by its package's folder name (name-upstreamversion).
+tree() { find "$work" -maxdepth 1 -type d -name "$1-[0-9]*" | head -n 1; }
+
+jobs=2
+cmake_lib() {
+  local src=$1
+  shift
+  echo "Building $(basename "$src")" >&2
+  emcmake cmake -S "$src" -B "$src/build-wasm" -G "Unix Makefiles" \
+    -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=OFF \
+    -DCMAKE_INSTALL_PREFIX="$prefix" -DCMAKE_PREFIX_PATH="$prefix" \
+    -DCMAKE_FIND_ROOT_PATH="$prefix" "$@" >"$src.configure.log" 2>&1 ||
+    { tail -n 40 "$src.configure.log" >&2; exit 1; }
+  cmake --build "$src/build-wasm" -j "$jobs" >"$src.build.log" 2>&1 ||
+    { tail -n 40 "$src.build.log" >&2; exit 1; }
+  cmake --install "$src/build-wasm" >>"$src.build.log" 2>&1 ||
+    { tail -n 40 "$src.build.log" >&2; exit 1; }
+}
+
+zlib=$(tree zlib)
+echo "Building $(basename "$zlib")" >&2
+(cd "$zlib" && emconfigure ./configure --static --prefix="$prefix" >"$zlib.log" 2>&1 &&
+  emmake make -j "$jobs" libz.a >>"$zlib.log" 2>&1 && emmake make install >>"$zlib.log" 2>&1) ||
+  { tail -n 40 "$zlib.log" >&2; exit 1; }
+zlib_hints=(-DZLIB_INCLUDE_DIR="$prefix/include" -DZLIB_LIBRARY="$prefix/lib/libz.a")
+
+cmake_lib "$(tree libpng1.6)" "${zlib_hints[@]}" -DPNG_SHARED=OFF -DPNG_STATIC=ON \
+  -DPNG_TESTS=OFF -DPNG_HARDWARE_OPTIMIZATIONS=OFF -DSKIP_INSTALL_PROGRAMS=ON
+
+cmake_lib "$(tree freetype)" "${zlib_hints[@]}" -DFT_REQUIRE_ZLIB=ON -DFT_DISABLE_BZIP2=ON \
+  -DFT_DISABLE_PNG=ON -DFT_DISABLE_HARFBUZZ=ON -DFT_DISABLE_BROTLI=ON
+
+cmake_lib "$(tree libsdl2)" -DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_TEST=OFF \
+  -DSDL_PTHREADS=OFF -DSDL_THREADS=OFF
+
+sdl_hints=(-DSDL2_DIR="$prefix/lib/cmake/SDL2")
+cmake_lib "$(tree libsdl2-image)" "${sdl_hints[@]}" "${zlib_hints[@]}" \
+  -DPNG_LIBRARY="$prefix/lib/libpng16.a" -DPNG_PNG_INCLUDE_DIR="$prefix/include" \
+  -DSDL2IMAGE_VENDORED=OFF -DSDL2IMAGE_SAMPLES=OFF -DSDL2IMAGE_DEPS_SHARED=OFF \
+  -DSDL2IMAGE_BACKEND_STB=OFF -DSDL2IMAGE_PNG=ON -DSDL2IMAGE_AVIF=OFF -DSDL2IMAGE_BMP=OFF \
+  -DSDL2IMAGE_GIF=OFF -DSDL2IMAGE_JPG=OFF -DSDL2IMAGE_JXL=OFF -DSDL2IMAGE_LBM=OFF \
+  -DSDL2IMAGE_PCX=OFF -DSDL2IMAGE_PNM=OFF -DSDL2IMAGE_QOI=OFF -DSDL2IMAGE_SVG=OFF \
+  -DSDL2IMAGE_TGA=OFF -DSDL2IMAGE_TIF=OFF -DSDL2IMAGE_WEBP=OFF -DSDL2IMAGE_XCF=OFF \
+  -DSDL2IMAGE_XPM=OFF -DSDL2IMAGE_XV=OFF
+
+cmake_lib "$(tree libsdl2-ttf)" "${sdl_hints[@]}" \
+  -DFREETYPE_LIBRARY="$prefix/lib/libfreetype.a" \
+  -DFREETYPE_INCLUDE_DIRS="$prefix/include/freetype2" \
+  -DSDL2TTF_VENDORED=OFF -DSDL2TTF_SAMPLES=OFF -DSDL2TTF_HARFBUZZ=OFF
+
+# Sound is generated WAVs only: no codec library is needed.
+cmake_lib "$(tree libsdl2-mixer)" "${sdl_hints[@]}" \
+  -DSDL2MIXER_VENDORED=OFF -DSDL2MIXER_SAMPLES=OFF -DSDL2MIXER_DEPS_SHARED=OFF \
+  -DSDL2MIXER_CMD=OFF -DSDL2MIXER_FLAC=OFF -DSDL2MIXER_MOD=OFF -DSDL2MIXER_MIDI=OFF \
+  -DSDL2MIXER_MP3=OFF -DSDL2MIXER_OPUS=OFF -DSDL2MIXER_VORBIS=OFF -DSDL2MIXER_WAVPACK=OFF \
+  -DSDL2MIXER_WAVE=ON
+
+# The licences travel with the libraries.
+mkdir -p "$prefix/share/licenses"
+for pin in "${sources[@]}"; do
+  name=${pin%%=*}
+  cp "$(tree "$name")/debian/copyright" "$prefix/share/licenses/$name.copyright"
+done
+
+rm -rf "$work"
+touch "$prefix/.complete"
+echo "Built the libraries for the browser in $((SECONDS - start)) s" >&2
+echo "$prefix"

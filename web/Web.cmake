@@ -1,0 +1,33 @@
+# The browser build: the same game library with core/WebMain.cpp as its entry
+# point, linked into build-web/index.html, .js and .wasm, with the Assets
+# packed into index.data. Only the game: the tests and tools run on the desktop.
+add_executable(dungeon_web core/WebMain.cpp)
+target_link_libraries(dungeon_web PRIVATE dungeon_game)
+dungeon_warnings(dungeon_web)
+set_target_properties(dungeon_web PROPERTIES OUTPUT_NAME index SUFFIX .html
+  RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+
+set(WEB_SHELL ${PROJECT_SOURCE_DIR}/web/shell.html)
+file(GLOB_RECURSE WEB_ASSETS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/Assets/*)
+target_link_options(dungeon_web PRIVATE
+  -sALLOW_MEMORY_GROWTH=1
+  # Debian's emscripten cannot run its HTML minifier; the page is small anyway.
+  -sMINIFY_HTML=0
+  -sEXPORTED_RUNTIME_METHODS=FS
+  # SDL's audio calls helpers of emscripten by name; emscripten's own SDL
+  # port asks for them, a build of SDL outside it has to. (A file, as a "$"
+  # does not survive CMake's link script.)
+  -sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=@${PROJECT_SOURCE_DIR}/web/sdl-helpers.txt
+  -lidbfs.js
+  "SHELL:--shell-file ${WEB_SHELL}"
+  # The stored scores come from IndexedDB, never from the package.
+  "SHELL:--preload-file ${PROJECT_SOURCE_DIR}/Assets@/Assets"
+  "SHELL:--exclude-file *scores.bin"
+  "SHELL:--exclude-file *.gitkeep")
+set_property(TARGET dungeon_web APPEND PROPERTY LINK_DEPENDS ${WEB_SHELL} ${WEB_ASSETS})
+
+# The libraries' licences go with the page.
+foreach(prefix ${CMAKE_PREFIX_PATH})
+  file(GLOB WEB_LICENSES ${prefix}/share/licenses/*.copyright)
+  file(COPY ${WEB_LICENSES} DESTINATION ${CMAKE_BINARY_DIR}/licenses)
+endforeach()
