@@ -144,6 +144,13 @@ void Input::Merge(const Uint8* keys)
     m_keys = m_held.data();
 }
 
+// The range algorithms are not in every standard library the game is built
+// with (the browser build's is older), so the classic ones are used here.
+static auto OpenAs(SDL_JoystickID id)
+{
+    return [id](const auto& pad) { return pad.id == id; };
+}
+
 void Input::HandlePad(const SDL_Event& event)
 {
     if (event.type == SDL_CONTROLLERDEVICEADDED)
@@ -151,7 +158,7 @@ void Input::HandlePad(const SDL_Event& event)
         // Pads plugged in before the game started arrive this way too; a pad
         // already open is not opened twice.
         const SDL_JoystickID id = SDL_JoystickGetDeviceInstanceID(event.cdevice.which);
-        if (std::ranges::find(m_pads, id, &Pad::id) == m_pads.end())
+        if (std::find_if(m_pads.begin(), m_pads.end(), OpenAs(id)) == m_pads.end())
         {
             SDL_GameController* controller = SDL_GameControllerOpen(event.cdevice.which);
             if (controller != nullptr)
@@ -164,7 +171,7 @@ void Input::HandlePad(const SDL_Event& event)
     const SDL_JoystickID id = event.type == SDL_CONTROLLERDEVICEREMOVED ? event.cdevice.which
                               : event.type == SDL_CONTROLLERAXISMOTION  ? event.caxis.which
                                                                         : event.cbutton.which;
-    const auto pad = std::ranges::find(m_pads, id, &Pad::id);
+    const auto pad = std::find_if(m_pads.begin(), m_pads.end(), OpenAs(id));
     if (pad == m_pads.end())
     {
         return;
@@ -189,9 +196,10 @@ void Input::HandlePad(const SDL_Event& event)
     }
     else
     {
-        const auto* binding =
-            std::ranges::find(kPadButtonKeys, static_cast<int>(event.cbutton.button),
-                              [](const PadButton& b) { return static_cast<int>(b.button); });
+        const auto* binding = std::find_if(
+            std::begin(kPadButtonKeys), std::end(kPadButtonKeys),
+            [&event](const PadButton& b)
+            { return static_cast<int>(b.button) == static_cast<int>(event.cbutton.button); });
         if (binding != std::end(kPadButtonKeys))
         {
             pad->buttons[static_cast<std::size_t>(binding - std::begin(kPadButtonKeys))].Set(
