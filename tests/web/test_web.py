@@ -347,6 +347,10 @@ def run(browser, startup, play, pause):
     browser.click("Play")
     same(new_chunk(browser, before, "PlayState constructor called..."), play,
          "a click on Play builds the world as on the desktop")
+    # Browsers hold a page's audio until the player's first gesture; SDL's
+    # audio must go on with it, or the browser game stays silent.
+    check(browser.js("const a = Module.SDL2 && Module.SDL2.audioContext; return a && a.state") == "running",
+          "the sound plays once the player has clicked")
     browser.wait_steps(3)
     start = browser.picture()
     browser.keys(Keys.RIGHT, 0.5)
