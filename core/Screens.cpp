@@ -12,7 +12,6 @@
 #include "world/Level.h"
 #include "world/Map.h"
 
-#include <sstream>
 #include <string>
 
 namespace
@@ -162,9 +161,7 @@ WinState::WinState(GameState* previous) : GameState(previous)
     m_background = Build(*this, "WinState", kWinAssets, "Win");
     // The number the rules have just appended to the score file.
     const Player* player = Map::Instance()->m_player.get();
-    std::stringstream words;
-    words << "Score: " << (player != nullptr ? player->m_score : 0);
-    WriteResult(m_result, words.str());
+    WriteResult(m_result, "Score: " + std::to_string(player != nullptr ? player->m_score : 0));
 }
 
 WinState::~WinState()
@@ -188,9 +185,8 @@ bool WinState::Render()
 LoseState::LoseState(GameState* previous) : GameState(previous)
 {
     m_background = Build(*this, "LoseState", kLoseAssets, "Lose");
-    std::stringstream words;
-    words << "Gold: " << g_goldCount << " of " << kGoldToWin;
-    WriteResult(m_result, words.str());
+    WriteResult(m_result,
+                "Gold: " + std::to_string(g_goldCount) + " of " + std::to_string(kGoldToWin));
 }
 
 LoseState::~LoseState()

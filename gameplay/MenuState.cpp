@@ -93,7 +93,7 @@ bool MenuState::Render()
     return true;
 }
 
-std::array<const Button*, 4> MenuState::Buttons() const
+std::array<const Button*, kMenuButtons.size()> MenuState::Buttons() const
 {
     return {m_buttonPlay, m_buttonScores, m_buttonGuide, m_buttonExit};
 }
@@ -101,7 +101,7 @@ std::array<const Button*, 4> MenuState::Buttons() const
 void MenuState::HandleKeys()
 {
     const Input* input = Input::Instance();
-    const std::array<const Button*, 4> buttons = Buttons();
+    const std::array<const Button*, kMenuButtons.size()> buttons = Buttons();
     // The pointer moving onto a button takes the highlight there; a pointer
     // resting still leaves it to the keys.
     if (input->m_mouseRelX != 0.0f || input->m_mouseRelY != 0.0f)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/GameState.h"
+#include "gameplay/MenuLayout.h"
 #include "graphics/GameObject.h"
 
 #include <array>
@@ -9,7 +10,6 @@
 #include <memory>
 
 class Button;
-struct ButtonPlace;
 
 // The main menu: a background and the buttons Play, Scores, Guide and Exit,
 // pressed with the mouse or with Return on the highlighted one. It also sets
@@ -42,7 +42,7 @@ public:
 private:
     Button* AddButton(const ButtonPlace& place);
     // The buttons from the top down.
-    std::array<const Button*, 4> Buttons() const;
+    std::array<const Button*, kMenuButtons.size()> Buttons() const;
     bool UnderPointer(const Button& button) const;
     // Up and Down move the highlight, Return presses its button: new presses
     // only, so a key held over from the screen before does nothing here.

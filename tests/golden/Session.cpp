@@ -104,8 +104,8 @@ bool Known(const std::string& name, std::size_t args)
         {"press", 1},    {"letgo", 0},  {"quit", 0},       {"walk-gold", 0},  {"picture", 1},
         {"live", 0},     {"run", 0},    {"shutdown", 0},   {"score-file", 0}, {"repeat", 1},
         {"steady", 0},   {"tile", 4},   {"focus-lost", 0}, {"fullscreen", 0}, {"resize", 2},
-        {"audio", 1},    {"record", 0}, {"heard", 0},      {"mute", 0},
-        {"pad", 2},      {"where", 0},  {"point", 1}};
+        {"audio", 1},    {"record", 0}, {"heard", 0},      {"mute", 0},       {"pad", 2},
+        {"where", 0},    {"point", 1}};
     const auto found = kArity.find(name);
     return found != kArity.end() && args >= found->second;
 }
@@ -265,8 +265,8 @@ bool Session::Execute(const Command& c)
     }
     else if (c.name == "audio")
     {
-        // SDL's disk driver writes what the mixer plays to a file, in real
-        // about twenty times faster than real time.
+        // SDL's disk driver writes what the mixer plays to a file, about
+        // twenty times faster than real time.
         setenv("SDL_AUDIODRIVER", arg(0).c_str(), 1);
         setenv("SDL_DISKAUDIOFILE", kAudioFile, 1);
         setenv("SDL_DISKAUDIODELAY", "1", 1);
