@@ -6,6 +6,7 @@
 #include "core/Platform.h"
 #include "core/Sound.h"
 #include "gameplay/MenuState.h"
+#include "gameplay/Random.h"
 #include "gameplay/Rules.h"
 #include "graphics/DataFile.h"
 #include "graphics/Log.h"
@@ -162,7 +163,7 @@ bool Game::CreateRenderer()
 bool Game::Initialize()
 {
     FileManager::Instance()->Initialize();
-    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    Random::Seed(static_cast<std::uint32_t>(std::time(nullptr)));
     LogBlock("Game Initialize function called...");
     if (!ReadSettings())
     {

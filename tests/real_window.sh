@@ -2,7 +2,8 @@
 # The built game in a real X window under its own Xvfb, driven with xdotool as a
 # player would, with SDL's real keyboard and mouse:
 #   real_window.sh game <dungeon> <Assets>: Exit clicked at 1 x, and in a 2 x window
-#     and fullscreen whose menu is the 1 x one scaled; Play, a walk, focus lost
+#     and fullscreen whose menu is the 1 x one scaled; Play, a walk, focus lost;
+#     started without standard error, and without both output streams
 #   real_window.sh package <CPackConfig.cmake>: the release archive run and left
 #   real_window.sh deb <CPackConfig.cmake>: the Debian package unpacked, its launcher
 #     run with a scratch HOME: the player's folder, a score file shown and kept
@@ -169,3 +170,18 @@ hold key Return 'PauseState destructor completed successfully.'
 wait_frames 3
 hold key Escape 'PlayState destructor called...'
 finish play
+
+# Started without standard error, or without both output streams: the X
+# connection must not take their numbers, or a library's diagnostics written
+# there hang the game. It reaches the menu and ends on Escape all the same.
+for closed in "2>&-" ">&- 2>&-"; do
+  (cd "$scratch" && eval "exec timeout 30 ./dungeon >$out $closed") &
+  pid=$!
+  wid=$(timeout 20 xdotool search --sync --name '^Dungeon$' | head -n 1)
+  [ -n "$wid" ] || fail "$closed: no window"
+  [ "$closed" != "2>&-" ] || poll seen '^1$' || fail "$closed: no menu frame"
+  xdotool windowfocus --sync "$wid" keydown Escape
+  poll eval '! kill -0 $pid 2>/dev/null'
+  xdotool keyup Escape
+  wait "$pid" || fail "$closed: exit status $?"
+done
