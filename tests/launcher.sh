@@ -67,11 +67,14 @@ player=$HOME/.local/share/dungeon-gold
 
 # Two copies of the game in different places: each double start but the
 # first finds the links made for the other one, as after an archive moved.
+# The launcher must never write into the game's data.
+cp -r "$2" "$scratch/data"
+data=$(find "$scratch/data" | sort)
 for copy in a b; do
   mkdir "$scratch/$copy"
   cp "$3" "$scratch/$copy/dungeon-gold"
   ln -s "$1" "$scratch/$copy/dungeon"
-  ln -s "$2" "$scratch/$copy/Assets"
+  ln -s "$scratch/data" "$scratch/$copy/Assets"
 done
 
 for round in 1 2 3 4 5 6 7 8 9 10; do
@@ -88,6 +91,7 @@ for round in 1 2 3 4 5 6 7 8 9 10; do
   finish $first $!
   [ "$(readlink "$player/Assets/Maps")" = "$scratch/$copy/Assets/Maps" ] || fail "round $round: stale link"
 done
+[ "$(find "$scratch/data" | sort)" = "$data" ] || fail "the game's data changed"
 leftovers=("$player"/Assets/.links-*)
 [ ! -e "${leftovers[0]}" ] || fail "temporary links left behind"
 
