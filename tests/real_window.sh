@@ -4,13 +4,18 @@
 #   real_window.sh game <dungeon> <Assets>: Exit clicked at 1 x, and in a 2 x window
 #     and fullscreen whose menu is the 1 x one scaled; Play, a walk, focus lost;
 #     started without standard error, and without both output streams
+#   real_window.sh sizes <dungeon> <Assets>: on a screen 16400 x 100, a window too
+#     large for it is fitted, and one SDL still refuses falls back to 800 x 608
 #   real_window.sh package <CPackConfig.cmake>: the release archive run and left
 #   real_window.sh deb <CPackConfig.cmake>: the Debian package unpacked, its launcher
 #     run with a scratch HOME: the player's folder, a score file shown and kept
 set -uo pipefail
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/dungeon-window-XXXXXX")
 out=$scratch/out.txt
-Xvfb -displayfd 3 -screen 0 1600x1216x24 -nolisten tcp 3>"$scratch/display" >/dev/null 2>&1 &
+# A screen wider than SDL makes any window, for the window sizes.
+screen=1600x1216x24
+[ "$1" != sizes ] || screen=16400x100x24
+Xvfb -displayfd 3 -screen 0 $screen -nolisten tcp 3>"$scratch/display" >/dev/null 2>&1 &
 xvfb=$!
 trap 'kill $xvfb 2>/dev/null; rm -rf "$scratch"' EXIT
 
@@ -118,6 +123,21 @@ cp -r "$3" "$scratch/Assets"
 ln -s "$2" "$scratch/dungeon"
 settings() { echo "Dungeon $1" >"$scratch/Assets/ini/game.ini"; }
 shot() { wait_frames 3 && xwd -silent -id "$wid" >"$scratch/$1.xwd"; }
+
+if [ "$1" = sizes ]; then
+  # Settings, the line naming the size used, the window's size.
+  for row in "4000 3000|Window size reduced to fit the desktop: 133 x 100|133x100" \
+    "99999 1|Game window of 16400 x 1 could not be created, using 800 x 608.|800x608"; do
+    IFS='|' read -r size line geometry <<<"$row"
+    settings "$size 0"
+    launch "$scratch"
+    grep -qxF "$line" "$out" || fail "$size: no line \"$line\""
+    [[ "$(xdotool getwindowgeometry "$wid")" == *"Geometry: $geometry"* ]] || fail "$size: not $geometry"
+    hold key Escape 'Game shut down successfully.'
+    finish "$size"
+  done
+  exit 0
+fi
 
 settings "800 608 0"
 launch "$scratch"
