@@ -26,9 +26,9 @@ test: build
 # The suite again with AddressSanitizer and UBSan; the first report stops the
 # test that made it. Leaks owned by SDL's drivers would be listed in
 # tests/lsan.supp. The tests that run the built game on a real X display (the
-# real window and the package) are left out: they run the same game code the
-# headless suite checks here, and on a real display SDL's X11 driver keeps
-# memory LeakSanitizer cannot attribute. Valgrind covers the whole game.
+# real window, the package and the launcher) are left out: they run the same
+# game code the headless suite checks here, and on a real display SDL's X11
+# driver keeps memory LeakSanitizer cannot attribute. Valgrind covers the whole game.
 SAN_BUILD := build-sanitize
 SAN_ENV := ASAN_OPTIONS=halt_on_error=1:print_stacktrace=1:detect_leaks=1:strict_string_checks=1 \
 	UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
@@ -37,7 +37,7 @@ SAN_ENV := ASAN_OPTIONS=halt_on_error=1:print_stacktrace=1:detect_leaks=1:strict
 sanitize: deps
 	@cmake -S . -B $(SAN_BUILD) -DDUNGEON_SANITIZE=ON -DDUNGEON_WERROR=$(WERROR) >/dev/null
 	@$(SAN_ENV) cmake --build $(SAN_BUILD) -j $(JOBS)
-	cd $(SAN_BUILD) && $(SAN_ENV) ctest --output-on-failure -j $(JOBS) -E 'RealWindow|Package'
+	cd $(SAN_BUILD) && $(SAN_ENV) ctest --output-on-failure -j $(JOBS) -E 'RealWindow|Package|Launcher'
 
 # One whole scripted game under memcheck (a win, the scores, a second game),
 # compared with its golden transcript like in the suite.
