@@ -6,6 +6,7 @@
 #include "core/Platform.h"
 #include "core/Sound.h"
 #include "gameplay/MenuState.h"
+#include "gameplay/Random.h"
 #include "gameplay/Rules.h"
 #include "graphics/DataFile.h"
 #include "graphics/Log.h"
@@ -67,6 +68,25 @@ bool OnADisplay()
     LogLine("No display found: SDL's " + name + " video driver shows nothing.");
     return false;
 }
+// The largest window of the shape width x height that fits in the desktop's
+// usable part (the screen less its panels), at least 1 x 1. The shapes are
+// compared without dividing, in 64 bits, where the products cannot overflow.
+SDL_Rect FitInto(const SDL_Rect& desktop, std::int64_t width, std::int64_t height)
+{
+    SDL_Rect window{0, 0, desktop.w, desktop.h};
+    if (width * desktop.h >= height * desktop.w)
+    {
+        window.h = static_cast<int>(std::max<std::int64_t>(1, height * desktop.w / width));
+    }
+    else
+    {
+        window.w = static_cast<int>(std::max<std::int64_t>(1, width * desktop.h / height));
+    }
+    window.x = desktop.x + (desktop.w - window.w) / 2;
+    window.y = desktop.y + (desktop.h - window.h) / 2;
+    return window;
+}
+
 // The icon is a picture like the others; without it the window has none.
 void SetWindowIcon(SDL_Window* window)
 {
@@ -162,7 +182,7 @@ bool Game::CreateRenderer()
 bool Game::Initialize()
 {
     FileManager::Instance()->Initialize();
-    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    Random::Seed(static_cast<std::uint32_t>(std::time(nullptr)));
     LogBlock("Game Initialize function called...");
     if (!ReadSettings())
     {
@@ -189,21 +209,36 @@ bool Game::Initialize()
     }
     // Fullscreen covers the desktop at its own mode. The window is made at the
     // desktop's size too, so a screen without a window manager is covered.
-    int x = SDL_WINDOWPOS_CENTERED;
-    int y = SDL_WINDOWPOS_CENTERED;
-    int width = m_width;
-    int height = m_height;
+    SDL_Rect window{SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, m_width, m_height};
     SDL_Rect desktop{};
     if (m_fullscreen && SDL_GetDisplayBounds(0, &desktop) == 0)
     {
-        x = desktop.x;
-        y = desktop.y;
-        width = desktop.w;
-        height = desktop.h;
+        window = desktop;
     }
-    graphics->m_window =
-        SDL_CreateWindow(m_title, x, y, width, height,
-                         SDL_WINDOW_RESIZABLE | (m_fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0));
+    // A window larger than the desktop would open mostly off the screen, or
+    // not at all: it is made as large as fits, of the shape asked for.
+    else if (!m_fullscreen && SDL_GetDisplayUsableBounds(0, &desktop) == 0 && desktop.w > 0 &&
+             desktop.h > 0 && (m_width > desktop.w || m_height > desktop.h))
+    {
+        window = FitInto(desktop, m_width, m_height);
+        LogLine("Window size reduced to fit the desktop: " + ToString(window.w) + " x " +
+                ToString(window.h));
+    }
+    const Uint32 flags = SDL_WINDOW_RESIZABLE | (m_fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    graphics->m_window = SDL_CreateWindow(m_title, window.x, window.y, window.w, window.h, flags);
+    // A size SDL still refuses (larger than it can make, whatever the
+    // desktop) gives way to the game's own view size.
+    if (graphics->m_window == nullptr && !m_fullscreen &&
+        (window.w != kViewWidth || window.h != kViewHeight))
+    {
+        LogLine("Game window of " + ToString(window.w) + " x " + ToString(window.h) +
+                " could not be created, using " + ToString(kViewWidth) + " x " +
+                ToString(kViewHeight) + ".");
+        LogReason(SDL_GetError());
+        graphics->m_window =
+            SDL_CreateWindow(m_title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kViewWidth,
+                             kViewHeight, flags);
+    }
     if (graphics->m_window == nullptr)
     {
         LogLine("Game window could not be created.");

@@ -1,7 +1,16 @@
 #include "core/Platform.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
 #include <thread>
+
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
 
 Platform::TimePoint SystemPlatform::Now()
 {
@@ -28,4 +37,40 @@ const Uint8* SystemPlatform::Keys()
 void SystemPlatform::Present(SDL_Renderer* renderer)
 {
     SDL_RenderPresent(renderer);
+}
+
+void OpenMissingStandardStreams()
+{
+#ifdef _WIN32
+    // The C library's streams of a program started without them are not
+    // usable; point them at NUL so that writing to them is harmless.
+    FILE* const streams[] = {stdin, stdout, stderr};
+    const char* const modes[] = {"r", "w", "w"};
+    for (int fd = 0; fd < 3; ++fd)
+    {
+        if (_get_osfhandle(fd) == -1 || _get_osfhandle(fd) == -2)
+        {
+            if (std::freopen("NUL", modes[fd], streams[fd]) == nullptr)
+            {
+                // Nothing more can be done; the stream stays unusable.
+            }
+        }
+    }
+#else
+    // Numbers are given lowest first, so /dev/null lands on the missing one
+    // when the ones below it are open, which the loop's order makes sure of.
+    for (int fd = 0; fd < 3; ++fd)
+    {
+        if (fcntl(fd, F_GETFD) != -1 || errno != EBADF)
+        {
+            continue;
+        }
+        const int null = open("/dev/null", O_RDWR);
+        if (null >= 0 && null != fd)
+        {
+            dup2(null, fd);
+            close(null);
+        }
+    }
+#endif
 }

@@ -7,6 +7,7 @@
 
 int main(int /*argc*/, char* /*argv*/[])
 {
+    OpenMissingStandardStreams();
 #ifdef SIGPIPE
     // A log whose reader went away (`dungeon | head`) must not end the game:
     // the failed write then only puts std::cout in its failed state, which

@@ -4,11 +4,11 @@
 #include "gameplay/Camera.h"
 #include "gameplay/Interface.h"
 #include "gameplay/Player.h"
+#include "gameplay/Random.h"
 #include "graphics/Objects.h"
 #include "world/FileManager.h"
 #include "world/Map.h"
 
-#include <cstdlib>
 #include <iostream>
 
 void Map::Update()
@@ -56,7 +56,7 @@ void Map::CollectGold()
         gold->active = false;
         Sound* sound = Sound::Instance();
         sound->Play(kSoundGold);
-        switch (std::rand() % kEffectCount)
+        switch (Random::Next() % kEffectCount)
         {
         case kEffectHide:
             std::cout << "Hide Event Triggered." << std::endl;

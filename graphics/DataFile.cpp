@@ -5,13 +5,203 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
+#include <cstdint>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <thread>
+
+#ifdef _WIN32
+#include <io.h>
+#include <windows.h>
+#else
+#include <sys/file.h>
 #include <unistd.h>
+#if defined(__linux__)
+#include <sys/vfs.h>
+#endif
+#endif
 
 namespace
 {
+// The few system calls the readers and the score writer need, on each system.
+// Every file is opened in binary mode (Windows' text mode would turn a score
+// byte 0a into 0d 0a and stop reading at 1a), is never inherited by another
+// program, and never blocks on opening.
+#ifdef _WIN32
+using FileInfo = struct _stat64;
+using Offset = std::int64_t;
+constexpr int kReadOnly = _O_RDONLY;
+constexpr int kWriteCreate = _O_WRONLY | _O_CREAT;
+
+bool IsRegular(const FileInfo& info)
+{
+    return (info.st_mode & _S_IFMT) == _S_IFREG;
+}
+bool IsDirectory(const FileInfo& info)
+{
+    return (info.st_mode & _S_IFMT) == _S_IFDIR;
+}
+bool StatPath(const std::string& path, FileInfo& info)
+{
+    return _stat64(path.c_str(), &info) == 0;
+}
+// Windows has no symbolic links a player makes by accident.
+bool IsLink(const std::string& /*path*/)
+{
+    return false;
+}
+bool StatOpen(int fd, FileInfo& info)
+{
+    return _fstat64(fd, &info) == 0;
+}
+int OpenFile(const std::string& path, int flags)
+{
+    return _open(path.c_str(), flags | _O_BINARY | _O_NOINHERIT, _S_IREAD | _S_IWRITE);
+}
+long long ReadSome(int fd, char* into, std::size_t count)
+{
+    return _read(fd, into, static_cast<unsigned>(std::min<std::size_t>(count, 1u << 30)));
+}
+long long WriteAt(int fd, const char* from, std::size_t count, Offset at)
+{
+    if (_lseeki64(fd, at, SEEK_SET) != at)
+    {
+        return -1;
+    }
+    return _write(fd, from, static_cast<unsigned>(std::min<std::size_t>(count, 1u << 30)));
+}
+bool CutBack(int fd, Offset size)
+{
+    return _chsize_s(fd, size) == 0;
+}
+int CloseFile(int fd)
+{
+    return _close(fd);
+}
+// Windows' locks are mandatory: a lock on the records would make a reader's
+// read fail. The writers agree on one byte far past any score file instead.
+OVERLAPPED LockByte()
+{
+    OVERLAPPED where = {};
+    where.Offset = 0xFFFFFFFEu;
+    where.OffsetHigh = 0x7FFFFFFFu;
+    return where;
+}
+bool TryLock(int fd)
+{
+    OVERLAPPED where = LockByte();
+    const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(fd));
+    return LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0,
+                      &where) != 0;
+}
+void Unlock(int fd)
+{
+    OVERLAPPED where = LockByte();
+    UnlockFileEx(reinterpret_cast<HANDLE>(_get_osfhandle(fd)), 0, 1, 0, &where);
+}
+bool OnPseudoFileSystem(int /*fd*/)
+{
+    return false;
+}
+#else
+using FileInfo = struct stat;
+using Offset = off_t;
+constexpr int kReadOnly = O_RDONLY;
+constexpr int kWriteCreate = O_WRONLY | O_CREAT;
+
+bool IsRegular(const FileInfo& info)
+{
+    return S_ISREG(info.st_mode);
+}
+bool IsDirectory(const FileInfo& info)
+{
+    return S_ISDIR(info.st_mode);
+}
+bool StatPath(const std::string& path, FileInfo& info)
+{
+    return stat(path.c_str(), &info) == 0;
+}
+bool IsLink(const std::string& path)
+{
+    struct stat info = {};
+    return lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode);
+}
+bool StatOpen(int fd, FileInfo& info)
+{
+    return fstat(fd, &info) == 0;
+}
+int OpenFile(const std::string& path, int flags)
+{
+    return open(path.c_str(), flags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
+}
+long long ReadSome(int fd, char* into, std::size_t count)
+{
+    return read(fd, into, count);
+}
+long long WriteAt(int fd, const char* from, std::size_t count, Offset at)
+{
+    return pwrite(fd, from, count, at);
+}
+bool CutBack(int fd, Offset size)
+{
+    return ftruncate(fd, size) == 0;
+}
+int CloseFile(int fd)
+{
+    return close(fd);
+}
+// An advisory lock: only the game's own writers take it, readers never wait.
+// It goes with the descriptor, so a writer that dies mid-save frees it.
+bool TryLock(int fd)
+{
+    return flock(fd, LOCK_EX | LOCK_NB) == 0;
+}
+void Unlock(int fd)
+{
+    flock(fd, LOCK_UN);
+}
+// The kernel's own files (under /proc and /sys) claim to be regular files,
+// but reading one can be endless or act on the system.
+bool OnPseudoFileSystem(int fd)
+{
+#if defined(__linux__)
+    constexpr unsigned long kProc = 0x9fa0;
+    constexpr unsigned long kSysfs = 0x62656572;
+    struct statfs where = {};
+    if (fstatfs(fd, &where) != 0)
+    {
+        return false;
+    }
+    const auto type = static_cast<unsigned long>(where.f_type);
+    return type == kProc || type == kSysfs;
+#else
+    (void)fd;
+    return false;
+#endif
+}
+#endif
+
+// Another game may be saving at the same moment: its save takes a moment, so
+// wait for it, but not for ever (a writer held by a debugger must not freeze
+// this game; the save is then refused instead).
+constexpr auto kLockPatience = std::chrono::seconds(2);
+
+bool Lock(int fd)
+{
+    const auto giveUp = std::chrono::steady_clock::now() + kLockPatience;
+    while (!TryLock(fd))
+    {
+        if (std::chrono::steady_clock::now() > giveUp)
+        {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
+}
+
 DataFile Failure(DataStatus status, int error)
 {
     DataFile result;
@@ -20,16 +210,20 @@ DataFile Failure(DataStatus status, int error)
     return result;
 }
 
-// A directory is reported as such; anything else that is not a plain file
-// (FIFO, device, socket) has no errno of its own.
-DataFile NotRegular(mode_t mode)
+DataFile Refusal(DataStatus status, const char* reason)
 {
-    DataFile result = Failure(DataStatus::kNotOpened, EISDIR);
-    if (!S_ISDIR(mode))
-    {
-        result.reason = "Not a regular file";
-    }
+    DataFile result;
+    result.status = status;
+    result.reason = reason;
     return result;
+}
+
+// A directory is reported as such; anything else that is not a plain file
+// (FIFO, device, socket, a kernel file) has no errno of its own.
+DataFile NotRegular(const FileInfo& info)
+{
+    return IsDirectory(info) ? Failure(DataStatus::kNotOpened, EISDIR)
+                             : Refusal(DataStatus::kNotOpened, "Not a regular file");
 }
 
 // Keeps a descriptor only for a regular file. A special file is refused
@@ -37,30 +231,30 @@ DataFile NotRegular(mode_t mode)
 // the descriptor in case it was swapped in between; the open never blocks (a
 // FIFO without a writer would wait for ever). Returns -1 and fills `failure`
 // otherwise; `info` describes the file opened.
-int OpenRegular(const std::string& storedPath, int flags, DataFile& failure, struct stat& info)
+int OpenRegular(const std::string& path, int flags, DataFile& failure, FileInfo& info)
 {
-    const std::string path = NativePath(storedPath);
-    if (stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode))
+    if (StatPath(path, info) && !IsRegular(info))
     {
-        failure = NotRegular(info.st_mode);
+        failure = NotRegular(info);
         return -1;
     }
-    const int fd = open(path.c_str(), flags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
+    const int fd = OpenFile(path, flags);
     if (fd < 0)
     {
         failure = Failure(DataStatus::kNotOpened, errno);
         return -1;
     }
-    if (fstat(fd, &info) != 0)
+    if (!StatOpen(fd, info))
     {
         failure = Failure(DataStatus::kNotOpened, errno);
-        close(fd);
+        CloseFile(fd);
         return -1;
     }
-    if (!S_ISREG(info.st_mode))
+    if (!IsRegular(info) || OnPseudoFileSystem(fd))
     {
-        failure = NotRegular(info.st_mode);
-        close(fd);
+        failure = IsRegular(info) ? Refusal(DataStatus::kNotOpened, "Not a regular file")
+                                  : NotRegular(info);
+        CloseFile(fd);
         return -1;
     }
     return fd;
@@ -69,8 +263,8 @@ int OpenRegular(const std::string& storedPath, int flags, DataFile& failure, str
 DataFile Read(const std::string& storedPath, std::size_t limit, bool prefixOnly)
 {
     DataFile result;
-    struct stat info = {};
-    const int fd = OpenRegular(storedPath, O_RDONLY, result, info);
+    FileInfo info = {};
+    const int fd = OpenRegular(NativePath(storedPath), kReadOnly, result, info);
     if (fd < 0)
     {
         return result;
@@ -88,7 +282,7 @@ DataFile Read(const std::string& storedPath, std::size_t limit, bool prefixOnly)
         {
             result.bytes.resize(std::min(want, 2 * got + 4096));
         }
-        const ssize_t n = read(fd, result.bytes.data() + got, result.bytes.size() - got);
+        const long long n = ReadSome(fd, result.bytes.data() + got, result.bytes.size() - got);
         if (n < 0 && errno == EINTR)
         {
             continue;
@@ -96,7 +290,7 @@ DataFile Read(const std::string& storedPath, std::size_t limit, bool prefixOnly)
         if (n < 0)
         {
             result = Failure(DataStatus::kFailed, errno);
-            close(fd);
+            CloseFile(fd);
             return result;
         }
         if (n == 0)
@@ -105,7 +299,7 @@ DataFile Read(const std::string& storedPath, std::size_t limit, bool prefixOnly)
         }
         got += static_cast<std::size_t>(n);
     }
-    close(fd);
+    CloseFile(fd);
     result.bytes.resize(got);
     if (got > limit)
     {
@@ -113,6 +307,35 @@ DataFile Read(const std::string& storedPath, std::size_t limit, bool prefixOnly)
     }
     result.status = DataStatus::kDone;
     return result;
+}
+
+// Writes the record at `start`; on failure the file is cut back to `start`,
+// since whatever part got out is not a record. Runs under the lock.
+DataFile Append(int fd, const std::string& record, Offset start)
+{
+    std::size_t written = 0;
+    while (written < record.size())
+    {
+        const long long n = WriteAt(fd, record.data() + written, record.size() - written,
+                                    start + static_cast<Offset>(written));
+        if (n < 0 && errno == EINTR)
+        {
+            continue;
+        }
+        if (n <= 0)
+        {
+            DataFile failure = Failure(DataStatus::kFailed, n < 0 ? errno : EIO);
+            if (!CutBack(fd, start))
+            {
+                // Nothing more can be done; the reader ignores a partial tail.
+            }
+            return failure;
+        }
+        written += static_cast<std::size_t>(n);
+    }
+    DataFile done;
+    done.status = DataStatus::kDone;
+    return done;
 }
 } // namespace
 
@@ -129,43 +352,47 @@ DataFile ReadDataPrefix(const std::string& storedPath, std::size_t limit)
 DataFile WriteRecord(const std::string& storedPath, const std::string& record)
 {
     DataFile result;
-    struct stat info = {};
-    const int fd = OpenRegular(storedPath, O_WRONLY | O_CREAT, result, info);
+    FileInfo info = {};
+    const std::string path = NativePath(storedPath);
+    const int fd = OpenRegular(path, kWriteCreate, result, info);
     if (fd < 0)
     {
         return result;
     }
-    const auto size = static_cast<off_t>(record.size());
-    const off_t start = size > 0 ? info.st_size - info.st_size % size : info.st_size;
-    std::size_t written = 0;
-    while (written < record.size())
+    // The end is read under the lock: another game's save in between would
+    // otherwise be written over.
+    if (!Lock(fd))
     {
-        const ssize_t n = pwrite(fd, record.data() + written, record.size() - written,
-                                 start + static_cast<off_t>(written));
-        if (n < 0 && errno == EINTR)
-        {
-            continue;
-        }
-        if (n <= 0)
-        {
-            result = Failure(DataStatus::kFailed, n < 0 ? errno : EIO);
-            // Whatever part of the record got out is not a record: keep only
-            // the whole ones that were there before.
-            if (ftruncate(fd, start) != 0)
-            {
-                // Nothing more can be done; the reader ignores a partial tail.
-            }
-            close(fd);
-            return result;
-        }
-        written += static_cast<std::size_t>(n);
+        CloseFile(fd);
+        return Refusal(DataStatus::kFailed, "Another program kept the file locked");
     }
+    if (!StatOpen(fd, info))
+    {
+        result = Failure(DataStatus::kFailed, errno);
+        Unlock(fd);
+        CloseFile(fd);
+        return result;
+    }
+    const auto size = static_cast<Offset>(record.size());
+    const Offset stray = size > 0 ? static_cast<Offset>(info.st_size) % size : 0;
+    const Offset start = static_cast<Offset>(info.st_size) - stray;
+    // A partial record at the end is an interrupted save of our own, unless
+    // the file is only named here through a link: then it is someone else's
+    // file, and its bytes are not ours to overwrite.
+    if (stray != 0 && IsLink(path))
+    {
+        Unlock(fd);
+        CloseFile(fd);
+        return Refusal(DataStatus::kFailed,
+                       "The file is a link to a file that does not end in whole records");
+    }
+    result = Append(fd, record, start);
+    Unlock(fd);
     // Some file systems report a failed write only when the file is closed.
-    if (close(fd) != 0)
+    if (CloseFile(fd) != 0 && result.status == DataStatus::kDone)
     {
         return Failure(DataStatus::kFailed, errno);
     }
-    result.status = DataStatus::kDone;
     return result;
 }
 

@@ -4,8 +4,9 @@
 #include <string>
 
 // The one way the game opens, checks and closes its data files (settings,
-// level layers, scores). Only a regular file is ever used: a directory, FIFO
-// or device is refused without blocking on it, and reading stops at a bound,
+// level layers, scores), in binary mode on every system. Only a regular file
+// is ever used: a directory, FIFO, device or kernel file is refused without
+// blocking on it, and reading stops at a bound,
 // so no file can hang the game or fill its memory. Paths are the stored ones
 // (backslashes); they are mapped to the system's separator here.
 
@@ -39,8 +40,12 @@ DataFile ReadDataPrefix(const std::string& storedPath, std::size_t limit);
 // Writes one record of `record.size()` bytes right after the last whole
 // record of the file, creating it when missing. Stray bytes of an earlier,
 // interrupted write (a partial record at the end) are overwritten, so the new
-// record reads back as written. A failed write or close is kFailed, and the
-// file is then cut back to its whole records. `bytes` stays empty.
+// record reads back as written; but a file reached through a symbolic link
+// may belong to someone else, and with stray bytes it is refused (kFailed) and
+// left untouched. The end is found, written and repaired under an exclusive
+// lock, so games saving at the same moment each keep their record. A failed
+// write or close is kFailed, and the file is then cut back to its whole
+// records. `bytes` stays empty.
 DataFile WriteRecord(const std::string& storedPath, const std::string& record);
 
 // The line after a failure's own line: "Reason: " and the system's words.

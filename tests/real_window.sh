@@ -2,14 +2,20 @@
 # The built game in a real X window under its own Xvfb, driven with xdotool as a
 # player would, with SDL's real keyboard and mouse:
 #   real_window.sh game <dungeon> <Assets>: Exit clicked at 1 x, and in a 2 x window
-#     and fullscreen whose menu is the 1 x one scaled; Play, a walk, focus lost
+#     and fullscreen whose menu is the 1 x one scaled; Play, a walk, focus lost;
+#     started without standard error, and without both output streams
+#   real_window.sh sizes <dungeon> <Assets>: on a screen 16400 x 100, a window too
+#     large for it is fitted, and one SDL still refuses falls back to 800 x 608
 #   real_window.sh package <CPackConfig.cmake>: the release archive run and left
 #   real_window.sh deb <CPackConfig.cmake>: the Debian package unpacked, its launcher
 #     run with a scratch HOME: the player's folder, a score file shown and kept
 set -uo pipefail
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/dungeon-window-XXXXXX")
 out=$scratch/out.txt
-Xvfb -displayfd 3 -screen 0 1600x1216x24 -nolisten tcp 3>"$scratch/display" >/dev/null 2>&1 &
+# A screen wider than SDL makes any window, for the window sizes.
+screen=1600x1216x24
+[ "$1" != sizes ] || screen=16400x100x24
+Xvfb -displayfd 3 -screen 0 $screen -nolisten tcp 3>"$scratch/display" >/dev/null 2>&1 &
 xvfb=$!
 trap 'kill $xvfb 2>/dev/null; rm -rf "$scratch"' EXIT
 
@@ -118,6 +124,21 @@ ln -s "$2" "$scratch/dungeon"
 settings() { echo "Dungeon $1" >"$scratch/Assets/ini/game.ini"; }
 shot() { wait_frames 3 && xwd -silent -id "$wid" >"$scratch/$1.xwd"; }
 
+if [ "$1" = sizes ]; then
+  # Settings, the line naming the size used, the window's size.
+  for row in "4000 3000|Window size reduced to fit the desktop: 133 x 100|133x100" \
+    "99999 1|Game window of 16400 x 1 could not be created, using 800 x 608.|800x608"; do
+    IFS='|' read -r size line geometry <<<"$row"
+    settings "$size 0"
+    launch "$scratch"
+    grep -qxF "$line" "$out" || fail "$size: no line \"$line\""
+    [[ "$(xdotool getwindowgeometry "$wid")" == *"Geometry: $geometry"* ]] || fail "$size: not $geometry"
+    hold key Escape 'Game shut down successfully.'
+    finish "$size"
+  done
+  exit 0
+fi
+
 settings "800 608 0"
 launch "$scratch"
 [[ "$(xprop -id "$wid" _NET_WM_ICON)" == *"Icon (64 x 64)"* ]] || fail "the window has no icon"
@@ -169,3 +190,18 @@ hold key Return 'PauseState destructor completed successfully.'
 wait_frames 3
 hold key Escape 'PlayState destructor called...'
 finish play
+
+# Started without standard error, or without both output streams: the X
+# connection must not take their numbers, or a library's diagnostics written
+# there hang the game. It reaches the menu and ends on Escape all the same.
+for closed in "2>&-" ">&- 2>&-"; do
+  (cd "$scratch" && eval "exec timeout 30 ./dungeon >$out $closed") &
+  pid=$!
+  wid=$(timeout 20 xdotool search --sync --name '^Dungeon$' | head -n 1)
+  [ -n "$wid" ] || fail "$closed: no window"
+  [ "$closed" != "2>&-" ] || poll seen '^1$' || fail "$closed: no menu frame"
+  xdotool windowfocus --sync "$wid" keydown Escape
+  poll eval '! kill -0 $pid 2>/dev/null'
+  xdotool keyup Escape
+  wait "$pid" || fail "$closed: exit status $?"
+done

@@ -6,6 +6,7 @@
 #include "core/Input.h"
 #include "gameplay/Camera.h"
 #include "gameplay/Player.h"
+#include "gameplay/Random.h"
 #include "graphics/Objects.h"
 #include "world/FileManager.h"
 #include "world/Map.h"
@@ -71,9 +72,9 @@ protected:
         unsigned seed = 0;
         do
         {
-            std::srand(++seed);
-        } while (std::rand() % kEffectCount != effect);
-        std::srand(seed);
+            Random::Seed(++seed);
+        } while (Random::Next() % kEffectCount != effect);
+        Random::Seed(seed);
     }
     // Stands the player on gold piece i for one update.
     void Pick(std::size_t i, int effect)

@@ -6,6 +6,7 @@
 #include "core/PlayState.h"
 #include "gameplay/MenuLayout.h"
 #include "gameplay/Player.h"
+#include "gameplay/Random.h"
 #include "gameplay/Rules.h"
 #include "tests/support/Scratch.h"
 #include "world/Map.h"
@@ -247,7 +248,7 @@ bool Session::Execute(const Command& c)
     }
     else if (c.name == "seed")
     {
-        std::srand(static_cast<unsigned>(number(0)));
+        Random::Seed(static_cast<std::uint32_t>(number(0)));
     }
     else if (c.name == "frames")
     {

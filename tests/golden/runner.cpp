@@ -1,5 +1,6 @@
 // Runs a scripted session in a scratch folder holding the game's assets and
-// compares everything printed with its golden transcript (tests/golden/README.md).
+// compares everything printed with its golden transcript (tests/golden/README.md),
+// runs of one per-frame count line folded into "N x COUNT".
 #include "tests/golden/Session.h"
 #include "tests/support/Scratch.h"
 
@@ -9,8 +10,54 @@
 #include <iostream>
 #include <optional>
 #include <sstream>
+#include <string>
 
 namespace fs = std::filesystem;
+
+namespace
+{
+// The game prints the number of queued screens after every frame, so most of a
+// transcript is one number over and over. A run of the same count line becomes
+// one line "N x COUNT" (a count seen once stays as it is): the frames are still
+// counted exactly, and a transcript can be read and diffed.
+std::string Fold(const std::string& text)
+{
+    std::istringstream in(text);
+    std::string folded;
+    std::string count;
+    long repeats = 0;
+    const auto endRun = [&]
+    {
+        if (repeats > 0)
+        {
+            folded += (repeats > 1 ? std::to_string(repeats) + " x " : "") + count + "\n";
+        }
+        repeats = 0;
+    };
+    for (std::string line; std::getline(in, line);)
+    {
+        const bool isCount =
+            !line.empty() && std::ranges::all_of(line, [](char c) { return c >= '0' && c <= '9'; });
+        if (isCount && repeats > 0 && line == count)
+        {
+            ++repeats;
+            continue;
+        }
+        endRun();
+        if (isCount)
+        {
+            count = line;
+            repeats = 1;
+        }
+        else
+        {
+            folded += line + "\n";
+        }
+    }
+    endRun();
+    return folded;
+}
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -55,17 +102,18 @@ int main(int argc, char** argv)
     {
         return ran ? 0 : 1;
     }
+    const std::string folded = Fold(transcript.str());
     if (update)
     {
-        std::ofstream(golden, std::ios::binary) << transcript.str();
+        std::ofstream(golden, std::ios::binary) << folded;
     }
-    if (support::ReadFile(golden) == transcript.str())
+    if (support::ReadFile(golden) == folded)
     {
         return 0;
     }
     // Show where the narration went another way.
     const fs::path actual = fs::temp_directory_path() / (golden.stem().string() + ".actual.log");
-    std::ofstream(actual, std::ios::binary) << transcript.str();
+    std::ofstream(actual, std::ios::binary) << folded;
     const std::string diff =
         "diff -u '" + golden.string() + "' '" + actual.string() + "' | head -60";
     std::cout << "the narration differs from " << golden << " (whole run in " << actual

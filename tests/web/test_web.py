@@ -35,6 +35,7 @@ from selenium.webdriver.common.keys import Keys
 ROOT = Path(__file__).resolve().parents[2]
 VIEW = (800, 608)
 COUNT = re.compile(r"^\d+$")  # the line each step ends with: the screens queued
+FOLDED = re.compile(r"^(\d+) x (\d+)$")  # a run of count lines in a golden transcript
 # The one line the desktop's transcripts have and a browser does not: the
 # golden runner has no GPU, a browser has WebGL.
 SOFTWARE_RENDERER = "Accelerated renderer unavailable, using the software renderer."
@@ -85,6 +86,16 @@ def path_to(came, cell):
         path.append(cell)
         cell = came[cell]
     return path[::-1]
+
+
+def unfold(lines):
+    """A golden transcript as the game printed it: the runner stores a run of
+    one count line as "N x COUNT" (tests/golden/README.md)."""
+    out = []
+    for line in lines:
+        folded = FOLDED.match(line)
+        out += [folded[2]] * int(folded[1]) if folded else [line]
+    return out
 
 
 def chunks(lines):
@@ -275,7 +286,7 @@ def main():
     SHOTS = build / "screenshots"
     SHOTS.mkdir(exist_ok=True)
     CONST = constants()
-    golden = [l for l in (ROOT / "tests/golden/pause.log").read_text().splitlines()
+    golden = [l for l in unfold((ROOT / "tests/golden/pause.log").read_text().splitlines())
               if not l.startswith("#> ")]
     runs = chunks(golden)
     startup = runs[0]
