@@ -41,7 +41,7 @@ private:
 void WriteFile(const std::filesystem::path& path, const std::string& content);
 std::string ReadFile(const std::filesystem::path& path);
 
-// How many files (on Windows, handles of any kind) the process holds open.
+// How many files the process holds open (on Windows, C run-time descriptors).
 long OpenFiles();
 
 // Score records as the file stores them: little-endian 32-bit.
