@@ -131,9 +131,10 @@ windows:
 	@cmake --build $(WIN_BUILD) -j $(JOBS) --target windows_packages
 
 # The same tree with the tests, run by ctest under Wine in a Wine prefix of
-# the build's own (tests/wine.sh), headless like the Linux suite (with an X
-# display, Wine's SDL would not keep to the sessions' dummy video driver),
-# then the zip and the installer played in a real window under Xvfb
+# the build's own (tests/wine.sh), with no X display: given one, Wine offers
+# Direct3D 11, and SDL's direct3d11 renderer takes the sessions' dummy window
+# (and draws nowhere) where Linux falls back to the software renderer. Then
+# the zip and the installer played in a real window under Xvfb
 # (tests/windows_window.sh).
 WINE_PREFIX := $(CURDIR)/$(WIN_BUILD)/wine
 windows-test: windows

@@ -130,8 +130,8 @@ mv "$scratch/game.ini" "$game/Assets/ini/game.ini"
 # text-mode file would turn or stop at. The screen must show the picture the
 # headless session draws (the same on Linux: golden.scores_bytes).
 printf '\x0a\x00\x00\x00\x0d\x00\x00\x00\x1a\x00\x00\x00\x0a\x0d\x0a\x0d' >"$game/Assets/bin/scores.bin"
-# (Headless as in ctest: with an X display Wine's SDL draws the session's
-# dummy window elsewhere.)
+# (Without the X display, as in ctest: with it, SDL's direct3d11 renderer
+# takes the session's dummy window and draws nowhere.)
 env -u DISPLAY bash "$here/wine.sh" "$build/wine" "$build/tests/golden_runner.exe" \
   "$here/golden/scores_bytes.script" --pictures "$scratch/pictures" >/dev/null 2>&1 ||
   fail "no headless Scores picture"
