@@ -3,10 +3,11 @@
 # Xvfb), driven with xdotool:
 #   - the zip unpacked into a scratch folder: start-up, the menu, Play and
 #     Escape narrate what the golden transcripts hold (line ends aside, and the
-#     frame counts, which depend on timing) and end with status 0; without
-#     game.ini, the same lines as on Linux and status 1; a score file whose
-#     records hold the bytes 0a, 0d and 1a shows on the Scores screen as on
-#     Linux;
+#     frame counts, which depend on timing) and end with status 0; F11 fills
+#     the screen and the buttons work at 2 x; without game.ini, the same lines as on Linux and status 1; a score file whose
+#     records hold the bytes 0a, 0d and 1a shows on the Scores screen
+#     exactly as the headless session draws it (golden.scores_bytes, the
+#     same on Linux);
 #   - the installer run silently in a scratch Wine prefix: the installed game
 #     reaches its menu from its own folder; the silent uninstaller leaves only
 #     the player's score file.
@@ -108,7 +109,7 @@ finish "Play, Escape" 0
 same_as play_escape "Play, Escape"
 
 # F11: Windows' own video driver resizes the window to the whole screen
-# (1600 x 1216 here), and the menu is drawn at 2 x. (The headless sessions'
+# (1600 x 1216 here), and the menu is drawn at 2 x: Exit is clicked there. (The headless sessions'
 # dummy driver cannot show this on Windows: see tests/CMakeLists.txt.)
 launch "$game" "$build/wine"
 xdotool key F11
@@ -179,11 +180,13 @@ hold key Escape 'Game shut down successfully.'
 finish "installed game" 0
 
 printf '\xc2\x01\x00\x00' >"$installed/Assets/bin/scores.bin"
+kept=$(od -An -tx1 "$installed/Assets/bin/scores.bin")
 wine_in "$scratch/prefix" "$installed/Uninstall.exe" /S || fail "the uninstaller failed"
 # The uninstaller runs from a copy of itself: wait for it to end.
 WINEPREFIX=$scratch/prefix wineserver -w
 left=$(cd "$installed" && find . -type f)
 [ "$left" = "./Assets/bin/scores.bin" ] || fail "the uninstaller left: $left"
+[ "$(od -An -tx1 "$installed/Assets/bin/scores.bin")" = "$kept" ] || fail "the score file changed"
 [ ! -e "$link" ] || fail "the shortcut stayed"
 wine_in "$scratch/prefix" reg query "$uninstall_key" >/dev/null 2>&1 && fail "the uninstall entry stayed"
 echo "Windows zip and installer: passed"
