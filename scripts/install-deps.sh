@@ -3,14 +3,55 @@
 # Quick and silent when everything is already there.
 set -euo pipefail
 
-# The browser build compiles SDL and its libraries from Debian's source
-# packages (scripts/web-libs.sh), which apt finds through this entry.
+# The browser and Windows builds compile SDL and its libraries from Debian's
+# source packages (scripts/lib-sources.txt), which apt finds through a deb-src
+# entry written beside the machine's own: the same archives, suites,
+# components and key as its deb entries.
 src_list=/etc/apt/sources.list.d/dungeon-gold-src.sources
-src_entry='Types: deb-src
-URIs: http://deb.debian.org/debian
-Suites: bookworm
-Components: main
-Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg'
+src_entry() {
+  if [ -f /etc/apt/sources.list.d/debian.sources ]; then
+    # deb822 stanzas; a line that starts with white space continues a field.
+    awk '
+      function flush() {
+        if (types ~ /(^| )deb( |$)/ && enabled != "no" && uris != "") {
+          printf "%sTypes: deb-src\nURIs: %s\nSuites: %s\nComponents: %s\n", sep, uris, suites, comps
+          if (key != "") printf "Signed-By: %s\n", key
+          sep = "\n"
+        }
+        types = uris = suites = comps = key = enabled = field = ""
+      }
+      /^[ \t]*#/ { next }
+      /^[ \t]*$/ { flush(); next }
+      /^[ \t]/ { if (field == "signed-by:") key = key "\n" $0; next }
+      {
+        field = tolower($1); value = $0; sub(/^[^:]*:[ \t]*/, "", value)
+        if (field == "types:") types = value
+        else if (field == "uris:") uris = value
+        else if (field == "suites:") suites = value
+        else if (field == "components:") comps = value
+        else if (field == "signed-by:") key = value
+        else if (field == "enabled:") enabled = tolower(value)
+      }
+      END { flush() }' /etc/apt/sources.list.d/debian.sources
+  elif [ -f /etc/apt/sources.list ]; then
+    # One-line entries: deb [options] URI suite components...
+    awk '
+      $1 == "deb" {
+        key = ""; i = 2
+        if ($2 ~ /^\[/) {
+          for (; i <= NF; i++) {
+            o = $i; gsub(/[][]/, "", o)
+            if (o ~ /^signed-by=/) key = substr(o, 11)
+            if ($i ~ /\]$/) { i++; break }
+          }
+        }
+        comps = $(i + 2); for (j = i + 3; j <= NF; j++) comps = comps " " $j
+        printf "%sTypes: deb-src\nURIs: %s\nSuites: %s\nComponents: %s\n", sep, $i, $(i + 1), comps
+        if (key != "") printf "Signed-By: %s\n", key
+        sep = "\n"
+      }' /etc/apt/sources.list
+  fi
+}
 
 packages=(
   cmake g++ make pkg-config
@@ -22,6 +63,11 @@ packages=(
   clang libclang-rt-14-dev valgrind
   emscripten chromium chromium-driver python3-selenium python3-pil
 )
+# `install-deps.sh windows`: also the cross compiler, Wine to test with, the
+# installer's maker, zip, and GoogleTest's sources to build for Windows.
+if [ "${1:-}" = windows ]; then
+  packages+=(g++-mingw-w64-x86-64-posix wine wine64 nsis zip googletest)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
@@ -29,15 +75,21 @@ for p in "${packages[@]}"; do
     missing+=("$p")
   fi
 done
+entry=$(src_entry)
+if [ -z "$entry" ]; then
+  echo "No deb entry in /etc/apt/sources.list.d/debian.sources or /etc/apt/sources.list" \
+    "to derive Debian's source packages from." >&2
+  exit 1
+fi
 new_source=false
-if [ "$(cat "$src_list" 2>/dev/null)" != "$src_entry" ]; then new_source=true; fi
+if [ "$(cat "$src_list" 2>/dev/null)" != "$entry" ]; then new_source=true; fi
 [ ${#missing[@]} -eq 0 ] && ! $new_source && exit 0
 
 sudo=""
 if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
 if $new_source; then
   echo "Adding Debian's source packages to apt: $src_list"
-  echo "$src_entry" | $sudo tee "$src_list" >/dev/null
+  echo "$entry" | $sudo tee "$src_list" >/dev/null
 fi
 export DEBIAN_FRONTEND=noninteractive
 $sudo apt-get update -qq

@@ -10,17 +10,8 @@
 # standard output; progress goes to standard error.
 set -euo pipefail
 
-# The exact source versions, pinned: a build must not change under our feet
-# when the archive moves on.
-sources=(
-  zlib=1:1.2.13.dfsg-1
-  libpng1.6=1.6.39-2+deb12u5
-  freetype=2.12.1+dfsg-5+deb12u4
-  libsdl2=2.26.5+dfsg-1
-  libsdl2-image=2.6.3+dfsg-1
-  libsdl2-ttf=2.20.1+dfsg-2
-  libsdl2-mixer=2.6.2+dfsg-2
-)
+# The pinned source versions, shared with the Windows build.
+source "$(dirname "$0")/lib-sources.sh"
 
 # Debian's emscripten runs its JavaScript tools with whichever node is first
 # on the PATH; Debian's own modules (acorn) must be found by any of them.
@@ -41,22 +32,7 @@ rm -rf "$work" "$prefix"
 mkdir -p "$work" "$prefix"
 cd "$work"
 
-for pin in "${sources[@]}"; do
-  name=${pin%%=*}
-  version=${pin#*=}
-  if ! apt-cache showsrc --only-source "$name" 2>/dev/null | grep -x "Version: $version" >/dev/null; then
-    echo "The archive has no source package $name $version (is the deb-src entry" \
-      "of scripts/install-deps.sh there, and apt-get update run?); update the pin" \
-      "in scripts/web-libs.sh to a version it offers." >&2
-    exit 1
-  fi
-  echo "Fetching the source of $name $version" >&2
-  apt-get source -qq --only-source "$name=$version" >/dev/null 2>"$name.log" ||
-    { cat "$name.log" >&2; exit 1; }
-done
-
-# Each source tree by its package's folder name (name-upstreamversion).
-tree() { find "$work" -maxdepth 1 -type d -name "$1-[0-9]*" | head -n 1; }
+fetch_sources
 
 jobs=2
 cmake_lib() {
@@ -113,11 +89,7 @@ cmake_lib "$(tree libsdl2-mixer)" "${sdl_hints[@]}" \
   -DSDL2MIXER_WAVE=ON
 
 # The licences travel with the libraries.
-mkdir -p "$prefix/share/licenses"
-for pin in "${sources[@]}"; do
-  name=${pin%%=*}
-  cp "$(tree "$name")/debian/copyright" "$prefix/share/licenses/$name.copyright"
-done
+copy_licenses "$prefix/share/licenses"
 
 rm -rf "$work"
 touch "$prefix/.complete"

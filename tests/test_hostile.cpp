@@ -20,11 +20,13 @@
 #include <iterator>
 #include <limits>
 #include <sstream>
+#include <tuple>
+#ifndef _WIN32
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
-#include <tuple>
 #include <unistd.h>
+#endif
 #include <utility>
 #include <vector>
 
@@ -66,7 +68,7 @@ protected:
         m_text.str("");
         return text;
     }
-    static long OpenFds() { return std::ranges::distance(fs::directory_iterator("/proc/self/fd")); }
+    static long OpenFds() { return support::OpenFiles(); }
 
     support::ScratchFolder m_scratch{"dungeon-hostile"};
     std::stringstream m_text;
@@ -127,8 +129,10 @@ TEST_F(Hostile, OnlyRegularFilesAreOpenedAndTheReasonIsGiven)
         const fs::path path = NativePath(stored);
         const std::pair<std::string, std::function<void()>> kinds[] = {
             {"Is a directory", [&] { fs::create_directory(path); }},
+#ifndef _WIN32
             {"Not a regular file", [&] { mkfifo(path.c_str(), 0600); }},
             {"Not a regular file", [&] { fs::create_symlink("/dev/zero", path); }},
+#endif
         };
         for (const auto& [reason, make] : kinds)
         {
@@ -139,6 +143,9 @@ TEST_F(Hostile, OnlyRegularFilesAreOpenedAndTheReasonIsGiven)
             fs::remove_all(path);
         }
     }
+#ifdef _WIN32
+    GTEST_SKIP() << "only folders checked: Windows has no FIFOs and no /dev/zero to link to";
+#endif
 }
 
 TEST_F(Hostile, LayerEntriesSplitByAnyWhiteSpaceReadAlike)
@@ -260,9 +267,14 @@ TEST_F(Hostile, HugeFilesAreBoundedAndTheGameGoesOn)
     EXPECT_TRUE(Map::Instance()->LoadMap(kFloorMapKey));
 
     // A score file larger than any memory: only the first four records are
-    // read, little-endian.
+    // read, little-endian. (On Windows one just past 4 GiB, beyond 32-bit
+    // sizes: MinGW's run time refuses to size a file past the disk's free space.)
     Write(kScores, support::Records({150, -7, 2147483647, 9, 5}));
-    ASSERT_EQ(truncate(NativePath(kScores).c_str(), off_t{1} << 40), 0);
+#ifdef _WIN32
+    fs::resize_file(NativePath(kScores), (std::uintmax_t{1} << 32) + 8);
+#else
+    fs::resize_file(NativePath(kScores), std::uintmax_t{1} << 40);
+#endif
     EXPECT_TRUE(FileManager::Instance()->ReadBinaryFile(kScoreFileKey));
     EXPECT_EQ(FileManager::Instance()->GetScores(),
               (std::vector<std::int32_t>{150, -7, 2147483647, 9}));
@@ -288,6 +300,9 @@ TEST_F(Hostile, ScoreFileKeepsWholeRecordsAndReportsFailedWrites)
 
     // A write the system stops half-way (a full disk) is no success, and the
     // file keeps only its whole records.
+#ifdef _WIN32
+    GTEST_SKIP() << "full disk not checked: Windows has no file size limit to stand in for one";
+#else
     Write(kScores, support::Records({100}) + "\x07");
     Take();
     std::signal(SIGXFSZ, SIG_IGN);
@@ -300,6 +315,7 @@ TEST_F(Hostile, ScoreFileKeepsWholeRecordsAndReportsFailedWrites)
     EXPECT_FALSE(written);
     EXPECT_EQ(support::ReadFile(NativePath(kScores)), support::Records({100}));
     EXPECT_EQ(Take(), "ERROR! Couldn't write to file: " + kScores + "\nReason: File too large\n");
+#endif
 }
 
 TEST_F(Hostile, EachLoadedLayerIsDrawnAndAMissingOneReportedOncePerGame)
@@ -359,6 +375,10 @@ TEST_F(Hostile, TilesOutsideTheSheetAndRefusedTexturesAreNotDrawn)
 
 TEST_F(Hostile, StartUpStopsWithoutADisplayAndTheGameOutlivesItsLog)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "no display and a vanished log reader not checked: Windows always has a "
+                    "display, and no SIGPIPE or FIFOs";
+#else
     // No display and no driver asked for: the program stops instead of running
     // unseen for ever (or SDL's own start fails, where it has no such driver).
     const std::string game = std::string("timeout 30 '") + DUNGEON_EXE + "'";
@@ -375,10 +395,14 @@ TEST_F(Hostile, StartUpStopsWithoutADisplayAndTheGameOutlivesItsLog)
     const std::string piped = "mkfifo log && (env --default-signal=PIPE " + game +
                               " >log 2>/dev/null & grep -m1 -qx 1 <log; kill $!; wait $!)";
     EXPECT_EQ(WEXITSTATUS(std::system(piped.c_str())), 0);
+#endif
 }
 
 TEST_F(Hostile, ReadOnlyDataServesANonRootPlayer)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "no other user to become: Windows has no setuid or fork";
+#else
     if (geteuid() != 0)
     {
         GTEST_SKIP() << "needs root to play as user 65534";
@@ -396,4 +420,5 @@ TEST_F(Hostile, ReadOnlyDataServesANonRootPlayer)
     int status = -1;
     waitpid(player, &status, 0);
     EXPECT_EQ(status, 0);
+#endif
 }

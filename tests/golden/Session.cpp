@@ -23,6 +23,7 @@
 #include <iostream>
 #include <iterator>
 #include <map>
+#include <mutex>
 #include <sstream>
 
 namespace fs = std::filesystem;
@@ -31,8 +32,33 @@ namespace golden
 {
 namespace
 {
-// Where SDL's disk audio driver writes, in the scratch folder.
-constexpr const char* kAudioFile = "audio.raw";
+// What the mixer plays, as it goes to the audio device. SDL's disk driver
+// only paces the mixer (it writes sdlaudio.raw in the scratch folder): on
+// Windows SDL holds that file unshared while it writes, so the samples are
+// taken here, on the audio thread.
+struct AudioTap
+{
+    std::mutex lock;
+    std::string played;
+};
+
+AudioTap& Tap()
+{
+    static AudioTap tap;
+    return tap;
+}
+
+void Capture(void* /*unused*/, Uint8* stream, int length)
+{
+    const std::lock_guard<std::mutex> hold(Tap().lock);
+    Tap().played.append(reinterpret_cast<const char*>(stream), static_cast<std::size_t>(length));
+}
+
+std::size_t Played()
+{
+    const std::lock_guard<std::mutex> hold(Tap().lock);
+    return Tap().played.size();
+}
 
 const std::map<std::string, int> kKeys{
     {"Return", kKeyReturn}, {"Escape", kKeyEscape}, {"Space", kKeySpace},  {"P", kKeyP},
@@ -86,11 +112,7 @@ void Report(const std::string& text)
 // What must not grow over a long session.
 std::array<long, 4> Sample()
 {
-    long files = 0;
-    for ([[maybe_unused]] const auto& entry : fs::directory_iterator("/proc/self/fd"))
-    {
-        ++files;
-    }
+    const long files = support::OpenFiles();
     long pages = 0;
     long resident = 0;
     std::ifstream("/proc/self/statm") >> pages >> resident;
@@ -267,10 +289,11 @@ bool Session::Execute(const Command& c)
     else if (c.name == "audio")
     {
         // SDL's disk driver writes what the mixer plays to a file, about
-        // twenty times faster than real time.
-        setenv("SDL_AUDIODRIVER", arg(0).c_str(), 1);
-        setenv("SDL_DISKAUDIOFILE", kAudioFile, 1);
-        setenv("SDL_DISKAUDIODELAY", "1", 1);
+        // twenty times faster than real time. Only the delay is set: on
+        // Windows SDL 2.26's SDL_getenv returns one shared buffer, and the
+        // driver reads SDL_DISKAUDIOFILE and then the delay over it.
+        SDL_setenv("SDL_AUDIODRIVER", arg(0).c_str(), 1);
+        SDL_setenv("SDL_DISKAUDIODELAY", "1", 1);
     }
     else if (c.name == "record" || c.name == "heard")
     {
@@ -464,7 +487,7 @@ void Session::Picture(const std::string& name)
     if (!m_pictureDir.empty())
     {
         fs::create_directories(m_pictureDir);
-        IMG_SavePNG(surface, (m_pictureDir / (name + ".png")).c_str());
+        IMG_SavePNG(surface, (m_pictureDir / (name + ".png")).string().c_str());
     }
     SDL_FreeSurface(surface);
 }
@@ -487,11 +510,11 @@ bool Session::Listen(bool heard)
         std::cerr << "listening needs the disk driver and 16-bit samples\n";
         return false;
     }
-    // Waits until the mixer has played this much more. The file trails the
-    // mixer by its buffers (a few kilobytes), so a quarter second puts what
-    // came before a record behind it; and two and a half seconds let every
-    // sound started before a heard end (the longest is under two).
-    const auto size = [] { return static_cast<std::size_t>(fs::file_size(kAudioFile)); };
+    // Waits until the mixer has played this much more. A quarter second puts
+    // what was mixed before a record behind it; and two and a half seconds
+    // let every sound started before a heard end (the longest is under two).
+    Mix_SetPostMix(Capture, nullptr);
+    const auto size = [] { return Played(); };
     const std::size_t second = static_cast<std::size_t>(rate * channels) * 2;
     const std::size_t until = size() + (heard ? second * 5 / 2 : second / 4);
     for (int waited = 0; size() < until; ++waited)
@@ -508,7 +531,11 @@ bool Session::Listen(bool heard)
         m_recordFrom = until;
         return true;
     }
-    const std::string bytes = support::ReadFile(kAudioFile).substr(m_recordFrom);
+    std::string bytes;
+    {
+        const std::lock_guard<std::mutex> hold(Tap().lock);
+        bytes = Tap().played.substr(m_recordFrom);
+    }
     int loudest = 0;
     for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
     {

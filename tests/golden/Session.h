@@ -54,7 +54,7 @@ private:
     std::filesystem::path m_pictureDir;
     bool m_started = false;
     std::optional<std::array<long, 4>> m_base;
-    std::size_t m_recordFrom = 0; // where the disk audio file's recording starts
+    std::size_t m_recordFrom = 0;        // where the recording starts in what was played
     std::map<int, SDL_Joystick*> m_pads; // virtual pads, by the script's number
 };
 

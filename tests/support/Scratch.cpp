@@ -1,28 +1,49 @@
 #include "tests/support/Scratch.h"
 
+#include <SDL.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <iterator>
-#include <unistd.h>
+#include <random>
+#ifdef _WIN32
+#include <io.h>
+#endif
 
 namespace fs = std::filesystem;
 
 namespace support
 {
 
-ScratchFolder::ScratchFolder(const std::string& prefix)
+ScratchFolder::ScratchFolder(const std::string& prefix) : m_source(fs::absolute(DUNGEON_SOURCE_DIR))
 {
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
-    std::string pattern = (fs::temp_directory_path() / (prefix + "-XXXXXX")).string();
-    if (mkdtemp(pattern.data()) == nullptr)
+    // SDL's own setenv: on Windows SDL reads the process environment, which
+    // the C library's copy does not reach.
+    SDL_setenv("SDL_VIDEODRIVER", "dummy", 1);
+    SDL_setenv("SDL_AUDIODRIVER", "dummy", 1);
+    // A folder no other process holds: creating one that exists fails.
+    std::mt19937 random(std::random_device{}());
+    std::uniform_int_distribution<int> letter(0, 25);
+    for (int attempt = 0; m_dir.empty(); ++attempt)
     {
-        std::perror("mkdtemp");
-        std::abort();
+        std::string name = prefix + "-";
+        for (int i = 0; i < 6; ++i)
+        {
+            name += static_cast<char>('a' + letter(random));
+        }
+        std::error_code error;
+        if (fs::create_directory(fs::temp_directory_path() / name, error))
+        {
+            m_dir = fs::temp_directory_path() / name;
+        }
+        else if (error || attempt == 100)
+        {
+            std::perror("scratch folder");
+            std::abort();
+        }
     }
-    m_dir = pattern;
     for (const char* folder : {"bin", "ini", "Maps"})
     {
         fs::create_directories(m_dir / "Assets" / folder);
@@ -40,11 +61,25 @@ ScratchFolder::~ScratchFolder()
 
 void ScratchFolder::CopyAssets(const std::string& settings) const
 {
-    const fs::path source = fs::path(DUNGEON_SOURCE_DIR) / "Assets";
+    const fs::path source = m_source / "Assets";
+    // File by file: on Windows, the C++ library's recursive copy refuses a
+    // folder that exists already (Maps).
     for (const char* folder : {"GameState", "Sprites", "Textures", "Maps", "Fonts", "Sounds"})
     {
-        fs::copy(source / folder, m_dir / "Assets" / folder,
-                 fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+        fs::create_directories(m_dir / "Assets" / folder);
+        for (const auto& entry : fs::recursive_directory_iterator(source / folder))
+        {
+            const fs::path target =
+                m_dir / "Assets" / folder / fs::relative(entry.path(), source / folder);
+            if (entry.is_directory())
+            {
+                fs::create_directories(target);
+            }
+            else
+            {
+                fs::copy_file(entry.path(), target, fs::copy_options::overwrite_existing);
+            }
+        }
     }
     WriteFile(m_dir / "Assets" / "ini" / "game.ini", settings);
 }
@@ -57,7 +92,7 @@ void WriteFile(const fs::path& path, const std::string& content)
     out.close();
     if (!out)
     {
-        std::perror(path.c_str());
+        std::perror(path.string().c_str());
         std::abort();
     }
 }
@@ -66,6 +101,30 @@ std::string ReadFile(const fs::path& path)
 {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+long OpenFiles()
+{
+#ifdef _WIN32
+    // The C run time's descriptors, which the data files and streams use
+    // (Wine counts no handles: GetProcessHandleCount gives 0 there).
+    long files = 0;
+    for (int fd = 0; fd < 2048; ++fd)
+    {
+        if (_get_osfhandle(fd) != -1)
+        {
+            ++files;
+        }
+    }
+    return files;
+#else
+    long files = 0;
+    for ([[maybe_unused]] const auto& entry : fs::directory_iterator("/proc/self/fd"))
+    {
+        ++files;
+    }
+    return files;
+#endif
 }
 
 std::string Records(const std::vector<std::int32_t>& values)

@@ -31,12 +31,18 @@ public:
 private:
     std::filesystem::path m_dir;
     std::filesystem::path m_oldDir;
+    // The repository, made absolute before the working folder changes: under
+    // Wine its Linux path names a folder of the current drive.
+    std::filesystem::path m_source;
 };
 
 // Replaces a file with exactly `content`, making its folders; aborts when the
 // file cannot be written, since every later check would be meaningless.
 void WriteFile(const std::filesystem::path& path, const std::string& content);
 std::string ReadFile(const std::filesystem::path& path);
+
+// How many files the process holds open (on Windows, C run-time descriptors).
+long OpenFiles();
 
 // Score records as the file stores them: little-endian 32-bit.
 std::string Records(const std::vector<std::int32_t>& values);

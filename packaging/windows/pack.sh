@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# Packs the Windows build: the zip (dungeon.exe stripped, beside Assets\
+# without a score file, the README and licenses\) and the per-user installer
+# made from the same files with Debian's makensis.
+#   pack.sh <dungeon.exe> <dungeon.ico> <source dir> <libraries prefix> <version> <output dir>
+set -euo pipefail
+exe=$1 icon=$2 src=$3 prefix=$4 version=$5 out=$6
+name=dungeon-gold-$version-win64
+work=$out/pack
+stage=$work/$name
+rm -rf "$work"
+mkdir -p "$stage/licenses"
+
+x86_64-w64-mingw32-strip -o "$stage/dungeon.exe" "$exe"
+cp -r "$src/Assets" "$stage/Assets"
+# The score file is the player's; its folder ships empty.
+rm -f "$stage/Assets/bin/scores.bin" "$stage/Assets/bin/.gitkeep"
+cp "$src/README.md" "$stage/README.md"
+
+# The licences of everything in the program and its data: the libraries
+# built from Debian's sources, the MinGW-w64 and GCC run-time code linked
+# statically, and the font.
+cp "$prefix"/share/licenses/*.copyright "$stage/licenses/"
+cp /usr/share/doc/mingw-w64-x86-64-dev/copyright "$stage/licenses/mingw-w64.copyright"
+cp /usr/share/doc/gcc-mingw-w64-base/copyright "$stage/licenses/gcc-runtime.copyright"
+cp "$src/Assets/Fonts/LICENSE-Terminus.txt" "$stage/licenses/Terminus-font.txt"
+
+zip_file=$out/$name.zip
+rm -f "$zip_file"
+(cd "$work" && zip -q -r -X "$zip_file" "$name")
+
+# The installer installs, and its uninstaller removes, exactly the staged files.
+files=$work/files.nsh
+{
+  echo '!macro InstallFiles'
+  (cd "$stage" && find . -type d | sort) | while read -r dir; do
+    rel=${dir#.}
+    rel=${rel#/}
+    echo "  SetOutPath \"\$INSTDIR${rel:+\\${rel//\//\\}}\""
+    (cd "$stage/$dir" && find . -maxdepth 1 -type f | sort) | while read -r f; do
+      echo "  File \"$stage${rel:+/$rel}/${f#./}\""
+    done
+  done
+  echo '!macroend'
+  echo '!macro UninstallFiles'
+  (cd "$stage" && find . -type f | sort) | while read -r f; do
+    f=${f#./}
+    echo "  Delete \"\$INSTDIR\\${f//\//\\}\""
+  done
+  # Deepest folders first; one that still holds a player's file stays.
+  (cd "$stage" && find . -mindepth 1 -type d | sort -r) | while read -r dir; do
+    dir=${dir#./}
+    echo "  RMDir \"\$INSTDIR\\${dir//\//\\}\""
+  done
+  echo '!macroend'
+} >"$files"
+
+makensis -V2 -NOCD -DVERSION="$version" -DFILES="$files" -DICON="$icon" \
+  -DOUTFILE="$out/$name-setup.exe" -DSIZE_KB="$(du -sk "$stage" | cut -f1)" \
+  "$src/packaging/windows/installer.nsi"
+echo "Packed $zip_file ($(du -k "$zip_file" | cut -f1) KiB) and $out/$name-setup.exe ($(du -k "$out/$name-setup.exe" | cut -f1) KiB)"

@@ -1,0 +1,99 @@
+#!/usr/bin/env bash
+# Builds the libraries the Windows build links (zlib, libpng, FreeType, SDL2
+# with SDL2main, SDL2_image, SDL2_ttf, SDL2_mixer) as static libraries for
+# 64-bit Windows from the same pinned Debian source packages as the browser
+# build (scripts/lib-sources.txt), with Debian's MinGW-w64 cross compiler and
+# the toolchain file cmake/mingw-w64.cmake.
+#
+# They are built once into a folder outside the clone, named after the
+# versions and the compiler's, so later builds and CI runs on the same machine
+# reuse them. Prints that folder (the prefix to link against) on standard
+# output; progress goes to standard error.
+set -euo pipefail
+
+repo=$(cd "$(dirname "$0")/.." && pwd)
+source "$repo/scripts/lib-sources.sh"
+toolchain=$repo/cmake/mingw-w64.cmake
+host=x86_64-w64-mingw32
+
+compiler="$($host-g++-posix --version | head -n 1) $(dpkg-query -W -f='${Version}' \
+  g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev 2>/dev/null | tr '\n' ' ')"
+key=$(printf '%s\n' "${sources[@]}" "$compiler" | sha256sum | cut -c1-16)
+root=${DUNGEON_WINDOWS_CACHE:-$HOME/.cache/dungeon-gold-windows}
+prefix=$root/$key
+if [ -f "$prefix/.complete" ]; then
+  echo "$prefix"
+  exit 0
+fi
+
+start=$SECONDS
+work=$root/work-$key
+rm -rf "$work" "$prefix"
+mkdir -p "$work" "$prefix"
+cd "$work"
+fetch_sources
+
+jobs=2
+cmake_lib() {
+  local src=$1
+  shift
+  echo "Building $(basename "$src")" >&2
+  cmake -S "$src" -B "$src/build-win64" -G "Unix Makefiles" \
+    -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=OFF \
+    -DCMAKE_INSTALL_PREFIX="$prefix" -DCMAKE_PREFIX_PATH="$prefix" \
+    -DCMAKE_FIND_ROOT_PATH="$prefix" "$@" >"$src.configure.log" 2>&1 ||
+    { tail -n 40 "$src.configure.log" >&2; exit 1; }
+  cmake --build "$src/build-win64" -j "$jobs" >"$src.build.log" 2>&1 ||
+    { tail -n 40 "$src.build.log" >&2; exit 1; }
+  cmake --install "$src/build-win64" >>"$src.build.log" 2>&1 ||
+    { tail -n 40 "$src.build.log" >&2; exit 1; }
+}
+
+# Debian's zlib tree has no win32/ folder (nor its makefile): zlib's own
+# configure builds the static library when told the host.
+zlib=$(tree zlib)
+echo "Building $(basename "$zlib")" >&2
+(cd "$zlib" && CHOST=$host CC=$host-gcc-posix ./configure --static --prefix="$prefix" >"$zlib.log" 2>&1 &&
+  make -j "$jobs" libz.a >>"$zlib.log" 2>&1 && make install >>"$zlib.log" 2>&1) ||
+  { tail -n 40 "$zlib.log" >&2; exit 1; }
+zlib_hints=(-DZLIB_INCLUDE_DIR="$prefix/include" -DZLIB_LIBRARY="$prefix/lib/libz.a")
+
+cmake_lib "$(tree libpng1.6)" "${zlib_hints[@]}" -DPNG_SHARED=OFF -DPNG_STATIC=ON \
+  -DPNG_TESTS=OFF -DSKIP_INSTALL_PROGRAMS=ON
+
+cmake_lib "$(tree freetype)" "${zlib_hints[@]}" -DFT_REQUIRE_ZLIB=ON -DFT_DISABLE_BZIP2=ON \
+  -DFT_DISABLE_PNG=ON -DFT_DISABLE_HARFBUZZ=ON -DFT_DISABLE_BROTLI=ON
+
+# SDL2main too: it gives the console program the entry point Windows calls.
+cmake_lib "$(tree libsdl2)" -DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_TEST=OFF
+
+# PNG through libpng, as everywhere else, not Windows' imaging component.
+sdl_hints=(-DSDL2_DIR="$prefix/lib/cmake/SDL2")
+cmake_lib "$(tree libsdl2-image)" "${sdl_hints[@]}" "${zlib_hints[@]}" \
+  -DPNG_LIBRARY="$prefix/lib/libpng16.a" -DPNG_PNG_INCLUDE_DIR="$prefix/include" \
+  -DSDL2IMAGE_VENDORED=OFF -DSDL2IMAGE_SAMPLES=OFF -DSDL2IMAGE_DEPS_SHARED=OFF \
+  -DSDL2IMAGE_BACKEND_WIC=OFF -DSDL2IMAGE_BACKEND_STB=OFF -DSDL2IMAGE_PNG=ON \
+  -DSDL2IMAGE_AVIF=OFF -DSDL2IMAGE_BMP=OFF -DSDL2IMAGE_GIF=OFF -DSDL2IMAGE_JPG=OFF \
+  -DSDL2IMAGE_JXL=OFF -DSDL2IMAGE_LBM=OFF -DSDL2IMAGE_PCX=OFF -DSDL2IMAGE_PNM=OFF \
+  -DSDL2IMAGE_QOI=OFF -DSDL2IMAGE_SVG=OFF -DSDL2IMAGE_TGA=OFF -DSDL2IMAGE_TIF=OFF \
+  -DSDL2IMAGE_WEBP=OFF -DSDL2IMAGE_XCF=OFF -DSDL2IMAGE_XPM=OFF -DSDL2IMAGE_XV=OFF
+
+cmake_lib "$(tree libsdl2-ttf)" "${sdl_hints[@]}" \
+  -DFREETYPE_LIBRARY="$prefix/lib/libfreetype.a" \
+  -DFREETYPE_INCLUDE_DIRS="$prefix/include/freetype2" \
+  -DSDL2TTF_VENDORED=OFF -DSDL2TTF_SAMPLES=OFF -DSDL2TTF_HARFBUZZ=OFF
+
+# Sound is generated WAVs only: no codec library is needed.
+cmake_lib "$(tree libsdl2-mixer)" "${sdl_hints[@]}" \
+  -DSDL2MIXER_VENDORED=OFF -DSDL2MIXER_SAMPLES=OFF -DSDL2MIXER_DEPS_SHARED=OFF \
+  -DSDL2MIXER_CMD=OFF -DSDL2MIXER_FLAC=OFF -DSDL2MIXER_MOD=OFF -DSDL2MIXER_MIDI=OFF \
+  -DSDL2MIXER_MP3=OFF -DSDL2MIXER_OPUS=OFF -DSDL2MIXER_VORBIS=OFF -DSDL2MIXER_WAVPACK=OFF \
+  -DSDL2MIXER_WAVE=ON
+
+# The licences travel with the libraries.
+copy_licenses "$prefix/share/licenses"
+
+rm -rf "$work"
+touch "$prefix/.complete"
+echo "Built the libraries for Windows in $((SECONDS - start)) s" >&2
+echo "$prefix"

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Runs a Windows program of the build under Wine, in a Wine prefix of the
+# build's own; ctest starts every Windows test through it.
+#   wine.sh <prefix>                     makes the prefix ready (before ctest)
+#   wine.sh <prefix> <program.exe> args  runs the program
+#   wine.sh <prefix> --stop              ends the prefix's wineserver
+#
+# Quiet and unattended: no Wine debug channels, no download of Mono or Gecko,
+# no desktop menu entries for installed shortcuts, and a crashing program
+# just ends with its status, with no crash dialog and no debugger writing a
+# backtrace into the narration.
+set -euo pipefail
+export WINEPREFIX=$1
+shift
+export WINEDEBUG=-all WINEARCH=win64
+export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe=d"
+
+if [ "${1:-}" = --stop ]; then
+  wineserver -k 2>/dev/null || true
+  exit 0
+fi
+if [ ! -f "$WINEPREFIX/.dungeon-ready" ]; then
+  mkdir -p "$WINEPREFIX"
+  wineboot --init >/dev/null 2>&1
+  wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+  wine reg delete 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /f \
+    >/dev/null 2>&1 || true
+  wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Auto /t REG_SZ /d 0 /f \
+    >/dev/null 2>&1
+  wineserver -w
+  touch "$WINEPREFIX/.dungeon-ready"
+fi
+[ $# -eq 0 ] && exit 0
+exec wine "$@"
