@@ -30,5 +30,12 @@ if [ ! -f "$WINEPREFIX/.dungeon-ready" ]; then
   wineserver -w
   touch "$WINEPREFIX/.dungeon-ready"
 fi
-[ $# -eq 0 ] && exit 0
+if [ $# -eq 0 ]; then
+  # One server for the whole run, its services started once: tests started
+  # together would otherwise race to start them, and one could find them
+  # half up.
+  wineserver -p
+  wine cmd.exe /c exit 0 >/dev/null 2>&1
+  exit 0
+fi
 exec wine "$@"
