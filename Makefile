@@ -141,7 +141,7 @@ windows-test: windows
 	@$(WIN_CONFIGURE) -DDUNGEON_TESTS=ON \
 	  "-DCMAKE_CROSSCOMPILING_EMULATOR=bash;$(CURDIR)/tests/wine.sh;$(WINE_PREFIX)" >/dev/null
 	@cmake --build $(WIN_BUILD) -j $(JOBS)
-	@bash tests/wine.sh $(WINE_PREFIX)
+	@bash tests/wine.sh $(WINE_PREFIX) --serve
 	@cd $(WIN_BUILD) && env -u DISPLAY -u WAYLAND_DISPLAY ctest --output-on-failure -j $(JOBS); \
 	  status=$$?; \
 	  bash ../tests/wine.sh $(WINE_PREFIX) --stop; exit $$status

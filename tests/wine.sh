@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs a Windows program of the build under Wine, in a Wine prefix of the
 # build's own; ctest starts every Windows test through it.
-#   wine.sh <prefix>                     makes the prefix ready (before ctest)
+#   wine.sh <prefix>                     makes the prefix ready
+#   wine.sh <prefix> --serve             and keeps its wineserver up (for ctest)
 #   wine.sh <prefix> <program.exe> args  runs the program
 #   wine.sh <prefix> --stop              ends the prefix's wineserver
 #
@@ -30,12 +31,13 @@ if [ ! -f "$WINEPREFIX/.dungeon-ready" ]; then
   wineserver -w
   touch "$WINEPREFIX/.dungeon-ready"
 fi
-if [ $# -eq 0 ]; then
-  # One server for the whole run, its services started once: tests started
-  # together would otherwise race to start them, and one could find them
-  # half up.
+if [ "${1:-}" = --serve ]; then
+  # One server for a whole ctest run, its services started once: tests
+  # started together would otherwise race to start them, and one could find
+  # them half up. --stop ends it.
   wineserver -p
   wine cmd.exe /c exit 0 >/dev/null 2>&1
   exit 0
 fi
+[ $# -eq 0 ] && exit 0
 exec wine "$@"
