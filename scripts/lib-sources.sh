@@ -22,6 +22,55 @@ fetch_sources() {
   done
 }
 
+# Sets prefix (where the libraries go) to <$1>/<a key of the pins and $2, the
+# compiler's own words>. When a complete build is there, prints it and ends
+# the script; otherwise empties the prefix and a work folder beside it, enters
+# the work folder and fetches the sources into it.
+use_cache() {
+  local root=$1 key
+  key=$(printf '%s\n' "${sources[@]}" "$2" | sha256sum | cut -c1-16)
+  prefix=$root/$key
+  if [ -f "$prefix/.complete" ]; then
+    echo "$prefix"
+    exit 0
+  fi
+  start=$SECONDS
+  work=$root/work-$key
+  rm -rf "$work" "$prefix"
+  mkdir -p "$work" "$prefix"
+  cd "$work"
+  fetch_sources
+}
+
+# Configures, builds and installs the CMake project in $1 into $prefix, as a
+# static Release build in its folder $1/build-$build_name; the configure
+# command is the array cmake_configure, the options after $1 are the project's.
+jobs=2
+cmake_lib() {
+  local src=$1
+  shift
+  echo "Building $(basename "$src")" >&2
+  "${cmake_configure[@]}" -S "$src" -B "$src/build-$build_name" -G "Unix Makefiles" \
+    -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=OFF \
+    -DCMAKE_INSTALL_PREFIX="$prefix" -DCMAKE_PREFIX_PATH="$prefix" \
+    -DCMAKE_FIND_ROOT_PATH="$prefix" "$@" >"$src.configure.log" 2>&1 ||
+    { tail -n 40 "$src.configure.log" >&2; exit 1; }
+  cmake --build "$src/build-$build_name" -j "$jobs" >"$src.build.log" 2>&1 ||
+    { tail -n 40 "$src.build.log" >&2; exit 1; }
+  cmake --install "$src/build-$build_name" >>"$src.build.log" 2>&1 ||
+    { tail -n 40 "$src.build.log" >&2; exit 1; }
+}
+
+# Copies the licences beside the libraries, removes the work folder, marks
+# the build complete, says how long it took, and prints the prefix.
+finish_cache() {
+  copy_licenses "$prefix/share/licenses"
+  rm -rf "$work"
+  touch "$prefix/.complete"
+  echo "Built the libraries for $1 in $((SECONDS - start)) s" >&2
+  echo "$prefix"
+}
+
 # The unpacked source tree of a package, by its folder name (name-upstreamversion).
 tree() { find "$PWD" -maxdepth 1 -type d -name "$1-[0-9]*" | head -n 1; }
 

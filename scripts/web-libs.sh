@@ -18,37 +18,10 @@ source "$(dirname "$0")/lib-sources.sh"
 export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
 
 emcc_version=$(emcc -dumpversion)
-key=$(printf '%s\n' "${sources[@]}" "emcc $emcc_version" | sha256sum | cut -c1-16)
-root=${DUNGEON_WEB_CACHE:-$HOME/.cache/dungeon-gold-web}
-prefix=$root/$key
-if [ -f "$prefix/.complete" ]; then
-  echo "$prefix"
-  exit 0
-fi
+use_cache "${DUNGEON_WEB_CACHE:-$HOME/.cache/dungeon-gold-web}" "emcc $emcc_version"
 
-start=$SECONDS
-work=$root/work-$key
-rm -rf "$work" "$prefix"
-mkdir -p "$work" "$prefix"
-cd "$work"
-
-fetch_sources
-
-jobs=2
-cmake_lib() {
-  local src=$1
-  shift
-  echo "Building $(basename "$src")" >&2
-  emcmake cmake -S "$src" -B "$src/build-wasm" -G "Unix Makefiles" \
-    -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=OFF \
-    -DCMAKE_INSTALL_PREFIX="$prefix" -DCMAKE_PREFIX_PATH="$prefix" \
-    -DCMAKE_FIND_ROOT_PATH="$prefix" "$@" >"$src.configure.log" 2>&1 ||
-    { tail -n 40 "$src.configure.log" >&2; exit 1; }
-  cmake --build "$src/build-wasm" -j "$jobs" >"$src.build.log" 2>&1 ||
-    { tail -n 40 "$src.build.log" >&2; exit 1; }
-  cmake --install "$src/build-wasm" >>"$src.build.log" 2>&1 ||
-    { tail -n 40 "$src.build.log" >&2; exit 1; }
-}
+cmake_configure=(emcmake cmake)
+build_name=wasm
 
 zlib=$(tree zlib)
 echo "Building $(basename "$zlib")" >&2
@@ -89,9 +62,4 @@ cmake_lib "$(tree libsdl2-mixer)" "${sdl_hints[@]}" \
   -DSDL2MIXER_WAVE=ON
 
 # The licences travel with the libraries.
-copy_licenses "$prefix/share/licenses"
-
-rm -rf "$work"
-touch "$prefix/.complete"
-echo "Built the libraries for the browser in $((SECONDS - start)) s" >&2
-echo "$prefix"
+finish_cache "the browser"

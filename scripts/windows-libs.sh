@@ -18,36 +18,10 @@ host=x86_64-w64-mingw32
 
 compiler="$($host-g++-posix --version | head -n 1) $(dpkg-query -W -f='${Version}' \
   g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev 2>/dev/null | tr '\n' ' ')"
-key=$(printf '%s\n' "${sources[@]}" "$compiler" | sha256sum | cut -c1-16)
-root=${DUNGEON_WINDOWS_CACHE:-$HOME/.cache/dungeon-gold-windows}
-prefix=$root/$key
-if [ -f "$prefix/.complete" ]; then
-  echo "$prefix"
-  exit 0
-fi
+use_cache "${DUNGEON_WINDOWS_CACHE:-$HOME/.cache/dungeon-gold-windows}" "$compiler"
 
-start=$SECONDS
-work=$root/work-$key
-rm -rf "$work" "$prefix"
-mkdir -p "$work" "$prefix"
-cd "$work"
-fetch_sources
-
-jobs=2
-cmake_lib() {
-  local src=$1
-  shift
-  echo "Building $(basename "$src")" >&2
-  cmake -S "$src" -B "$src/build-win64" -G "Unix Makefiles" \
-    -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=OFF \
-    -DCMAKE_INSTALL_PREFIX="$prefix" -DCMAKE_PREFIX_PATH="$prefix" \
-    -DCMAKE_FIND_ROOT_PATH="$prefix" "$@" >"$src.configure.log" 2>&1 ||
-    { tail -n 40 "$src.configure.log" >&2; exit 1; }
-  cmake --build "$src/build-win64" -j "$jobs" >"$src.build.log" 2>&1 ||
-    { tail -n 40 "$src.build.log" >&2; exit 1; }
-  cmake --install "$src/build-win64" >>"$src.build.log" 2>&1 ||
-    { tail -n 40 "$src.build.log" >&2; exit 1; }
-}
+cmake_configure=(cmake -DCMAKE_TOOLCHAIN_FILE="$toolchain")
+build_name=win64
 
 # Debian's zlib tree has no win32/ folder (nor its makefile): zlib's own
 # configure builds the static library when told the host.
@@ -91,9 +65,4 @@ cmake_lib "$(tree libsdl2-mixer)" "${sdl_hints[@]}" \
   -DSDL2MIXER_WAVE=ON
 
 # The licences travel with the libraries.
-copy_licenses "$prefix/share/licenses"
-
-rm -rf "$work"
-touch "$prefix/.complete"
-echo "Built the libraries for Windows in $((SECONDS - start)) s" >&2
-echo "$prefix"
+finish_cache "Windows"

@@ -8,25 +8,15 @@
 # with a relative XDG_DATA_HOME: the link stays and its scores show.
 set -uo pipefail
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/dungeon-launcher-XXXXXX")
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$scratch/display" >/dev/null 2>&1 &
-xvfb=$!
-trap 'kill $xvfb 2>/dev/null; rm -rf "$scratch"' EXIT
-
+screen=1024x768x24
 out=$scratch/one.out
+trap 'kill $xvfb 2>/dev/null; rm -rf "$scratch"' EXIT
+source "$(dirname "$0")/x_session.sh"
 fail() {
   echo "FAIL: $*"
   tail -n 5 "$scratch"/*.out "$scratch"/*.err 2>/dev/null
   exit 1
 }
-# Retries a command for up to 10 s.
-poll() {
-  for ((i = 0; i < 500; i++)); do
-    "$@" && return 0
-    sleep 0.02
-  done
-  return 1
-}
-seen() { grep -q -- "$1" "$out" 2>/dev/null; }
 both_seen() { seen "$1" && grep -q -- "$1" "$scratch/two.out" 2>/dev/null; }
 windows() { [ "$(xdotool search --name '^Dungeon$' | wc -l)" -ge "$1" ]; }
 # The menus ended so far, in all the games' logs.
@@ -59,9 +49,8 @@ finish() {
   done
 }
 
-poll test -s "$scratch/display" || fail "no X display"
-export DISPLAY=":$(head -n 1 "$scratch/display")" SDL_AUDIODRIVER=dummy
-unset WAYLAND_DISPLAY SDL_VIDEODRIVER XDG_DATA_HOME
+export SDL_AUDIODRIVER=dummy
+unset SDL_VIDEODRIVER XDG_DATA_HOME
 export HOME=$scratch/home
 player=$HOME/.local/share/dungeon-gold
 

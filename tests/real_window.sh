@@ -15,42 +15,9 @@ out=$scratch/out.txt
 # A screen wider than SDL makes any window, for the window sizes.
 screen=1600x1216x24
 [ "$1" != sizes ] || screen=16400x100x24
-Xvfb -displayfd 3 -screen 0 $screen -nolisten tcp 3>"$scratch/display" >/dev/null 2>&1 &
-xvfb=$!
 trap 'kill $xvfb 2>/dev/null; rm -rf "$scratch"' EXIT
+source "$(dirname "$0")/x_session.sh"
 
-fail() {
-  echo "FAIL: $*"
-  tail -n 20 "$out" 2>/dev/null
-  exit 1
-}
-# Retries a command for up to 10 s.
-poll() {
-  for ((i = 0; i < 500; i++)); do
-    "$@" && return 0
-    sleep 0.02
-  done
-  return 1
-}
-seen() { grep -q -- "$1" "$out"; }
-# The game narrates the size of its screen queue after every step.
-frames() { grep -c '^[0-9]\+$' "$out"; }
-more_frames() { [ "$(frames)" -ge "$1" ]; }
-wait_frames() { poll more_frames $(($(frames) + $1)) || fail "frames stopped"; }
-# Input acts while held: a key (hold key Escape ...) or the mouse button (hold
-# mouse 1 ...) is held until the game narrates $3.
-hold() {
-  xdotool "$1down" "$2"
-  poll seen "$3"
-  local reacted=$?
-  xdotool "$1up" "$2"
-  [ $reacted -eq 0 ] || fail "$1 $2 ignored"
-}
-click() {
-  xdotool mousemove --window "$wid" "$1" "$2"
-  wait_frames 2
-  hold mouse 1 "$3"
-}
 # Starts the game (or command $2) in folder $1 and waits for the menu and its window.
 launch() {
   (cd "$1" && exec timeout 60 "${2:-./dungeon}") >"$out" 2>"$scratch/err.txt" &
@@ -64,9 +31,7 @@ finish() {
   [ "$(tail -n 2 "$out" | head -n 1)" = "Game shut down successfully." ] || fail "$1: no shutdown"
 }
 
-poll test -s "$scratch/display" || fail "no X display"
-export DISPLAY=":$(head -n 1 "$scratch/display")"
-unset WAYLAND_DISPLAY SDL_VIDEODRIVER
+unset SDL_VIDEODRIVER
 
 if [ "$1" = package ]; then
   cpack --config "$2" -G TGZ -B "$scratch/pack" >"$scratch/cpack.log" 2>&1 &&

@@ -19,8 +19,6 @@ scratch=$(mktemp -d "${TMPDIR:-/tmp}/dungeon-windows-XXXXXX")
 [ -d "$scratch" ] || { echo "FAIL: no scratch folder"; exit 1; }
 out=$scratch/out.txt
 wine_in() { bash "$here/wine.sh" "$@"; }
-Xvfb -displayfd 3 -screen 0 1600x1216x24 -nolisten tcp 3>"$scratch/display" >/dev/null 2>&1 &
-xvfb=$!
 cleanup() {
   wine_in "$build/wine" --stop
   wine_in "$scratch/prefix" --stop
@@ -28,35 +26,10 @@ cleanup() {
   rm -rf "$scratch"
 }
 trap cleanup EXIT
+# Wine is slow to start a program: 30 s before a wait gives up.
+patience=1500
+source "$here/x_session.sh"
 
-fail() {
-  echo "FAIL: $*"
-  tail -n 20 "$out" 2>/dev/null
-  exit 1
-}
-poll() {
-  for ((i = 0; i < 1500; i++)); do
-    "$@" && return 0
-    sleep 0.02
-  done
-  return 1
-}
-seen() { [ -f "$out" ] && tr -d '\r' <"$out" | grep -q -- "$1"; }
-frames() { tr -d '\r' <"$out" | grep -c '^[0-9]\+$'; }
-more_frames() { [ "$(frames)" -ge "$1" ]; }
-wait_frames() { poll more_frames $(($(frames) + $1)) || fail "frames stopped"; }
-hold() {
-  xdotool "$1down" "$2"
-  poll seen "$3"
-  local reacted=$?
-  xdotool "$1up" "$2"
-  [ $reacted -eq 0 ] || fail "$1 $2 ignored"
-}
-click() {
-  xdotool mousemove --window "$wid" "$1" "$2"
-  wait_frames 2
-  hold mouse 1 "$3"
-}
 # Starts dungeon.exe in folder $1 under Wine prefix $2 and waits for the menu.
 launch() {
   (cd "$1" && exec timeout 120 bash "$here/wine.sh" "$2" ./dungeon.exe) >"$out" 2>"$scratch/err.txt" &
@@ -83,9 +56,7 @@ same_as() {
     { cat "$scratch/diff.txt" | head -40; fail "$2: the narration differs from $1.log"; }
 }
 
-poll test -s "$scratch/display" || fail "no X display"
-export DISPLAY=":$(head -n 1 "$scratch/display")"
-unset WAYLAND_DISPLAY SDL_VIDEODRIVER SDL_AUDIODRIVER
+unset SDL_VIDEODRIVER SDL_AUDIODRIVER
 # Every run here is silent.
 export SDL_AUDIODRIVER=dummy
 
