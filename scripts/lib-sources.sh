@@ -61,6 +61,21 @@ cmake_lib() {
     { tail -n 40 "$src.build.log" >&2; exit 1; }
 }
 
+# SDL2_ttf on the FreeType and SDL2_mixer on the SDL2 built before (sdl_hints
+# names it), alike for every target.
+build_ttf_and_mixer() {
+  cmake_lib "$(tree libsdl2-ttf)" "${sdl_hints[@]}" \
+    -DFREETYPE_LIBRARY="$prefix/lib/libfreetype.a" \
+    -DFREETYPE_INCLUDE_DIRS="$prefix/include/freetype2" \
+    -DSDL2TTF_VENDORED=OFF -DSDL2TTF_SAMPLES=OFF -DSDL2TTF_HARFBUZZ=OFF
+  # Sound is generated WAVs only: no codec library is needed.
+  cmake_lib "$(tree libsdl2-mixer)" "${sdl_hints[@]}" \
+    -DSDL2MIXER_VENDORED=OFF -DSDL2MIXER_SAMPLES=OFF -DSDL2MIXER_DEPS_SHARED=OFF \
+    -DSDL2MIXER_CMD=OFF -DSDL2MIXER_FLAC=OFF -DSDL2MIXER_MOD=OFF -DSDL2MIXER_MIDI=OFF \
+    -DSDL2MIXER_MP3=OFF -DSDL2MIXER_OPUS=OFF -DSDL2MIXER_VORBIS=OFF -DSDL2MIXER_WAVPACK=OFF \
+    -DSDL2MIXER_WAVE=ON
+}
+
 # Copies the licences beside the libraries, removes the work folder, marks
 # the build complete, says how long it took, and prints the prefix.
 finish_cache() {

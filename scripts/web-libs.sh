@@ -49,17 +49,7 @@ cmake_lib "$(tree libsdl2-image)" "${sdl_hints[@]}" "${zlib_hints[@]}" \
   -DSDL2IMAGE_TGA=OFF -DSDL2IMAGE_TIF=OFF -DSDL2IMAGE_WEBP=OFF -DSDL2IMAGE_XCF=OFF \
   -DSDL2IMAGE_XPM=OFF -DSDL2IMAGE_XV=OFF
 
-cmake_lib "$(tree libsdl2-ttf)" "${sdl_hints[@]}" \
-  -DFREETYPE_LIBRARY="$prefix/lib/libfreetype.a" \
-  -DFREETYPE_INCLUDE_DIRS="$prefix/include/freetype2" \
-  -DSDL2TTF_VENDORED=OFF -DSDL2TTF_SAMPLES=OFF -DSDL2TTF_HARFBUZZ=OFF
-
-# Sound is generated WAVs only: no codec library is needed.
-cmake_lib "$(tree libsdl2-mixer)" "${sdl_hints[@]}" \
-  -DSDL2MIXER_VENDORED=OFF -DSDL2MIXER_SAMPLES=OFF -DSDL2MIXER_DEPS_SHARED=OFF \
-  -DSDL2MIXER_CMD=OFF -DSDL2MIXER_FLAC=OFF -DSDL2MIXER_MOD=OFF -DSDL2MIXER_MIDI=OFF \
-  -DSDL2MIXER_MP3=OFF -DSDL2MIXER_OPUS=OFF -DSDL2MIXER_VORBIS=OFF -DSDL2MIXER_WAVPACK=OFF \
-  -DSDL2MIXER_WAVE=ON
+build_ttf_and_mixer
 
 # The licences travel with the libraries.
 finish_cache "the browser"
