@@ -252,8 +252,7 @@ int OpenRegular(const std::string& path, int flags, DataFile& failure, FileInfo&
     }
     if (!IsRegular(info) || OnPseudoFileSystem(fd))
     {
-        failure = IsRegular(info) ? Refusal(DataStatus::kNotOpened, "Not a regular file")
-                                  : NotRegular(info);
+        failure = NotRegular(info);
         CloseFile(fd);
         return -1;
     }

@@ -18,7 +18,6 @@
 #include <array>
 #include <atomic>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <map>
 #include <sstream>
@@ -165,22 +164,22 @@ TEST_F(Shared, GamesSavingAtTheSameMomentKeepEveryRecord)
     EXPECT_EQ(failed, 0) << "saves reported failure";
     const std::string bytes = Scores();
     ASSERT_EQ(bytes.size(), std::size_t{4 * kGames * kSaves});
-    std::vector<std::int32_t> kept;
+    // Every record whole and present once, in whatever order the games saved.
+    std::vector<std::string> kept;
     for (std::size_t at = 0; at < bytes.size(); at += 4)
     {
-        std::int32_t value = 0;
-        std::memcpy(&value, bytes.data() + at, 4);
-        kept.push_back(value);
+        kept.push_back(bytes.substr(at, 4));
     }
-    std::sort(kept.begin(), kept.end());
-    std::vector<std::int32_t> expected;
+    std::vector<std::string> expected;
     for (int g = 0; g < kGames; ++g)
     {
         for (int s = 0; s < kSaves; ++s)
         {
-            expected.push_back(g * 1000 + s);
+            expected.push_back(support::Records({g * 1000 + s}));
         }
     }
+    std::sort(kept.begin(), kept.end());
+    std::sort(expected.begin(), expected.end());
     EXPECT_EQ(kept, expected);
 }
 

@@ -514,7 +514,7 @@ bool Session::Listen(bool heard)
     // what was mixed before a record behind it; and two and a half seconds
     // let every sound started before a heard end (the longest is under two).
     Mix_SetPostMix(Capture, nullptr);
-    const auto size = [] { return Played(); };
+    const auto size = Played;
     const std::size_t second = static_cast<std::size_t>(rate * channels) * 2;
     const std::size_t until = size() + (heard ? second * 5 / 2 : second / 4);
     for (int waited = 0; size() < until; ++waited)

@@ -105,26 +105,21 @@ std::string ReadFile(const fs::path& path)
 
 long OpenFiles()
 {
+    long files = 0;
 #ifdef _WIN32
     // The C run time's descriptors, which the data files and streams use
     // (Wine counts no handles: GetProcessHandleCount gives 0 there).
-    long files = 0;
     for (int fd = 0; fd < 2048; ++fd)
     {
-        if (_get_osfhandle(fd) != -1)
-        {
-            ++files;
-        }
+        files += _get_osfhandle(fd) != -1 ? 1 : 0;
     }
-    return files;
 #else
-    long files = 0;
     for ([[maybe_unused]] const auto& entry : fs::directory_iterator("/proc/self/fd"))
     {
         ++files;
     }
-    return files;
 #endif
+    return files;
 }
 
 std::string Records(const std::vector<std::int32_t>& values)
