@@ -3,7 +3,7 @@ BUILD  ?= build
 JOBS   := $(shell nproc 2>/dev/null || echo 2)
 WERROR ?= $(if $(CI),ON,OFF)
 
-.PHONY: all deps configure build run test lint package clean sanitize valgrind fuzz soak bench \
+.PHONY: all deps configure build run test lint package clean sanitize valgrind fuzz soak bench bench-cpu \
 	assets golden web web-test windows windows-test
 
 all: build
@@ -66,6 +66,15 @@ soak: build
 bench: configure
 	@cmake --build $(BUILD) -j $(JOBS) --target bench_world
 	./$(BUILD)/tests/bench_world
+
+# The share of a core the game takes in a real window under Xvfb: on the menu
+# at rest, on the pause screen and walking. Another build's program measures
+# that build: make bench-cpu DUNGEON=/other/build/dungeon (its Assets beside it
+# or beside its build folder, else ASSETS=...). SIZE=1600x1216 sets the window,
+# SIZE=1920x1080 FULLSCREEN=1 a fullscreen game on a screen of that size.
+bench-cpu: $(if $(DUNGEON),,build)
+	bash tests/bench_cpu.sh $(or $(DUNGEON),$(BUILD)/dungeon) "$(ASSETS)" $(or $(SIZE),800x608) \
+	  $(if $(FULLSCREEN),fullscreen)
 
 # Redraws the pictures and rewrites the level files in Assets/ with the asset
 # generator, which only this target builds.
