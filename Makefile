@@ -76,12 +76,17 @@ bench-cpu: $(if $(DUNGEON),,build)
 	bash tests/bench_cpu.sh $(or $(DUNGEON),$(BUILD)/dungeon) "$(ASSETS)" $(or $(SIZE),800x608) \
 	  $(if $(FULLSCREEN),fullscreen)
 
-# Redraws the pictures and rewrites the level files in Assets/ with the asset
-# generator, which only this target builds.
-assets: deps
+# Cuts the font down from Debian's, redraws the pictures (then squeezed
+# losslessly by optipng), makes the sounds and rewrites the level files in
+# Assets/ with the asset generator, which only this target builds.
+assets:
+	@bash scripts/install-deps.sh assets
 	@cmake -S . -B $(BUILD) -DDUNGEON_TOOLS=ON -DDUNGEON_WERROR=$(WERROR) >/dev/null
 	@cmake --build $(BUILD) -j $(JOBS) --target dungeon_assetgen dungeon_levelcheck
+	/usr/bin/python3 tools/font_subset.py /usr/share/fonts/opentype/terminus/terminus-bold.otb \
+	  Assets/Fonts/Fixedsys.fon
 	./$(BUILD)/tools/dungeon_assetgen .
+	find Assets -name '*.png' -print0 | xargs -0 -P $(JOBS) -n 6 optipng -quiet -o2 -strip all
 	./$(BUILD)/tools/dungeon_levelcheck .
 
 # A portable archive, build/dungeon-<version>-Linux-x86_64.tar.gz, and the

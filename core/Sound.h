@@ -22,10 +22,10 @@ enum SoundCue : int
 };
 
 inline constexpr std::array<const char*, kSoundCount> kSoundPaths{
-    "Assets\\Sounds\\step.wav",     "Assets\\Sounds\\click.wav", "Assets\\Sounds\\gold.wav",
-    "Assets\\Sounds\\hide.wav",     "Assets\\Sounds\\stuck.wav", "Assets\\Sounds\\timeup.wav",
-    "Assets\\Sounds\\timedown.wav", "Assets\\Sounds\\win.wav",   "Assets\\Sounds\\lose.wav",
-    "Assets\\Sounds\\ambience.wav",
+    "Assets\\Sounds\\step.ogg",     "Assets\\Sounds\\click.ogg", "Assets\\Sounds\\gold.ogg",
+    "Assets\\Sounds\\hide.ogg",     "Assets\\Sounds\\stuck.ogg", "Assets\\Sounds\\timeup.ogg",
+    "Assets\\Sounds\\timedown.ogg", "Assets\\Sounds\\win.ogg",   "Assets\\Sounds\\lose.ogg",
+    "Assets\\Sounds\\ambience.ogg",
 };
 
 // The game's sound: the audio device, the loaded sounds and the M switch.

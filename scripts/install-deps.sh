@@ -69,6 +69,13 @@ if [ "${1:-}" = windows ]; then
   packages+=(g++-mingw-w64-x86-64-posix wine wine64 nsis zip googletest)
 fi
 
+# `install-deps.sh assets`: also what `make assets` uses to write the sounds
+# (libvorbis), to cut the font down (fontTools' subsetter, and the font
+# package it comes from) and to squeeze the pictures (optipng).
+if [ "${1:-}" = assets ]; then
+  packages+=(libvorbis-dev python3-fonttools fonts-terminus-otb optipng)
+fi
+
 missing=()
 for p in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then

@@ -426,14 +426,6 @@ std::vector<std::int16_t> Ambience()
     return Finish(mix, 0.1, true);
 }
 
-void PutWord(std::string& out, std::uint32_t value, int bytes)
-{
-    for (int b = 0; b < bytes; ++b)
-    {
-        out.push_back(static_cast<char>((value >> (8 * b)) & 0xFFu));
-    }
-}
-
 } // namespace
 
 std::vector<std::int16_t> Render(SoundCue cue)
@@ -463,28 +455,6 @@ std::vector<std::int16_t> Render(SoundCue cue)
     default:
         throw std::runtime_error("nothing makes sound " + std::to_string(cue));
     }
-}
-
-std::string WavFile(const std::vector<std::int16_t>& samples)
-{
-    const auto data = static_cast<std::uint32_t>(samples.size() * 2);
-    std::string out = "RIFF";
-    PutWord(out, 36 + data, 4);
-    out += "WAVEfmt ";
-    PutWord(out, 16, 4);              // the format chunk's size
-    PutWord(out, 1, 2);               // PCM
-    PutWord(out, 1, 2);               // mono
-    PutWord(out, kSampleRate, 4);     // samples a second
-    PutWord(out, kSampleRate * 2, 4); // bytes a second
-    PutWord(out, 2, 2);               // bytes a sample
-    PutWord(out, 16, 2);              // bits a sample
-    out += "data";
-    PutWord(out, data, 4);
-    for (const std::int16_t s : samples)
-    {
-        PutWord(out, static_cast<std::uint16_t>(s), 2);
-    }
-    return out;
 }
 
 } // namespace sound

@@ -3,7 +3,6 @@
 #include "core/Sound.h"
 
 #include <cstdint>
-#include <string>
 #include <vector>
 
 namespace sound
@@ -15,8 +14,5 @@ inline constexpr int kSampleRate = 22050;
 // The samples of one of the game's sounds, made from nothing but code, so
 // the same on every run.
 std::vector<std::int16_t> Render(SoundCue cue);
-
-// The samples as a PCM WAV file.
-std::string WavFile(const std::vector<std::int16_t>& samples);
 
 } // namespace sound

@@ -16,11 +16,14 @@
 #include "tools/assetgen/Level.h"
 #include "tools/assetgen/Screens.h"
 #include "tools/assetgen/Sounds.h"
+#include "tools/assetgen/Vorbis.h"
 #include "tools/assetgen/World.h"
 
 #include <SDL_image.h>
 #include <SDL_ttf.h>
 
+#include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
@@ -29,6 +32,7 @@
 #include <map>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace
 {
@@ -69,6 +73,43 @@ void SaveText(const std::string& text, const fs::path& path)
         throw std::runtime_error("cannot write " + path.string());
     }
     std::printf("wrote %s\n", path.string().c_str());
+}
+
+// Writes a sound as Ogg Vorbis after checking that a player hears what was
+// made: the decoded sound as long as the original, its peak within half a
+// decibel, and a loop's seam no harder a step than those around it, so that
+// it adds no click.
+void SaveSound(SoundCue cue, const fs::path& root)
+{
+    const std::vector<std::int16_t> samples = sound::Render(cue);
+    const std::string ogg = sound::OggFile(samples, cue + 1);
+    const bool loop = cue == kSoundAmbience;
+    const sound::Fidelity f = sound::Compare(samples, sound::DecodeOgg(ogg), loop);
+    const char* path = kSoundPaths[static_cast<std::size_t>(cue)];
+    if (!f.sameLength)
+    {
+        throw std::runtime_error(std::string(path) + " decodes to " + std::to_string(f.length) +
+                                 " samples, not " + std::to_string(samples.size()));
+    }
+    if (std::abs(f.peakChange) > 0.5)
+    {
+        throw std::runtime_error(std::string(path) + ": its peak moves by " +
+                                 std::to_string(f.peakChange) + " dB");
+    }
+    if (loop && std::abs(f.seamAfter) > f.nearbySteps)
+    {
+        throw std::runtime_error(std::string(path) + ": a step of " + std::to_string(f.seamAfter) +
+                                 " at the loop's seam");
+    }
+    SaveText(ogg, root / NativePath(path));
+    std::printf("  %zu samples as before, %zu bytes (WAV %zu), peak %+.2f dB, noise %.1f dB",
+                samples.size(), ogg.size(), 44 + 2 * samples.size(), f.peakChange, f.noise);
+    if (loop)
+    {
+        std::printf(", seam step %d (was %d; others near it up to %d, were %d)", f.seamAfter,
+                    f.seamBefore, f.nearbySteps, f.originalSteps);
+    }
+    std::printf("\n");
 }
 
 int Run(const fs::path& root, const std::string& previewPath)
@@ -140,9 +181,7 @@ int Run(const fs::path& root, const std::string& previewPath)
 
     for (int cue = 0; cue < kSoundCount; ++cue)
     {
-        const auto samples = sound::Render(static_cast<SoundCue>(cue));
-        SaveText(sound::WavFile(samples),
-                 root / NativePath(kSoundPaths[static_cast<std::size_t>(cue)]));
+        SaveSound(static_cast<SoundCue>(cue), root);
     }
 
     if (!previewPath.empty())
