@@ -71,9 +71,9 @@ fi
 
 # `install-deps.sh assets`: also what `make assets` uses to write the sounds
 # (libvorbis), to cut the font down (fontTools' subsetter, and the font
-# package it comes from) and to squeeze the pictures (optipng).
+# package it comes from) and to squeeze the pictures (zopflipng).
 if [ "${1:-}" = assets ]; then
-  packages+=(libvorbis-dev python3-fonttools fonts-terminus-otb optipng)
+  packages+=(libvorbis-dev python3-fonttools fonts-terminus-otb zopfli)
 fi
 
 missing=()

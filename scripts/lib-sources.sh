@@ -22,13 +22,14 @@ fetch_sources() {
   done
 }
 
-# Sets prefix (where the libraries go) to <$1>/<a key of the pins and $2, the
-# compiler's own words>. When a complete build is there, prints it and ends
-# the script; otherwise empties the prefix and a work folder beside it, enters
-# the work folder and fetches the sources into it.
+# Sets prefix (where the libraries go) to <$1>/<a key of the pins, $2 (the
+# compiler's own words) and the recipes: this file and the script that sources
+# it, so a changed build option builds afresh>. When a complete build is
+# there, prints it and ends the script; otherwise empties the prefix and a
+# work folder beside it, enters the work folder and fetches the sources into it.
 use_cache() {
   local root=$1 key
-  key=$(printf '%s\n' "${sources[@]}" "$2" | sha256sum | cut -c1-16)
+  key=$( (printf '%s\n' "${sources[@]}" "$2" && cat "${BASH_SOURCE[0]}" "$0") | sha256sum | cut -c1-16)
   prefix=$root/$key
   if [ -f "$prefix/.complete" ]; then
     echo "$prefix"
@@ -68,11 +69,12 @@ build_ttf_and_mixer() {
     -DFREETYPE_LIBRARY="$prefix/lib/libfreetype.a" \
     -DFREETYPE_INCLUDE_DIRS="$prefix/include/freetype2" \
     -DSDL2TTF_VENDORED=OFF -DSDL2TTF_SAMPLES=OFF -DSDL2TTF_HARFBUZZ=OFF
-  # Sound is generated WAVs only: no codec library is needed.
+  # The sounds are Ogg Vorbis, decoded by the mixer's own stb_vorbis (part of
+  # its source): no codec library to build.
   cmake_lib "$(tree libsdl2-mixer)" "${sdl_hints[@]}" \
     -DSDL2MIXER_VENDORED=OFF -DSDL2MIXER_SAMPLES=OFF -DSDL2MIXER_DEPS_SHARED=OFF \
     -DSDL2MIXER_CMD=OFF -DSDL2MIXER_FLAC=OFF -DSDL2MIXER_MOD=OFF -DSDL2MIXER_MIDI=OFF \
-    -DSDL2MIXER_MP3=OFF -DSDL2MIXER_OPUS=OFF -DSDL2MIXER_VORBIS=OFF -DSDL2MIXER_WAVPACK=OFF \
+    -DSDL2MIXER_MP3=OFF -DSDL2MIXER_OPUS=OFF -DSDL2MIXER_VORBIS=STB -DSDL2MIXER_WAVPACK=OFF \
     -DSDL2MIXER_WAVE=ON
 }
 

@@ -20,12 +20,15 @@ export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
 emcc_version=$(emcc -dumpversion)
 use_cache "${DUNGEON_WEB_CACHE:-$HOME/.cache/dungeon-gold-web}" "emcc $emcc_version"
 
-cmake_configure=(emcmake cmake)
+# Built for size: the page is downloaded before it plays, and the libraries
+# are most of its code. -Oz in place of the Release build's -O3.
+cmake_configure=(emcmake cmake "-DCMAKE_C_FLAGS_RELEASE=-Oz -DNDEBUG"
+  "-DCMAKE_CXX_FLAGS_RELEASE=-Oz -DNDEBUG")
 build_name=wasm
 
 zlib=$(tree zlib)
 echo "Building $(basename "$zlib")" >&2
-(cd "$zlib" && emconfigure ./configure --static --prefix="$prefix" >"$zlib.log" 2>&1 &&
+(cd "$zlib" && CFLAGS=-Oz emconfigure ./configure --static --prefix="$prefix" >"$zlib.log" 2>&1 &&
   emmake make -j "$jobs" libz.a >>"$zlib.log" 2>&1 && emmake make install >>"$zlib.log" 2>&1) ||
   { tail -n 40 "$zlib.log" >&2; exit 1; }
 zlib_hints=(-DZLIB_INCLUDE_DIR="$prefix/include" -DZLIB_LIBRARY="$prefix/lib/libz.a")

@@ -1,7 +1,16 @@
 # The browser build: the same game library with core/WebMain.cpp as its entry
 # point, linked into build-web/index.html, .js and .wasm, with the Assets
 # packed into index.data. Only the game: the tests and tools run on the desktop.
+
+# The page is downloaded before it plays, so the code is built for size, with
+# link-time optimisation (binaryen's wasm-opt then runs at the same level).
+# -DDUNGEON_WEB_OPTIMIZE=-O3 builds for speed instead, to compare.
+set(DUNGEON_WEB_OPTIMIZE -Oz CACHE STRING "Optimisation level of the browser build")
+string(REPLACE "-O3" "${DUNGEON_WEB_OPTIMIZE}" CMAKE_CXX_FLAGS_RELEASE "${CMAKE_CXX_FLAGS_RELEASE}")
+target_compile_options(dungeon_game PRIVATE -flto)
+
 add_executable(dungeon_web core/WebMain.cpp)
+target_compile_options(dungeon_web PRIVATE -flto)
 target_link_libraries(dungeon_web PRIVATE dungeon_game)
 dungeon_warnings(dungeon_web)
 set_target_properties(dungeon_web PROPERTIES OUTPUT_NAME index SUFFIX .html
@@ -10,6 +19,7 @@ set_target_properties(dungeon_web PROPERTIES OUTPUT_NAME index SUFFIX .html
 set(WEB_SHELL ${PROJECT_SOURCE_DIR}/web/shell.html)
 file(GLOB_RECURSE WEB_ASSETS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/Assets/*)
 target_link_options(dungeon_web PRIVATE
+  -flto
   -sALLOW_MEMORY_GROWTH=1
   # Debian's emscripten cannot run its HTML minifier; the page is small anyway.
   -sMINIFY_HTML=0
