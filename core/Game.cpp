@@ -413,9 +413,13 @@ void Game::Shutdown()
     AssetCache::Instance()->Release(kFonts, kReleaseAll, "Fixedsys");
     FileManager::Instance()->Shutdown();
     Map::Instance()->Shutdown();
+    // What the cache still holds goes with the renderer; a next run must not
+    // find it there.
+    AssetCache::Instance()->Release(kTextures, kReleaseAll, "");
     TTF_Quit();
     Sound::Instance()->Close();
-    Input::Instance()->ClosePads();
+    Input::Instance()->Shutdown();
+    ResourceManager::Instance()->Forget();
     Graphics* graphics = Graphics::Instance();
     graphics->ReleasePicture();
     SDL_DestroyRenderer(graphics->m_renderer);
@@ -423,5 +427,8 @@ void Game::Shutdown()
     graphics->m_renderer = nullptr;
     graphics->m_window = nullptr;
     SDL_Quit();
+    // Left as a fresh process finds the game, so that it can start again.
+    m_quit = false;
+    m_due.reset();
     LogBlock("Game shut down successfully.");
 }

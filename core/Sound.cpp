@@ -72,6 +72,8 @@ void Sound::Open()
 
 void Sound::Close()
 {
+    // A next run starts with sound on, as a fresh start does.
+    m_muted = false;
     if (!m_open)
     {
         return;

@@ -115,5 +115,6 @@ void FileManager::Shutdown()
 {
     LogLine("FileManager shut down function called...");
     ClearContainer(m_paths);
+    s_pathsSet = false; // the next start-up sets them again
     LogLine("FileManager shut down successfully.");
 }
