@@ -176,7 +176,7 @@ clean:
 package-test: DEPS = package-test
 package-test: build
 	cd $(BUILD) && cpack -G DEB >/dev/null
-	bash tests/clean_debian.sh $(BUILD)/dungeon-gold_$(shell sed -n 's/^project(DungeonGold VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)_amd64.deb
+	bash tests/clean_debian.sh $$(ls -t $(BUILD)/dungeon-gold_*_amd64.deb | head -n 1)
 
 # Rewrites every golden transcript from a run of its script; review the diff.
 golden: build

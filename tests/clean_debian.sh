@@ -86,7 +86,7 @@ if ! in_root apt-get install -y --no-install-recommends "./tmp/$name" >"$scratch
   in_root apt-get install -y --no-install-recommends "./tmp/$name" >"$scratch/install.log" 2>&1 ||
     fail "apt install ./$name failed"
 fi
-grep -E '^[0-9]+ upgraded, [0-9]+ newly installed' "$scratch/install.log"
+sed -n '/^The following NEW packages/,/^[0-9]* upgraded/p' "$scratch/install.log"
 grep -E '^(Need to get|After this operation)' "$scratch/install.log"
 
 step "the menu entry's command, as a player"
