@@ -262,7 +262,8 @@ bool Game::Initialize()
         return false;
     }
     SDL_SetRenderDrawColor(graphics->m_renderer, 0, 0, 0, 255);
-    // Scaled pictures stay pixel art: nearest neighbour, never smoothed.
+    // Pictures drawn stretched stay pixel art: nearest neighbour, never
+    // smoothed. Only the whole picture is smoothed, when it is shown.
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
     graphics->FitView();
     SetWindowIcon(graphics->m_window);
@@ -293,7 +294,7 @@ void Game::RunFrame(Platform& platform, bool draw)
     SDL_Renderer* renderer = graphics->m_renderer;
     if (draw)
     {
-        SDL_RenderClear(renderer);
+        graphics->BeginPicture();
     }
     Input* input = Input::Instance();
     // A frame that finds nothing waiting gives the machine a moment.
@@ -328,6 +329,7 @@ void Game::RunFrame(Platform& platform, bool draw)
         {
             DrawMutedMark(renderer);
         }
+        graphics->ShowPicture();
         platform.Present(renderer);
     }
     // Every frame reports how many screens are queued.
@@ -445,6 +447,7 @@ void Game::Shutdown()
     Sound::Instance()->Close();
     Input::Instance()->ClosePads();
     Graphics* graphics = Graphics::Instance();
+    graphics->ReleasePicture();
     SDL_DestroyRenderer(graphics->m_renderer);
     SDL_DestroyWindow(graphics->m_window);
     graphics->m_renderer = nullptr;
