@@ -3,6 +3,7 @@
 #include "core/GameState.h"
 #include "core/Graphics.h"
 #include "core/Input.h"
+#include "core/MutedMark.h"
 #include "core/Platform.h"
 #include "core/Sound.h"
 #include "gameplay/MenuState.h"
@@ -188,6 +189,13 @@ bool Game::Initialize()
     {
         return false;
     }
+    // The player's last choices stand over the settings file's.
+    m_preferences = LoadPreferences(kPreferencesPath);
+    if (m_preferences.fullscreen.has_value())
+    {
+        m_fullscreen = *m_preferences.fullscreen;
+    }
+    Sound::Instance()->SetMuted(m_preferences.sound.has_value() && !*m_preferences.sound);
 
     Graphics* graphics = Graphics::Instance();
     // Without SDL, a window or a renderer nobody could see or close the game,
@@ -308,16 +316,38 @@ void Game::RunFrame(Platform& platform, bool draw)
     {
         graphics->FitView();
     }
+    if (input->m_toggleSound || input->m_toggleFullscreen)
+    {
+        RememberChoices(input->m_toggleSound, input->m_toggleFullscreen);
+    }
     m_currentState->Update();
     sound->EndFrame();
     if (draw)
     {
         m_currentState->Render();
+        if (sound->Muted())
+        {
+            DrawMutedMark(renderer);
+        }
         graphics->ShowPicture();
         platform.Present(renderer);
     }
     // Every frame reports how many screens are queued.
     std::cout << static_cast<unsigned>(m_states.size()) << std::endl;
+}
+
+void Game::RememberChoices(bool sound, bool fullscreen)
+{
+    if (sound)
+    {
+        m_preferences.sound = !Sound::Instance()->Muted();
+    }
+    if (fullscreen)
+    {
+        SDL_Window* window = Graphics::Instance()->m_window;
+        m_preferences.fullscreen = (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN) != 0;
+    }
+    SavePreferences(kPreferencesPath, m_preferences);
 }
 
 bool Game::Step(Platform& platform, bool draw)

@@ -132,7 +132,12 @@ void Sound::EndFrame()
 
 void Sound::ToggleMute()
 {
-    m_muted = !m_muted;
+    SetMuted(!m_muted);
+}
+
+void Sound::SetMuted(bool muted)
+{
+    m_muted = muted;
     if (m_open)
     {
         Mix_MasterVolume(m_muted ? 0 : MIX_MAX_VOLUME);

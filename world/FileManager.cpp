@@ -104,9 +104,9 @@ bool FileManager::WriteBinaryFile(std::int32_t value)
         return false;
     }
     LogLine(std::string("Info written to file successfully: ") + path);
-    if (m_scoreWritten)
+    if (m_fileWritten)
     {
-        m_scoreWritten();
+        m_fileWritten();
     }
     return true;
 }
