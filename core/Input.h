@@ -40,9 +40,10 @@ public:
     // new press.
     bool Pressed(int scancode) const;
 
-    // Closes every open pad; SDL's own shutdown would leave their handles
-    // dangling here.
-    void ClosePads();
+    // Closes every open pad and frees the cursor (SDL's own shutdown would
+    // leave their handles dangling here), and forgets every key, button and
+    // event, so a next run of the game starts from nothing held.
+    void Shutdown();
 
     bool m_quit = false;
     // This frame's window events: the window's size changed, it lost the

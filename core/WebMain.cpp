@@ -106,7 +106,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE void StartGame()
         TellPage("gameEnded");
         return;
     }
-    FileManager::Instance()->m_scoreWritten = SaveScores;
+    FileManager::Instance()->m_fileWritten = SaveScores;
     TellPage("gameStarted");
     // Zero frames per second: one pass per animation frame of the browser.
     emscripten_set_main_loop(AnimationFrame, 0, 0);
