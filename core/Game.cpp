@@ -152,18 +152,13 @@ bool Game::ReadSettings()
 bool Game::CreateRenderer()
 {
     Graphics* graphics = Graphics::Instance();
-    graphics->m_renderer = SDL_CreateRenderer(graphics->m_window, -1,
-                                              SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+    // No waiting for the display's refresh: the loop keeps its own time, and
+    // a picture that did not change is not presented at all.
+    graphics->m_renderer = SDL_CreateRenderer(graphics->m_window, -1, SDL_RENDERER_ACCELERATED);
     if (graphics->m_renderer == nullptr)
     {
         // A machine without GPU drivers must still play the game.
-        graphics->m_renderer = SDL_CreateRenderer(
-            graphics->m_window, -1, SDL_RENDERER_SOFTWARE | SDL_RENDERER_PRESENTVSYNC);
-        if (graphics->m_renderer == nullptr)
-        {
-            graphics->m_renderer =
-                SDL_CreateRenderer(graphics->m_window, -1, SDL_RENDERER_SOFTWARE);
-        }
+        graphics->m_renderer = SDL_CreateRenderer(graphics->m_window, -1, SDL_RENDERER_SOFTWARE);
         if (graphics->m_renderer != nullptr)
         {
             LogLine("Accelerated renderer unavailable, using the software renderer.");
@@ -316,6 +311,15 @@ void Game::RunFrame(Platform& platform, bool draw)
     {
         graphics->FitView();
     }
+    if (input->m_uncovered || input->m_toggleFullscreen || input->m_texturesLost)
+    {
+        graphics->Redraw();
+    }
+    if (input->m_texturesLost)
+    {
+        graphics->ReleasePicture();
+        Map::Instance()->ForgetLayerPictures();
+    }
     if (input->m_toggleSound || input->m_toggleFullscreen)
     {
         RememberChoices(input->m_toggleSound, input->m_toggleFullscreen);
@@ -327,10 +331,13 @@ void Game::RunFrame(Platform& platform, bool draw)
         m_currentState->Render();
         if (sound->Muted())
         {
-            DrawMutedMark(renderer);
+            DrawMutedMark();
         }
-        graphics->ShowPicture();
-        platform.Present(renderer);
+        // An unchanged picture is neither drawn nor presented again.
+        if (graphics->ShowPicture())
+        {
+            platform.Present(renderer);
+        }
     }
     // Every frame reports how many screens are queued.
     std::cout << static_cast<unsigned>(m_states.size()) << std::endl;

@@ -72,6 +72,8 @@ void Input::Fill(const Uint8* keys)
     m_padLost = false;
     m_resized = false;
     m_focusLost = false;
+    m_uncovered = false;
+    m_texturesLost = false;
     m_toggleFullscreen = false;
     m_toggleSound = false;
     m_mouseRelX = 0.0f;
@@ -221,6 +223,7 @@ void Input::Shutdown()
         m_cursor = nullptr;
     }
     m_quit = m_resized = m_focusLost = m_toggleFullscreen = m_toggleSound = false;
+    m_uncovered = m_texturesLost = false;
     m_padLost = m_keyDown = false;
     m_keys = nullptr;
     m_mouseLeft = m_mouseMiddle = m_mouseRight = 0;
@@ -253,6 +256,15 @@ void Input::Handle(const SDL_Event& event)
     case SDL_WINDOWEVENT:
         m_resized = m_resized || event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED;
         m_focusLost = m_focusLost || event.window.event == SDL_WINDOWEVENT_FOCUS_LOST;
+        m_uncovered = m_uncovered || event.window.event == SDL_WINDOWEVENT_EXPOSED ||
+                      event.window.event == SDL_WINDOWEVENT_SHOWN ||
+                      event.window.event == SDL_WINDOWEVENT_RESTORED ||
+                      event.window.event == SDL_WINDOWEVENT_MAXIMIZED ||
+                      event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED;
+        break;
+    case SDL_RENDER_TARGETS_RESET:
+    case SDL_RENDER_DEVICE_RESET:
+        m_texturesLost = true;
         break;
     case SDL_MOUSEMOTION:
         m_mouseX = static_cast<float>(event.motion.x);

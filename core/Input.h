@@ -51,6 +51,10 @@ public:
     bool m_resized = false;
     bool m_focusLost = false;
     bool m_toggleFullscreen = false;
+    // The window was uncovered, shown, restored or resized: its picture must
+    // be drawn again. The renderer lost what was drawn into textures.
+    bool m_uncovered = false;
+    bool m_texturesLost = false;
     // M was pressed: all sound off or on.
     bool m_toggleSound = false;
     // An open pad was unplugged during this frame's events.

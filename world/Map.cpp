@@ -1,5 +1,7 @@
 #include "world/Map.h"
 
+#include "core/Graphics.h"
+
 #include "gameplay/Camera.h"
 #include "gameplay/Interface.h"
 #include "gameplay/Player.h"
@@ -97,6 +99,14 @@ bool Map::LoadMap(int key)
     {
         *status = LayerStatus{};
     }
+    LayerPicture* picture = key == kFloorMapKey    ? &m_floorPicture
+                            : key == kWallMapKey   ? &m_wallPicture
+                            : key == kObjectMapKey ? &m_objectPicture
+                                                   : nullptr;
+    if (picture != nullptr)
+    {
+        picture->drawn = false; // drawn again from what is read now
+    }
     const DataFile file = ReadDataFile(path, kLayerFileLimit);
     if (file.status != DataStatus::kDone)
     {
@@ -138,7 +148,73 @@ bool Map::LoadMap(int key)
     return true;
 }
 
-bool Map::DrawLayer(Tileset& tiles, const TileList& values, LayerStatus& status)
+bool Map::DrawLayerPicture(Tileset& tiles, const TileList& values, LayerPicture& picture)
+{
+    Graphics* graphics = Graphics::Instance();
+    SDL_Renderer* renderer = graphics->m_renderer;
+    SDL_Texture* sheet = tiles.m_sprite.m_texture;
+    // A sheet without a picture says so at every cell drawn, as it always
+    // has: such a layer is drawn cell by cell.
+    if (sheet == nullptr || tiles.m_sprite.m_frameWidth == 0 || tiles.m_sprite.m_frameHeight == 0 ||
+        !SDL_RenderTargetSupported(renderer))
+    {
+        return false;
+    }
+    if (picture.texture == nullptr)
+    {
+        // The sheet's own pixel format: blending from the picture then rounds
+        // exactly as blending from the sheet does.
+        Uint32 format = SDL_PIXELFORMAT_ARGB8888;
+        SDL_QueryTexture(sheet, &format, nullptr, nullptr, nullptr);
+        picture.texture = SDL_CreateTexture(renderer, format, SDL_TEXTUREACCESS_TARGET,
+                                            kWorldWidth, kWorldHeight);
+        if (picture.texture == nullptr)
+        {
+            return false;
+        }
+        SDL_SetTextureBlendMode(picture.texture, SDL_BLENDMODE_BLEND);
+    }
+    SDL_Texture* const target = SDL_GetRenderTarget(renderer);
+    if (SDL_SetRenderTarget(renderer, picture.texture) != 0)
+    {
+        return false;
+    }
+    Uint8 r = 0;
+    Uint8 g = 0;
+    Uint8 b = 0;
+    Uint8 a = 0;
+    SDL_GetRenderDrawColor(renderer, &r, &g, &b, &a);
+    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 0);
+    SDL_RenderClear(renderer);
+    SDL_SetRenderDrawColor(renderer, r, g, b, a);
+    // Each cell's pixels go in as they are, transparency and all, so that
+    // the picture blends into a frame exactly as the cells themselves would.
+    // Cells do not overlap.
+    SDL_BlendMode blend = SDL_BLENDMODE_BLEND;
+    SDL_GetTextureBlendMode(sheet, &blend);
+    SDL_SetTextureBlendMode(sheet, SDL_BLENDMODE_NONE);
+    const bool noting = graphics->NoteCalls(false);
+    const std::size_t cells = std::min<std::size_t>(values.size(), kMapCells);
+    for (std::size_t k = 0; k < cells; ++k)
+    {
+        if (tiles.Blank(values[k].first, values[k].second))
+        {
+            continue;
+        }
+        tiles.m_sprite.m_column = static_cast<float>(values[k].first);
+        tiles.m_sprite.m_row = static_cast<float>(values[k].second);
+        tiles.m_sprite.Draw(static_cast<int>(k) % kMapColumns * kCellSize,
+                            static_cast<int>(k) / kMapColumns * kCellSize, 0.0, SDL_FLIP_NONE);
+    }
+    graphics->NoteCalls(noting);
+    SDL_SetTextureBlendMode(sheet, blend);
+    SDL_SetRenderTarget(renderer, target);
+    graphics->TexturesChanged();
+    return true;
+}
+
+bool Map::DrawLayer(Tileset& tiles, const TileList& values, LayerStatus& status,
+                    LayerPicture& picture)
 {
     // A layer without data is left out and the others are drawn. Saying so
     // once per game is enough; every frame would bury the log.
@@ -156,11 +232,21 @@ bool Map::DrawLayer(Tileset& tiles, const TileList& values, LayerStatus& status)
     // cells the view shows, wholly or in part, are drawn: the rest would be
     // clipped away after costing a copy each.
     const std::size_t cells = std::min<std::size_t>(values.size(), kMapCells);
+    if (!picture.drawn)
+    {
+        picture.drawn = DrawLayerPicture(tiles, values, picture);
+    }
+    if (picture.drawn)
+    {
+        const SDL_Rect part{m_camera->x, m_camera->y, m_camera->width, m_camera->height};
+        const SDL_Rect place{0, 0, part.w, part.h};
+        Graphics::Instance()->Copy(picture.texture, &part, place);
+    }
     const int firstColumn = std::max(0, m_camera->x / kCellSize);
     const int lastColumn = (m_camera->x + m_camera->width - 1) / kCellSize;
     const int firstRow = std::max(0, m_camera->y / kCellSize);
     const int lastRow = (m_camera->y + m_camera->height - 1) / kCellSize;
-    for (std::size_t k = 0; k < cells; ++k)
+    for (std::size_t k = 0; k < cells && !picture.drawn; ++k)
     {
         const int cellColumn = static_cast<int>(k) % kMapColumns;
         const int cellRow = static_cast<int>(k) / kMapColumns;
@@ -191,7 +277,7 @@ bool Map::Render()
 {
     const int cameraX = m_camera->x;
     const int cameraY = m_camera->y;
-    DrawLayer(*m_floorTiles, m_floorValues, m_floorStatus);
+    DrawLayer(*m_floorTiles, m_floorValues, m_floorStatus, m_floorPicture);
     for (std::unique_ptr<Event>& gold : m_events)
     {
         if (gold->active)
@@ -204,8 +290,8 @@ bool Map::Render()
         m_player->m_sprite.Draw(m_player->m_x - cameraX, m_player->m_y - cameraY, 0.0,
                                 SDL_FLIP_NONE);
     }
-    DrawLayer(*m_wallTiles, m_wallValues, m_wallStatus);
-    DrawLayer(*m_objectTiles, m_objectValues, m_objectStatus);
+    DrawLayer(*m_wallTiles, m_wallValues, m_wallStatus, m_wallPicture);
+    DrawLayer(*m_objectTiles, m_objectValues, m_objectStatus, m_objectPicture);
     // Pop-ups by the player's state, then the display over everything.
     if (m_player->m_stuck)
     {
@@ -237,6 +323,19 @@ void Map::Shutdown()
     m_player.reset();
     m_interface.reset();
     m_camera.reset();
+    ForgetLayerPictures();
     s_worldBuilt = false;
     LogBlock("Map shut down successfully.");
+}
+
+void Map::ForgetLayerPictures()
+{
+    for (LayerPicture* picture : {&m_floorPicture, &m_wallPicture, &m_objectPicture})
+    {
+        if (picture->texture != nullptr)
+        {
+            SDL_DestroyTexture(picture->texture);
+        }
+        *picture = LayerPicture{};
+    }
 }

@@ -3,6 +3,8 @@
 #include "world/LayerFile.h"
 
 #include <cstdint>
+
+struct SDL_Texture;
 #include <memory>
 #include <vector>
 
@@ -55,6 +57,9 @@ public:
     bool Render();
     // Releases every object of the world.
     void Shutdown();
+    // The renderer lost what was drawn into textures: the layers' pictures
+    // are drawn again when next needed.
+    void ForgetLayerPictures();
 
     std::unique_ptr<Interface> m_interface;
     std::unique_ptr<Player> m_player;
@@ -84,6 +89,21 @@ private:
     Map();
     ~Map();
 
-    bool DrawLayer(Tileset& tiles, const TileList& values, LayerStatus& status);
+    // A picture of a whole layer, drawn once per game and copied in part
+    // into every frame: the layers do not change during a game.
+    struct LayerPicture
+    {
+        SDL_Texture* texture = nullptr;
+        bool drawn = false;
+    };
+    bool DrawLayer(Tileset& tiles, const TileList& values, LayerStatus& status,
+                   LayerPicture& picture);
+    // Draws every cell of the layer into its picture; false where the
+    // renderer cannot (then the cells are drawn into each frame).
+    bool DrawLayerPicture(Tileset& tiles, const TileList& values, LayerPicture& picture);
+
+    LayerPicture m_floorPicture;
+    LayerPicture m_wallPicture;
+    LayerPicture m_objectPicture;
     void CollectGold();
 };
