@@ -5,6 +5,7 @@
 #include "core/Input.h"
 #include "core/Platform.h"
 #include "core/Sound.h"
+#include "core/TouchControls.h"
 #include "gameplay/MenuState.h"
 #include "gameplay/Random.h"
 #include "gameplay/Rules.h"
@@ -224,7 +225,10 @@ bool Game::Initialize()
         LogLine("Window size reduced to fit the desktop: " + ToString(window.w) + " x " +
                 ToString(window.h));
     }
-    const Uint32 flags = SDL_WINDOW_RESIZABLE | (m_fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    // High DPI: a display with more pixels than its window has points (a
+    // phone's browser, a Mac) gets them all, and the view is fitted to them.
+    const Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI |
+                         (m_fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
     graphics->m_window = SDL_CreateWindow(m_title, window.x, window.y, window.w, window.h, flags);
     // A size SDL still refuses (larger than it can make, whatever the
     // desktop) gives way to the game's own view size.
@@ -312,6 +316,10 @@ void Game::RunFrame(Platform& platform, bool draw)
     if (draw)
     {
         m_currentState->Render();
+        int outputWidth = 0;
+        int outputHeight = 0;
+        SDL_GetRendererOutputSize(renderer, &outputWidth, &outputHeight);
+        DrawTouchControls(renderer, ViewRectInOutput(renderer), outputWidth, outputHeight);
         platform.Present(renderer);
     }
     // Every frame reports how many screens are queued.

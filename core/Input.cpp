@@ -68,6 +68,7 @@ void Input::Fill(const Uint8* keys)
             button.pressed = false;
         }
     }
+    m_touch.NewFrame();
     m_quit = false;
     m_padLost = false;
     m_resized = false;
@@ -141,6 +142,7 @@ void Input::Merge(const Uint8* keys)
             hold(kKeyDown);
         }
     }
+    m_touch.Hold(m_held);
     m_keys = m_held.data();
 }
 
@@ -239,9 +241,24 @@ void Input::Handle(const SDL_Event& event)
         break;
     case SDL_WINDOWEVENT:
         m_resized = m_resized || event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED;
-        m_focusLost = m_focusLost || event.window.event == SDL_WINDOWEVENT_FOCUS_LOST;
+        // Play out of sight is play the player cannot follow.
+        m_focusLost = m_focusLost || event.window.event == SDL_WINDOWEVENT_FOCUS_LOST ||
+                      event.window.event == SDL_WINDOWEVENT_HIDDEN ||
+                      event.window.event == SDL_WINDOWEVENT_MINIMIZED;
+        break;
+    case SDL_FINGERDOWN:
+    case SDL_FINGERUP:
+    case SDL_FINGERMOTION:
+        m_touch.Handle(event);
         break;
     case SDL_MOUSEMOTION:
+        // SDL makes a mouse of the first finger: on a touch control it
+        // neither points nor clicks.
+        if (event.motion.which == SDL_TOUCH_MOUSEID &&
+            m_touch.Covers(static_cast<float>(event.motion.x), static_cast<float>(event.motion.y)))
+        {
+            break;
+        }
         m_mouseX = static_cast<float>(event.motion.x);
         m_mouseY = static_cast<float>(event.motion.y);
         m_mouseRelX = static_cast<float>(event.motion.xrel);
@@ -250,9 +267,16 @@ void Input::Handle(const SDL_Event& event)
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:
     {
+        const bool pressed = event.button.state == SDL_PRESSED;
+        // A release always counts: the press it ends may have come before
+        // the finger reached a control.
+        if (pressed && event.button.which == SDL_TOUCH_MOUSEID &&
+            m_touch.Covers(static_cast<float>(event.button.x), static_cast<float>(event.button.y)))
+        {
+            break;
+        }
         m_mouseX = static_cast<float>(event.button.x);
         m_mouseY = static_cast<float>(event.button.y);
-        const bool pressed = event.button.state == SDL_PRESSED;
         switch (event.button.button)
         {
         case SDL_BUTTON_LEFT:
