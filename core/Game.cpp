@@ -203,6 +203,7 @@ bool Game::Initialize()
         SDL_Quit();
         return false;
     }
+    Input::Instance()->WatchTouches();
     if (!OnADisplay())
     {
         SDL_Quit();

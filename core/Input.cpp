@@ -43,6 +43,24 @@ Input* Input::Instance()
     return instance;
 }
 
+void Input::WatchTouches()
+{
+    // A filter sees each event as it is queued, before the renderer moves a
+    // finger's position into the view (clamping the bars away) for the
+    // program's event queue. It keeps every event.
+    SDL_SetEventFilter(
+        [](void* input, SDL_Event* event)
+        {
+            if (event->type == SDL_FINGERDOWN || event->type == SDL_FINGERUP ||
+                event->type == SDL_FINGERMOTION)
+            {
+                static_cast<Input*>(input)->m_touch.Handle(*event);
+            }
+            return 1;
+        },
+        this);
+}
+
 bool Input::EventWaiting()
 {
     SDL_PumpEvents();
@@ -68,7 +86,6 @@ void Input::Fill(const Uint8* keys)
             button.pressed = false;
         }
     }
-    m_touch.NewFrame();
     m_quit = false;
     m_padLost = false;
     m_resized = false;
@@ -143,6 +160,7 @@ void Input::Merge(const Uint8* keys)
         }
     }
     m_touch.Hold(m_held);
+    m_touch.NewFrame();
     m_keys = m_held.data();
 }
 
@@ -245,11 +263,6 @@ void Input::Handle(const SDL_Event& event)
         m_focusLost = m_focusLost || event.window.event == SDL_WINDOWEVENT_FOCUS_LOST ||
                       event.window.event == SDL_WINDOWEVENT_HIDDEN ||
                       event.window.event == SDL_WINDOWEVENT_MINIMIZED;
-        break;
-    case SDL_FINGERDOWN:
-    case SDL_FINGERUP:
-    case SDL_FINGERMOTION:
-        m_touch.Handle(event);
         break;
     case SDL_MOUSEMOTION:
         // SDL makes a mouse of the first finger: on a touch control it

@@ -30,6 +30,10 @@ public:
     Input(const Input&) = delete;
     Input& operator=(const Input&) = delete;
 
+    // Has the touch controls follow the fingers as SDL reports them, from
+    // now until SDL is shut down.
+    void WatchTouches();
+
     // Whether an event is waiting: the main loop idles briefly when none is.
     bool EventWaiting();
 

@@ -24,14 +24,15 @@ public:
     void Show() { m_shown = true; }
     bool Shown() const { return m_shown; }
 
-    // Forgets this frame's taps; called before the frame's events.
-    void NewFrame();
-    // Finger events press, move and lift fingers; the first one seen shows the
+    // Finger events, as SDL queues them (positions are fractions of the
+    // window), press, move and lift fingers; the first one seen shows the
     // controls and presses nothing, as nothing was there to be seen.
     void Handle(const SDL_Event& event);
-    // Sets the key of every control a finger holds, or tapped during this
-    // frame's events: a tap shorter than a frame still counts once.
+    // Sets the key of every control a finger holds, or tapped since the last
+    // frame: a tap shorter than a frame still counts once.
     void Hold(std::array<Uint8, SDL_NUM_SCANCODES>& keys) const;
+    // Forgets the taps a frame has seen.
+    void NewFrame();
 
     // Whether a point given in view pixels, as mouse events report it, lies on
     // a shown control: the click SDL makes from a touch there is no click.
