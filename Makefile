@@ -139,7 +139,7 @@ windows:
 WINE_PREFIX := $(CURDIR)/$(WIN_BUILD)/wine
 windows-test: windows
 	@$(WIN_CONFIGURE) -DDUNGEON_TESTS=ON \
-	  "-DCMAKE_CROSSCOMPILING_EMULATOR=bash;$(CURDIR)/tests/wine.sh;$(WINE_PREFIX)" >/dev/null
+	  "-DCMAKE_CROSSCOMPILING_EMULATOR=bash;$(CURDIR)/tests/wine.sh;$(WINE_PREFIX);--test" >/dev/null
 	@cmake --build $(WIN_BUILD) -j $(JOBS)
 	@bash tests/wine.sh $(WINE_PREFIX) --serve
 	@cd $(WIN_BUILD) && env -u DISPLAY -u WAYLAND_DISPLAY ctest --output-on-failure -j $(JOBS); \

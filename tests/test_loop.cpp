@@ -69,13 +69,13 @@ using Loop = testing::TestWithParam<Rate>;
 
 TEST_P(Loop, GameTimeKeepsRealTimeAtAnyPictureRate)
 {
-    support::SilentCout quiet;
+    support::SilentCout quiet(true);
     support::ScratchFolder scratch("loop");
     // Nothing here looks at the pictures: a one-pixel window draws them at
     // next to no cost, over thousands of steps.
     scratch.CopyAssets("Dungeon 1 1 0\n");
     Game* game = Game::Instance();
-    ASSERT_TRUE(game->Initialize());
+    ASSERT_TRUE(game->Initialize()) << quiet.Tail() << SDL_GetError();
     // A press on Play, in the picture's coordinates (no window to map them from).
     const ButtonPlace& play = kMenuButtons[kButtonPlay];
     SDL_Event press{};
@@ -110,11 +110,11 @@ INSTANTIATE_TEST_SUITE_P(Rates, Loop,
 // step that is almost due, nearly every frame still gets a picture.
 TEST(Frame, AnimationFramesNearTheStepRateEachShowAPicture)
 {
-    support::SilentCout quiet;
+    support::SilentCout quiet(true);
     support::ScratchFolder scratch("frame");
     scratch.CopyAssets("Dungeon 1 1 0\n");
     Game* game = Game::Instance();
-    ASSERT_TRUE(game->Initialize());
+    ASSERT_TRUE(game->Initialize()) << quiet.Tail() << SDL_GetError();
     Display display(Rate{{Nanos(1s) / 60}, 0s});
     int pictures = 0;
     for (int frame = 0; frame < 600; ++frame)

@@ -68,10 +68,10 @@ MenuState* FreshMenu()
 
 TEST(MenuButtons, EachAnswersOnItsEdgePixelsAndNothingOnePixelBeside)
 {
-    support::SilentCout quiet;
+    support::SilentCout quiet(true);
     support::ScratchFolder scratch("menu");
     scratch.CopyAssets("Dungeon 800 608 0\n");
-    ASSERT_TRUE(Game::Instance()->Initialize());
+    ASSERT_TRUE(Game::Instance()->Initialize()) << quiet.Tail() << SDL_GetError();
     support::TestPlatform platform;
     // The screen each button's click leads to.
     const std::array<std::string, kMenuButtons.size()> leadsTo{"play", "scores", "guide", "none"};

@@ -136,15 +136,33 @@ std::string Records(const std::vector<std::int32_t>& values)
     return bytes;
 }
 
-// A stream in a failed state writes nothing.
-SilentCout::SilentCout() : m_old(std::cout.rdstate())
+SilentCout::SilentCout(bool keep) : m_oldBuffer(std::cout.rdbuf()), m_oldState(std::cout.rdstate())
 {
-    std::cout.setstate(std::ios::badbit);
+    if (keep)
+    {
+        std::cout.rdbuf(m_text.rdbuf());
+    }
+    else
+    {
+        std::cout.setstate(std::ios::badbit); // a failed stream writes nothing
+    }
 }
 
 SilentCout::~SilentCout()
 {
-    std::cout.clear(m_old);
+    std::cout.rdbuf(m_oldBuffer);
+    std::cout.clear(m_oldState);
+}
+
+std::string SilentCout::Tail(int lines) const
+{
+    const std::string text = m_text.str();
+    std::size_t start = text.size();
+    for (int seen = 0; start > 0 && seen <= lines;)
+    {
+        seen += text[--start] == '\n' ? 1 : 0;
+    }
+    return text.substr(start);
 }
 
 } // namespace support

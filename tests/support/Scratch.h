@@ -6,7 +6,7 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <ios>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -47,17 +47,24 @@ long OpenFiles();
 // Score records as the file stores them: little-endian 32-bit.
 std::string Records(const std::vector<std::int32_t>& values);
 
-// Sends std::cout to nowhere while it lives: the game narrates every frame.
+// Keeps std::cout off the test's output while it lives: the game narrates
+// every frame. A test may `keep` the narration to show it when a check fails;
+// long runs (fuzzing, benchmarks, the soak) drop it.
 class SilentCout
 {
 public:
-    SilentCout();
+    explicit SilentCout(bool keep = false);
     ~SilentCout();
     SilentCout(const SilentCout&) = delete;
     SilentCout& operator=(const SilentCout&) = delete;
 
+    // The narration's last lines, up to `lines` of them.
+    std::string Tail(int lines = 20) const;
+
 private:
-    std::ios::iostate m_old;
+    std::ostringstream m_text;
+    std::streambuf* m_oldBuffer;
+    std::ios::iostate m_oldState;
 };
 
 } // namespace support
