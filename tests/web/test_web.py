@@ -550,6 +550,7 @@ def phone(browser, reference, walk):
 def run(browser, startup, play, pause):
     browser.load()
     first_frame = next(t for t, steps in browser.js("return window.__frames") if steps)
+    print(f"time to the first menu frame: {first_frame / 1000:.2f} s")
     same(chunks(browser.log())[0], [l for l in startup if l != SOFTWARE_RENDERER],
          "start-up and menu narrate as on the desktop")
     menu = browser.screenshot("menu-1280x800")
@@ -656,7 +657,6 @@ def run(browser, startup, play, pause):
     browser.wait_steps(3)
     readable(browser.screenshot("menu-again"), reference, "1280 x 800, after Play again,")
 
-    print(f"time to the first menu frame: {first_frame / 1000:.2f} s")
     print(f"in play: {pictures:.1f} pictures and {rate:.1f} steps a second")
     print(f"screenshots: {SHOTS}")
     return reference
