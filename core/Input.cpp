@@ -45,6 +45,8 @@ Input* Input::Instance()
 
 void Input::WatchTouches()
 {
+    // Fingers down when an earlier run shut SDL down were never lifted.
+    m_touch = TouchControls{};
     // A filter sees each event as it is queued, before the renderer moves a
     // finger's position into the view (clamping the bars away) for the
     // program's event queue. It keeps every event.

@@ -30,8 +30,8 @@ public:
     Input(const Input&) = delete;
     Input& operator=(const Input&) = delete;
 
-    // Has the touch controls follow the fingers as SDL reports them, from
-    // now until SDL is shut down.
+    // Has the touch controls, hidden and untouched, follow the fingers as SDL
+    // reports them, from now until SDL is shut down.
     void WatchTouches();
 
     // Whether an event is waiting: the main loop idles briefly when none is.
