@@ -259,7 +259,8 @@ bool Game::Initialize()
         return false;
     }
     SDL_SetRenderDrawColor(graphics->m_renderer, 0, 0, 0, 255);
-    // Scaled pictures stay pixel art: nearest neighbour, never smoothed.
+    // Pictures drawn stretched stay pixel art: nearest neighbour, never
+    // smoothed. Only the whole picture is smoothed, when it is shown.
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
     graphics->FitView();
     SetWindowIcon(graphics->m_window);
@@ -290,7 +291,7 @@ void Game::RunFrame(Platform& platform, bool draw)
     SDL_Renderer* renderer = graphics->m_renderer;
     if (draw)
     {
-        SDL_RenderClear(renderer);
+        graphics->BeginPicture();
     }
     Input* input = Input::Instance();
     // A frame that finds nothing waiting gives the machine a moment.
@@ -317,10 +318,11 @@ void Game::RunFrame(Platform& platform, bool draw)
     if (draw)
     {
         m_currentState->Render();
+        graphics->ShowPicture();
         int outputWidth = 0;
         int outputHeight = 0;
         SDL_GetRendererOutputSize(renderer, &outputWidth, &outputHeight);
-        DrawTouchControls(renderer, ViewRectInOutput(renderer), outputWidth, outputHeight);
+        DrawTouchControls(renderer, graphics->ViewRect(), outputWidth, outputHeight);
         platform.Present(renderer);
     }
     // Every frame reports how many screens are queued.
@@ -424,6 +426,7 @@ void Game::Shutdown()
     Sound::Instance()->Close();
     Input::Instance()->ClosePads();
     Graphics* graphics = Graphics::Instance();
+    graphics->ReleasePicture();
     SDL_DestroyRenderer(graphics->m_renderer);
     SDL_DestroyWindow(graphics->m_window);
     graphics->m_renderer = nullptr;

@@ -297,18 +297,6 @@ void TouchControls::Draw(SDL_Renderer* renderer) const
     SDL_SetRenderDrawBlendMode(renderer, mode);
 }
 
-SDL_Rect ViewRectInOutput(SDL_Renderer* renderer)
-{
-    SDL_Rect viewport{};
-    float sx = 1.0f;
-    float sy = 1.0f;
-    SDL_RenderGetViewport(renderer, &viewport);
-    SDL_RenderGetScale(renderer, &sx, &sy);
-    const auto out = [](int v, float scale)
-    { return static_cast<int>(std::lround(static_cast<float>(v) * scale)); };
-    return {out(viewport.x, sx), out(viewport.y, sy), out(viewport.w, sx), out(viewport.h, sy)};
-}
-
 void DrawTouchControls(SDL_Renderer* renderer, const SDL_Rect& viewRect, int outputWidth,
                        int outputHeight)
 {

@@ -85,6 +85,3 @@ private:
 // shown. Called after the frame is drawn and before it is presented.
 void DrawTouchControls(SDL_Renderer* renderer, const SDL_Rect& viewRect, int outputWidth,
                        int outputHeight);
-
-// Where the view is drawn in the renderer's output, in output pixels.
-SDL_Rect ViewRectInOutput(SDL_Renderer* renderer);

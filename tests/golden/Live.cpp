@@ -3,13 +3,23 @@
 // game's own, whatever SDL keeps inside.
 #include "tests/golden/Session.h"
 
+#include "core/Graphics.h"
+
 #include <SDL.h>
 #include <SDL_ttf.h>
 
 namespace
 {
 golden::LiveCounts s_live;
+
+// Whether drawing goes into the game's picture (or, where the renderer has
+// none, onto the window).
+bool DrawingThePicture(SDL_Renderer* renderer)
+{
+    const Graphics* graphics = Graphics::Instance();
+    return graphics->m_view == nullptr || SDL_GetRenderTarget(renderer) == graphics->m_view;
 }
+} // namespace
 
 golden::LiveCounts golden::Live()
 {
@@ -39,7 +49,13 @@ extern "C"
     }
     void __wrap_SDL_DestroyTexture(SDL_Texture* texture)
     {
-        s_live.textures -= texture != nullptr ? 1 : 0;
+        // The textures the game draws into are not among those counted: they
+        // are made by SDL_CreateTexture, which is not wrapped.
+        int access = 0;
+        const bool counted = texture != nullptr &&
+                             SDL_QueryTexture(texture, nullptr, &access, nullptr, nullptr) == 0 &&
+                             access != SDL_TEXTUREACCESS_TARGET;
+        s_live.textures -= counted ? 1 : 0;
         __real_SDL_DestroyTexture(texture);
     }
     SDL_Cursor* __wrap_SDL_CreateSystemCursor(SDL_SystemCursor id)
@@ -53,23 +69,24 @@ extern "C"
         --s_live.cursors;
         __real_SDL_FreeCursor(cursor);
     }
-    // The copies counted are those of the picture since its clearing.
+    // The copies counted are those of the picture since its clearing: the
+    // ones that draw the game's picture, not the ones that show it.
     int __wrap_SDL_RenderClear(SDL_Renderer* renderer)
     {
-        s_live.copies = 0;
+        s_live.copies = DrawingThePicture(renderer) ? 0 : s_live.copies;
         return __real_SDL_RenderClear(renderer);
     }
     int __wrap_SDL_RenderCopy(SDL_Renderer* renderer, SDL_Texture* texture, const SDL_Rect* source,
                               const SDL_Rect* destination)
     {
-        ++s_live.copies;
+        s_live.copies += DrawingThePicture(renderer) ? 1 : 0;
         return __real_SDL_RenderCopy(renderer, texture, source, destination);
     }
     int __wrap_SDL_RenderCopyEx(SDL_Renderer* renderer, SDL_Texture* texture,
                                 const SDL_Rect* source, const SDL_Rect* destination, double angle,
                                 const SDL_Point* centre, SDL_RendererFlip flip)
     {
-        ++s_live.copies;
+        s_live.copies += DrawingThePicture(renderer) ? 1 : 0;
         return __real_SDL_RenderCopyEx(renderer, texture, source, destination, angle, centre, flip);
     }
     TTF_Font* __wrap_TTF_OpenFont(const char* file, int size)

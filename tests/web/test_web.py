@@ -55,14 +55,9 @@ READABLE = 12
 
 def view_rect(width, height):
     """Where the game draws its 800 x 608 view in an output of width x height
-    pixels: at whole multiples when one fits, else at the largest fraction."""
-    if width >= VIEW[0] and height >= VIEW[1]:
-        scale = min(width // VIEW[0], height // VIEW[1])
-        w, h = VIEW[0] * scale, VIEW[1] * scale
-    elif width * VIEW[1] < height * VIEW[0]:
-        w, h = width, int(VIEW[1] * width / VIEW[0])
-    else:
-        w, h = int(VIEW[0] * height / VIEW[1]), height
+    pixels: as large as fits, centred."""
+    scale = min(width / VIEW[0], height / VIEW[1])
+    w, h = min(int(VIEW[0] * scale), width), min(int(VIEW[1] * scale), height)
     return (width - w) // 2, (height - h) // 2, w, h
 
 
