@@ -47,10 +47,11 @@ SOFTWARE_RENDERER = "Accelerated renderer unavailable, using the software render
 
 
 # A picture scaled by the game reads as the 1 x picture scaled smoothly to the
-# same size when the mean difference per channel is below this (of 255). Sharp
-# scaling measures about 2 to 6; nearest-neighbour shrinking, which drops whole
-# rows and columns of the text, measures more.
-READABLE = 12
+# same size when the mean difference per channel is below this (of 255). The
+# game's scaling measures 2 to 4 here; the same picture 4 pixels off measures
+# over 10, a blank one over 50. (Nearest neighbour at 0.86 x also measures
+# about 4: a mean does not see thin strokes dropped; the screenshots do.)
+READABLE = 6
 
 
 def view_rect(width, height):
