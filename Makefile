@@ -4,20 +4,31 @@ JOBS   := $(shell nproc 2>/dev/null || echo 2)
 WERROR ?= $(if $(CI),ON,OFF)
 
 .PHONY: all deps configure build run test lint package clean sanitize valgrind fuzz soak bench \
-	assets golden web web-test windows windows-test
+	assets golden web web-test windows windows-test package-test
 
 all: build
 
+# Each target installs the Debian packages of its own list in
+# scripts/install-deps.sh (DEPS, set per target below; a target's
+# prerequisites take its list).
+DEPS = test
 deps:
-	@bash scripts/install-deps.sh
+	@bash scripts/install-deps.sh $(DEPS)
 
 configure: deps
-	@cmake -S . -B $(BUILD) -DDUNGEON_WERROR=$(WERROR) >/dev/null
+	@cmake -S . -B $(BUILD) -DDUNGEON_WERROR=$(WERROR) -DDUNGEON_TESTS=ON >/dev/null
 
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
 
-run: build
+# The game alone: no tests or tools, so a player needs only the compiler and
+# SDL's development packages. A build folder the suite already uses keeps its
+# tests, which are not rebuilt here.
+run: DEPS = run
+run: deps
+	@cmake -S . -B $(BUILD) -DDUNGEON_WERROR=$(WERROR) \
+	  $(if $(wildcard $(BUILD)/CMakeCache.txt),,-DDUNGEON_TESTS=OFF) >/dev/null
+	@cmake --build $(BUILD) -j $(JOBS) --target dungeon
 	./$(BUILD)/dungeon
 
 test: build
@@ -34,6 +45,7 @@ SAN_ENV := ASAN_OPTIONS=halt_on_error=1:print_stacktrace=1:detect_leaks=1:strict
 	UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0
 
+sanitize: DEPS = sanitize
 sanitize: deps
 	@cmake -S . -B $(SAN_BUILD) -DDUNGEON_SANITIZE=ON -DDUNGEON_WERROR=$(WERROR) >/dev/null
 	@$(SAN_ENV) cmake --build $(SAN_BUILD) -j $(JOBS)
@@ -41,6 +53,7 @@ sanitize: deps
 
 # One whole scripted game under memcheck (a win, the scores, a second game),
 # compared with its golden transcript like in the suite.
+valgrind: DEPS = valgrind
 valgrind: build
 	valgrind --quiet --error-exitcode=1 --leak-check=full --errors-for-leak-kinds=definite \
 		--show-leak-kinds=definite --suppressions=tests/valgrind.supp \
@@ -52,6 +65,7 @@ FUZZ_BUILD   := build-fuzz
 FUZZ_SECONDS ?= 60
 FUZZ_TARGETS := fuzz_settings fuzz_collision fuzz_layers fuzz_scores
 
+fuzz: DEPS = fuzz
 fuzz: deps
 	@cmake -S . -B $(FUZZ_BUILD) -DCMAKE_CXX_COMPILER=clang++ -DDUNGEON_FUZZ=ON \
 		-DDUNGEON_WERROR=$(WERROR) >/dev/null
@@ -69,8 +83,10 @@ bench: configure
 
 # Redraws the pictures and rewrites the level files in Assets/ with the asset
 # generator, which only this target builds.
+assets: DEPS = assets
 assets: deps
-	@cmake -S . -B $(BUILD) -DDUNGEON_TOOLS=ON -DDUNGEON_WERROR=$(WERROR) >/dev/null
+	@cmake -S . -B $(BUILD) -DDUNGEON_TOOLS=ON -DDUNGEON_WERROR=$(WERROR) \
+	  $(if $(wildcard $(BUILD)/CMakeCache.txt),,-DDUNGEON_TESTS=OFF) >/dev/null
 	@cmake --build $(BUILD) -j $(JOBS) --target dungeon_assetgen dungeon_levelcheck
 	./$(BUILD)/tools/dungeon_assetgen .
 	./$(BUILD)/tools/dungeon_levelcheck .
@@ -92,6 +108,7 @@ FORMAT_BASE = $(shell git merge-base HEAD main 2>/dev/null || \
 FORMAT_FILES = $(if $(FORMAT_BASE), \
 	$(shell git diff --name-only --diff-filter=d $(FORMAT_BASE) -- '*.cpp' '*.h'), \
 	$(shell git ls-files '*.cpp' '*.h'))
+lint: DEPS = lint
 lint: configure
 	$(if $(strip $(FORMAT_FILES)),clang-format --dry-run --Werror $(FORMAT_FILES))
 	cppcheck --enable=warning,performance,portability --std=c++20 --inline-suppr \
@@ -106,6 +123,8 @@ lint: configure
 # must find Debian's node modules.
 WEB_BUILD := build-web
 web web-test: export NODE_PATH := /usr/share/nodejs
+web: DEPS = web
+web-test: DEPS = web-test
 web: deps
 	@prefix=$$(bash scripts/web-libs.sh) && \
 	emcmake cmake -S . -B $(WEB_BUILD) -DCMAKE_BUILD_TYPE=Release -DDUNGEON_WERROR=$(WERROR) \
@@ -125,8 +144,9 @@ WIN_CONFIGURE = prefix=$$(bash scripts/windows-libs.sh) && \
 	cmake -S . -B $(WIN_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
 	  -DCMAKE_BUILD_TYPE=Release -DDUNGEON_WERROR=$(WERROR) \
 	  -DCMAKE_PREFIX_PATH=$$prefix -DCMAKE_FIND_ROOT_PATH=$$prefix
-windows:
-	@bash scripts/install-deps.sh windows
+windows: DEPS = windows
+windows-test: DEPS = windows-test
+windows: deps
 	@$(WIN_CONFIGURE) -DDUNGEON_TESTS=OFF >/dev/null
 	@cmake --build $(WIN_BUILD) -j $(JOBS) --target windows_packages
 
@@ -149,6 +169,14 @@ windows-test: windows
 
 clean:
 	rm -rf $(BUILD) $(SAN_BUILD) $(FUZZ_BUILD) $(WEB_BUILD) $(WIN_BUILD)
+
+# The Debian package installed with apt on a clean Debian 12 (a debootstrap
+# root cached in ~/.cache/dungeon-gold-debian12), its menu entry run as a
+# player in this machine's Xvfb, then removed. Needs root (sudo).
+package-test: DEPS = package-test
+package-test: build
+	cd $(BUILD) && cpack -G DEB >/dev/null
+	bash tests/clean_debian.sh $$(ls -t $(BUILD)/dungeon-gold_*_amd64.deb | head -n 1)
 
 # Rewrites every golden transcript from a run of its script; review the diff.
 golden: build

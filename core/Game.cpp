@@ -3,6 +3,7 @@
 #include "core/GameState.h"
 #include "core/Graphics.h"
 #include "core/Input.h"
+#include "core/MutedMark.h"
 #include "core/Platform.h"
 #include "core/Sound.h"
 #include "core/TouchControls.h"
@@ -189,6 +190,13 @@ bool Game::Initialize()
     {
         return false;
     }
+    // The player's last choices stand over the settings file's.
+    m_preferences = LoadPreferences(kPreferencesPath);
+    if (m_preferences.fullscreen.has_value())
+    {
+        m_fullscreen = *m_preferences.fullscreen;
+    }
+    Sound::Instance()->SetMuted(m_preferences.sound.has_value() && !*m_preferences.sound);
 
     Graphics* graphics = Graphics::Instance();
     // Without SDL, a window or a renderer nobody could see or close the game,
@@ -313,11 +321,19 @@ void Game::RunFrame(Platform& platform, bool draw)
     {
         graphics->FitView();
     }
+    if (input->m_toggleSound || input->m_toggleFullscreen)
+    {
+        RememberChoices(input->m_toggleSound, input->m_toggleFullscreen);
+    }
     m_currentState->Update();
     sound->EndFrame();
     if (draw)
     {
         m_currentState->Render();
+        if (sound->Muted())
+        {
+            DrawMutedMark(renderer);
+        }
         graphics->ShowPicture();
         int outputWidth = 0;
         int outputHeight = 0;
@@ -327,6 +343,20 @@ void Game::RunFrame(Platform& platform, bool draw)
     }
     // Every frame reports how many screens are queued.
     std::cout << static_cast<unsigned>(m_states.size()) << std::endl;
+}
+
+void Game::RememberChoices(bool sound, bool fullscreen)
+{
+    if (sound)
+    {
+        m_preferences.sound = !Sound::Instance()->Muted();
+    }
+    if (fullscreen)
+    {
+        SDL_Window* window = Graphics::Instance()->m_window;
+        m_preferences.fullscreen = (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN) != 0;
+    }
+    SavePreferences(kPreferencesPath, m_preferences);
 }
 
 bool Game::Step(Platform& platform, bool draw)
@@ -422,9 +452,13 @@ void Game::Shutdown()
     AssetCache::Instance()->Release(kFonts, kReleaseAll, "Fixedsys");
     FileManager::Instance()->Shutdown();
     Map::Instance()->Shutdown();
+    // What the cache still holds goes with the renderer; a next run must not
+    // find it there.
+    AssetCache::Instance()->Release(kTextures, kReleaseAll, "");
     TTF_Quit();
     Sound::Instance()->Close();
-    Input::Instance()->ClosePads();
+    Input::Instance()->Shutdown();
+    ResourceManager::Instance()->Forget();
     Graphics* graphics = Graphics::Instance();
     graphics->ReleasePicture();
     SDL_DestroyRenderer(graphics->m_renderer);
@@ -432,5 +466,8 @@ void Game::Shutdown()
     graphics->m_renderer = nullptr;
     graphics->m_window = nullptr;
     SDL_Quit();
+    // Left as a fresh process finds the game, so that it can start again.
+    m_quit = false;
+    m_due.reset();
     LogBlock("Game shut down successfully.");
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Preferences.h"
+
 #include <array>
 #include <chrono>
 #include <cstdint>
@@ -58,12 +60,16 @@ public:
     GameState* m_currentState = nullptr;
     std::deque<std::unique_ptr<GameState>> m_states;
     std::array<std::string, 4> m_settings;
+    // The player's choices of sound and fullscreen, kept from run to run.
+    Preferences m_preferences;
 
 private:
     Game() = default;
 
     bool CreateRenderer();
     void RunFrame(Platform& platform, bool draw);
+    // Stores the choices M or F11 just changed.
+    void RememberChoices(bool sound, bool fullscreen);
 
     // When the next step is due; unset until the first pass.
     std::optional<std::chrono::steady_clock::time_point> m_due;

@@ -45,8 +45,6 @@ Input* Input::Instance()
 
 void Input::WatchTouches()
 {
-    // Fingers down when an earlier run shut SDL down were never lifted.
-    m_touch = TouchControls{};
     // A filter sees each event as it is queued, before the renderer moves a
     // finger's position into the view (clamping the bars away) for the
     // program's event queue. It keeps every event.
@@ -230,13 +228,28 @@ void Input::HandlePad(const SDL_Event& event)
     }
 }
 
-void Input::ClosePads()
+void Input::Shutdown()
 {
     for (const Pad& pad : m_pads)
     {
         SDL_GameControllerClose(pad.controller);
     }
     m_pads.clear();
+    if (m_cursor != nullptr)
+    {
+        SDL_FreeCursor(m_cursor);
+        m_cursor = nullptr;
+    }
+    m_quit = m_resized = m_focusLost = m_toggleFullscreen = m_toggleSound = false;
+    m_padLost = m_keyDown = false;
+    m_keys = nullptr;
+    m_mouseLeft = m_mouseMiddle = m_mouseRight = 0;
+    m_mouseX = m_mouseY = m_mouseRelX = m_mouseRelY = m_wheelX = m_wheelY = 0.0f;
+    m_left = m_middle = m_right = m_key = Switch{};
+    m_held.fill(0);
+    m_heldBefore.fill(0);
+    // Fingers still down as SDL shuts down are never lifted.
+    m_touch = TouchControls{};
 }
 
 void Input::Handle(const SDL_Event& event)

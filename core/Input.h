@@ -30,8 +30,8 @@ public:
     Input(const Input&) = delete;
     Input& operator=(const Input&) = delete;
 
-    // Has the touch controls, hidden and untouched, follow the fingers as SDL
-    // reports them, from now until SDL is shut down.
+    // Has the touch controls follow the fingers as SDL reports them, from now
+    // until SDL is shut down.
     void WatchTouches();
 
     // Whether an event is waiting: the main loop idles briefly when none is.
@@ -46,9 +46,10 @@ public:
     // new press.
     bool Pressed(int scancode) const;
 
-    // Closes every open pad; SDL's own shutdown would leave their handles
-    // dangling here.
-    void ClosePads();
+    // Closes every open pad and frees the cursor (SDL's own shutdown would
+    // leave their handles dangling here), and forgets every key, button and
+    // event, so a next run of the game starts from nothing held.
+    void Shutdown();
 
     bool m_quit = false;
     // This frame's window events: the window's size changed, it lost the

@@ -45,7 +45,9 @@ bool PlayState::Update()
         End();
     }
     // A game that loses the keyboard or a pad pauses as if P had been pressed.
-    if (Held(kKeyP) || input->m_focusLost || input->m_padLost)
+    // P pauses on its press, not while held: the press that resumes the game
+    // from the pause screen would otherwise pause it again at once.
+    if (input->Pressed(kKeyP) || input->m_focusLost || input->m_padLost)
     {
         Game::Instance()->PushStateFront(std::make_unique<PauseState>(this));
         m_running = false;

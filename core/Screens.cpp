@@ -120,6 +120,13 @@ PauseState::~PauseState()
 bool PauseState::Update()
 {
     UpdateOverPrevious(*this, ReturnKey::kHeld);
+    // P, or a pad's Start, closes the pause as it opened it; only a new
+    // press does, since the press that paused is still held in its first frames.
+    if (Input::Instance()->Pressed(kKeyP))
+    {
+        End();
+        m_previous->m_running = true;
+    }
     // Space leaves the game for a new menu; the suspended game ends unseen.
     if (Held(kKeySpace))
     {

@@ -9,7 +9,7 @@ class Background;
 
 // The four screens that show one picture and wait for a key.
 
-// Over a suspended game: Return resumes it, Space goes to a new menu, Escape
+// Over a suspended game: Return or P resumes it, Space goes to a new menu, Escape
 // or closing the window ends the program.
 class PauseState final : public GameState
 {

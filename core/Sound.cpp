@@ -72,6 +72,8 @@ void Sound::Open()
 
 void Sound::Close()
 {
+    // A next run starts with sound on, as a fresh start does.
+    m_muted = false;
     if (!m_open)
     {
         return;
@@ -130,7 +132,12 @@ void Sound::EndFrame()
 
 void Sound::ToggleMute()
 {
-    m_muted = !m_muted;
+    SetMuted(!m_muted);
+}
+
+void Sound::SetMuted(bool muted)
+{
+    m_muted = muted;
     if (m_open)
     {
         Mix_MasterVolume(m_muted ? 0 : MIX_MAX_VOLUME);

@@ -55,6 +55,9 @@ public:
     void EndFrame();
     // All sound off or on again; the switch holds across games.
     void ToggleMute();
+    // The switch as the player's preferences left it, before the device opens.
+    void SetMuted(bool muted);
+    bool Muted() const { return m_muted; }
 
 private:
     Sound() = default;

@@ -113,7 +113,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE void StartGame()
         TellPage("gameEnded");
         return;
     }
-    FileManager::Instance()->m_scoreWritten = SaveScores;
+    FileManager::Instance()->m_fileWritten = SaveScores;
     if (HasTouchScreen() != 0)
     {
         Input::Instance()->m_touch.Show();

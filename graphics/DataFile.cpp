@@ -7,13 +7,16 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <string>
 #include <sys/stat.h>
 #include <thread>
 
 #ifdef _WIN32
 #include <io.h>
+#include <process.h>
 #include <windows.h>
 #else
 #include <sys/file.h>
@@ -105,6 +108,28 @@ bool OnPseudoFileSystem(int /*fd*/)
 {
     return false;
 }
+constexpr int kWriteNew = _O_WRONLY | _O_CREAT | _O_TRUNC;
+bool FlushToDisk(int fd)
+{
+    return _commit(fd) == 0;
+}
+bool ReplaceFile(const std::string& from, const std::string& to)
+{
+    if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    {
+        return true;
+    }
+    errno = EACCES;
+    return false;
+}
+void RemoveFile(const std::string& path)
+{
+    _unlink(path.c_str());
+}
+int ProcessId()
+{
+    return _getpid();
+}
 #else
 using FileInfo = struct stat;
 using Offset = off_t;
@@ -181,6 +206,23 @@ bool OnPseudoFileSystem(int fd)
     return false;
 #endif
 }
+constexpr int kWriteNew = O_WRONLY | O_CREAT | O_TRUNC;
+bool FlushToDisk(int fd)
+{
+    return fsync(fd) == 0;
+}
+bool ReplaceFile(const std::string& from, const std::string& to)
+{
+    return std::rename(from.c_str(), to.c_str()) == 0;
+}
+void RemoveFile(const std::string& path)
+{
+    unlink(path.c_str());
+}
+int ProcessId()
+{
+    return static_cast<int>(getpid());
+}
 #endif
 
 // Another game may be saving at the same moment: its save takes a moment, so
@@ -241,7 +283,9 @@ int OpenRegular(const std::string& path, int flags, DataFile& failure, FileInfo&
     const int fd = OpenFile(path, flags);
     if (fd < 0)
     {
-        failure = Failure(DataStatus::kNotOpened, errno);
+        const int error = errno;
+        failure = Failure(DataStatus::kNotOpened, error);
+        failure.missing = error == ENOENT;
         return -1;
     }
     if (!StatOpen(fd, info))
@@ -391,6 +435,43 @@ DataFile WriteRecord(const std::string& storedPath, const std::string& record)
     if (CloseFile(fd) != 0 && result.status == DataStatus::kDone)
     {
         return Failure(DataStatus::kFailed, errno);
+    }
+    return result;
+}
+
+DataFile WriteWholeFile(const std::string& storedPath, const std::string& bytes)
+{
+    DataFile result;
+    FileInfo info = {};
+    const std::string path = NativePath(storedPath);
+    if (StatPath(path, info) && !IsRegular(info))
+    {
+        return NotRegular(info);
+    }
+    // Named for this process, so two games saving at once never write into
+    // one new file.
+    const std::string fresh = path + "." + std::to_string(ProcessId()) + ".new";
+    const int fd = OpenRegular(fresh, kWriteNew, result, info);
+    if (fd < 0)
+    {
+        return result;
+    }
+    result = Append(fd, bytes, 0);
+    if (result.status == DataStatus::kDone && !FlushToDisk(fd))
+    {
+        result = Failure(DataStatus::kFailed, errno);
+    }
+    if (CloseFile(fd) != 0 && result.status == DataStatus::kDone)
+    {
+        result = Failure(DataStatus::kFailed, errno);
+    }
+    if (result.status == DataStatus::kDone && !ReplaceFile(fresh, path))
+    {
+        result = Failure(DataStatus::kFailed, errno);
+    }
+    if (result.status != DataStatus::kDone)
+    {
+        RemoveFile(fresh);
     }
     return result;
 }

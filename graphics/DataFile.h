@@ -28,6 +28,8 @@ struct DataFile
     std::string bytes;
     // Why the system refused, for the line after the game's own.
     std::string reason;
+    // Not opened because nothing is there: for a file the game may lack.
+    bool missing = false;
 };
 
 // The whole file, read-only; a file longer than `limit` is kTooLarge.
@@ -47,6 +49,13 @@ DataFile ReadDataPrefix(const std::string& storedPath, std::size_t limit);
 // write or close is kFailed, and the file is then cut back to its whole
 // records. `bytes` stays empty.
 DataFile WriteRecord(const std::string& storedPath, const std::string& record);
+
+// Replaces the whole file with `bytes`, creating it when missing: they go to
+// a new file beside it, which is flushed to the disk and then renamed over the
+// old one, so a crash leaves the old file or the new one, never a part. A
+// directory or special file of that name is refused (kNotOpened) and left
+// alone. For small files of the player's own, never for the score file.
+DataFile WriteWholeFile(const std::string& storedPath, const std::string& bytes);
 
 // The line after a failure's own line: "Reason: " and the system's words.
 void LogReason(const std::string& reason);

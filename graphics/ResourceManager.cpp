@@ -11,7 +11,8 @@
 
 namespace
 {
-// Each screen's list is registered once per run, and the font opened once.
+// Each screen's list is registered once per run, and the font opened once
+// (a run: from the game's start-up to its shutdown).
 std::array<bool, kScreenAssetLists> s_listLoaded{};
 bool s_fontLoaded = false;
 
@@ -111,6 +112,13 @@ bool ResourceManager::LoadFont(const std::string& key)
     LogLine("File opened and read successfully.");
     s_fontLoaded = true;
     return true;
+}
+
+void ResourceManager::Forget()
+{
+    s_listLoaded.fill(false);
+    s_fontLoaded = false;
+    m_sprites.clear();
 }
 
 AssetCache* AssetCache::Instance()

@@ -24,6 +24,9 @@ public:
     bool CreateSprite(const std::string& tag);
     // Opens the font once per run under the given key.
     bool LoadFont(const std::string& key);
+    // Forgets the lists registered and the font opened, as the game shuts
+    // down (the cache has closed the font), so a next run loads them afresh.
+    void Forget();
 
     std::map<std::string, std::string> m_sprites;
 

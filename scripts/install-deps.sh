@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, running and testing the game need.
-# Quick and silent when everything is already there.
+# Installs the Debian packages that a make target needs: building and running
+# the game, testing it, the browser and Windows builds, the analysers. Quick
+# and silent when everything is already there.
 set -euo pipefail
 
 # The browser and Windows builds compile SDL and its libraries from Debian's
@@ -53,21 +54,36 @@ src_entry() {
   fi
 }
 
-packages=(
-  cmake g++ make pkg-config
-  libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libsdl2-mixer-dev
-  libgtest-dev libbenchmark-dev
-  xvfb xdotool x11-apps x11-utils
-  dpkg-dev lintian desktop-file-utils
-  cppcheck clang-tidy clang-format
-  clang libclang-rt-14-dev valgrind
-  emscripten chromium chromium-driver python3-selenium python3-pil
-)
-# `install-deps.sh windows`: also the cross compiler, Wine to test with, the
-# installer's maker, zip, and GoogleTest's sources to build for Windows.
-if [ "${1:-}" = windows ]; then
-  packages+=(g++-mingw-w64-x86-64-posix wine wine64 nsis zip googletest)
-fi
+# One list per make target: each target installs what it needs and no more.
+#   install-deps.sh <target>   (run when none is given)
+target=${1:-run}
+run=(cmake g++ make pkg-config libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libsdl2-mixer-dev)
+# The suite: GoogleTest, the benchmark library, the real-window tests' X server
+# and tools, and what the package tests check the packages with.
+test=("${run[@]}" libgtest-dev libbenchmark-dev xvfb xdotool x11-apps x11-utils
+  python3 dpkg-dev lintian desktop-file-utils appstream)
+# The browser and Windows builds compile their libraries from Debian's sources
+# (apt-get source needs dpkg-dev and the deb-src entry below).
+web=(cmake g++ make pkg-config dpkg-dev emscripten)
+windows=(cmake g++ make pkg-config dpkg-dev g++-mingw-w64-x86-64-posix nsis zip python3-pil)
+case $target in
+  run | assets) packages=("${run[@]}") ;;
+  test | sanitize) packages=("${test[@]}") ;;
+  lint) packages=("${test[@]}" cppcheck clang-tidy clang-format) ;;
+  valgrind) packages=("${test[@]}" valgrind) ;;
+  fuzz) packages=("${test[@]}" clang libclang-rt-14-dev) ;;
+  package-test) packages=("${test[@]}" debootstrap) ;;
+  web) packages=("${web[@]}") ;;
+  web-test) packages=("${web[@]}" chromium chromium-driver python3-selenium python3-pil) ;;
+  windows) packages=("${windows[@]}") ;;
+  # Wine to test with, GoogleTest's sources to build for Windows, and an X
+  # server for the zip and the installer played in a real window.
+  windows-test) packages=("${windows[@]}" wine wine64 googletest xvfb xdotool x11-apps x11-utils) ;;
+  *)
+    echo "install-deps.sh: no package list for \"$target\"" >&2
+    exit 2
+    ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do
@@ -75,14 +91,18 @@ for p in "${packages[@]}"; do
     missing+=("$p")
   fi
 done
-entry=$(src_entry)
-if [ -z "$entry" ]; then
-  echo "No deb entry in /etc/apt/sources.list.d/debian.sources or /etc/apt/sources.list" \
-    "to derive Debian's source packages from." >&2
-  exit 1
-fi
 new_source=false
-if [ "$(cat "$src_list" 2>/dev/null)" != "$entry" ]; then new_source=true; fi
+case $target in
+  web | web-test | windows | windows-test)
+    entry=$(src_entry)
+    if [ -z "$entry" ]; then
+      echo "No deb entry in /etc/apt/sources.list.d/debian.sources or /etc/apt/sources.list" \
+        "to derive Debian's source packages from." >&2
+      exit 1
+    fi
+    if [ "$(cat "$src_list" 2>/dev/null)" != "$entry" ]; then new_source=true; fi
+    ;;
+esac
 [ ${#missing[@]} -eq 0 ] && ! $new_source && exit 0
 
 sudo=""

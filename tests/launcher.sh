@@ -4,8 +4,11 @@
 #   launcher.sh <dungeon> <Assets> <dungeon-gold>
 # Ten double starts (a double-click), into a new player's folder and over links
 # to a game that moved: both games of each reach their menu with all their
-# data. Then a player whose bin/ is a link to a folder of their own, started
-# with a relative XDG_DATA_HOME: the link stays and its scores show.
+# data and a settings file of the player's own. Then a player whose bin/ is a
+# link to a folder of their own, started with a relative XDG_DATA_HOME: the
+# link stays and its scores show. Last, --log-to-state (the menu entry's): the
+# narration goes to the state folder, the run before kept; the settings file
+# linked by an older launcher becomes a copy, and an edited one is kept.
 set -uo pipefail
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/dungeon-launcher-XXXXXX")
 screen=1024x768x24
@@ -83,6 +86,11 @@ done
 [ "$(find "$scratch/data" | sort)" = "$data" ] || fail "the game's data changed"
 leftovers=("$player"/Assets/.links-*)
 [ ! -e "${leftovers[0]}" ] || fail "temporary links left behind"
+[ -f "$player/Assets/ini/game.ini" ] && [ ! -L "$player/Assets/ini/game.ini" ] &&
+  [ ! -L "$player/Assets/ini" ] || fail "the settings file is not the player's own copy"
+cmp -s "$player/Assets/ini/game.ini" "$scratch/data/ini/game.ini" || fail "the settings copy differs"
+leftovers=("$player"/Assets/ini/.copy-*)
+[ ! -e "${leftovers[0]}" ] || fail "temporary copies left behind"
 
 # The player's own score folder through a link, and a link of their own; the
 # relative XDG_DATA_HOME would give an empty score folder under the start folder.
@@ -106,4 +114,33 @@ finish $pid
 [ "$(readlink "$player/Assets/Notes")" = "$scratch/mine" ] || fail "the player's own link is gone"
 [ "$(md5sum <"$scratch/mine/scores.bin")" = "$score" ] || fail "the score file changed"
 [ -z "$(ls -A "$scratch/elsewhere")" ] || fail "a relative XDG_DATA_HOME was used"
+
+# Two runs from the menu entry, with a relative XDG_STATE_HOME (ignored):
+# nothing on standard output, each narration in its log. Before the first,
+# the settings folder is a link as an older launcher left it; before the
+# second, the player has edited the copy that replaced it.
+state=$HOME/.local/state/dungeon-gold
+rm -r "$player/Assets/ini"
+ln -s "$scratch/a/Assets/ini" "$player/Assets/ini" # as an older launcher linked it
+for run in 1 2; do
+  rm -f "$scratch"/*.out
+  out=$state/last-run.log
+  (cd "$scratch/elsewhere" && XDG_STATE_HOME=relative exec timeout 60 \
+    "$scratch/a/dungeon-gold" --log-to-state) >"$scratch/one.out" 2>"$scratch/one.err" &
+  pid=$!
+  poll seen '^1$' || fail "run $run: no menu frame in $out"
+  wid=$(xdotool search --sync --name '^Dungeon$' | head -n 1)
+  xdotool windowfocus --sync "$wid"
+  hold key Escape 'MenuState destructor called'
+  wait $pid || fail "run $run: exit status $?"
+  [ ! -s "$scratch/one.out" ] || fail "run $run: narration on standard output"
+  [ "$(tail -n 2 "$out" | head -n 1)" = "Game shut down successfully." ] || fail "run $run: no shutdown in $out"
+  [ -f "$player/Assets/ini/game.ini" ] && [ ! -L "$player/Assets/ini" ] ||
+    fail "run $run: the settings folder is still a link"
+  [ $run = 2 ] || echo "Dungeon 640 480 0" >"$player/Assets/ini/game.ini"
+done
+[ "$(cat "$player/Assets/ini/game.ini")" = "Dungeon 640 480 0" ] || fail "the player's settings were replaced"
+grep -q '^1$' "$state/previous-run.log" || fail "the run before was not kept"
+[ "$(find "$scratch/data" | sort)" = "$data" ] || fail "the game's data changed"
+[ -z "$(ls -A "$scratch/elsewhere")" ] || fail "a relative XDG_STATE_HOME was used"
 exit 0

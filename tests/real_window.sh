@@ -53,6 +53,16 @@ if [ "$1" = deb ]; then
     dpkg-deb -x "$scratch"/pack/dungeon-gold_*_amd64.deb "$scratch/root" || fail "cannot pack and unpack"
   lintian "$scratch"/pack/dungeon-gold_*_amd64.deb >"$out" 2>&1 || fail "lintian finds errors"
   desktop-file-validate "$scratch"/root/usr/share/applications/*.desktop >"$out" || fail "bad menu entry"
+  # The software centres' listing names the menu entry, and every icon size is there.
+  appstreamcli validate --no-net "$scratch"/root/usr/share/metainfo/*.metainfo.xml >"$out" ||
+    fail "bad AppStream listing"
+  entry=$(sed -n 's|.*<launchable type="desktop-id">\(.*\)</launchable>.*|\1|p' \
+    "$scratch"/root/usr/share/metainfo/*.metainfo.xml)
+  [ -f "$scratch/root/usr/share/applications/$entry" ] || fail "the listing names no menu entry"
+  for size in 16 24 32 48 64 128 256; do
+    [ -f "$scratch/root/usr/share/icons/hicolor/${size}x$size/apps/dungeon-gold.png" ] ||
+      fail "no $size px icon"
+  done
   launcher=$scratch/root/usr/games/dungeon-gold
   export HOME=$scratch/home
   unset XDG_DATA_HOME

@@ -5,6 +5,8 @@
 
 #include "core/Game.h"
 #include "core/Graphics.h"
+#include "core/Preferences.h"
+#include "graphics/DataFile.h"
 #include "graphics/Objects.h"
 #include "graphics/ResourceManager.h"
 #include "graphics/Util.h"
@@ -421,4 +423,65 @@ TEST_F(Hostile, ReadOnlyDataServesANonRootPlayer)
     waitpid(player, &status, 0);
     EXPECT_EQ(status, 0);
 #endif
+}
+
+// The player's preferences are the game's to read back: anything else in the
+// file (an unknown word, a second value, a choice given twice, a value of
+// another form) leaves the whole file unused rather than half of it.
+TEST(Preferences, OnlyAWholeFileOfKnownChoicesIsUsed)
+{
+    const Preferences silentFullscreen{false, true};
+    const Preferences none{};
+    const std::vector<std::pair<std::string, std::optional<Preferences>>> cases{
+        {"sound off\nfullscreen on\n", silentFullscreen},
+        {"\r\n  fullscreen on\r\n\tsound off", silentFullscreen},
+        {"", none},
+        {"sound on\n", Preferences{true, std::nullopt}},
+        {"fullscreen off\n", Preferences{std::nullopt, false}},
+        {"sound off\nsound on\n", std::nullopt},
+        {"sound 0\n", std::nullopt},
+        {"Sound off\n", std::nullopt},
+        {"sound\n", std::nullopt},
+        {"sound off please\n", std::nullopt},
+        {"volume 11\n", std::nullopt},
+        {std::string("sound off\0", 10), std::nullopt},
+    };
+    for (const auto& [text, expected] : cases)
+    {
+        EXPECT_EQ(ParsePreferences(text), expected) << text;
+    }
+    for (const Preferences& p : {silentFullscreen, none, Preferences{true, false}})
+    {
+        EXPECT_EQ(ParsePreferences(FormatPreferences(p)), p);
+    }
+}
+
+// A whole file is written beside and renamed over the old one: it reads back
+// as written, nothing is left beside it, and a folder of its name is refused
+// and kept.
+TEST_F(Hostile, AWholeFileIsReplacedAtOnceOrNotAtAll)
+{
+    const std::string stored = "Assets\\bin\\preferences.txt";
+    Write(stored, "an older and longer text\n");
+    ASSERT_EQ(WriteWholeFile(stored, "sound off\n").status, DataStatus::kDone);
+    EXPECT_EQ(support::ReadFile(NativePath(stored)), "sound off\n");
+    const auto entries = []
+    {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator("Assets/bin"))
+        {
+            names.push_back(entry.path().filename().string());
+        }
+        return names;
+    };
+    EXPECT_EQ(entries(), std::vector<std::string>{"preferences.txt"});
+
+    fs::remove(NativePath(stored));
+    fs::create_directories(NativePath(stored + "\\keep"));
+    const DataFile refused = WriteWholeFile(stored, "sound on\n");
+    EXPECT_EQ(refused.status, DataStatus::kNotOpened);
+    EXPECT_FALSE(refused.reason.empty());
+    EXPECT_TRUE(fs::is_directory(NativePath(stored + "\\keep")));
+    EXPECT_EQ(entries(), std::vector<std::string>{"preferences.txt"});
+    EXPECT_EQ(Take(), "");
 }

@@ -104,9 +104,9 @@ bool FileManager::WriteBinaryFile(std::int32_t value)
         return false;
     }
     LogLine(std::string("Info written to file successfully: ") + path);
-    if (m_scoreWritten)
+    if (m_fileWritten)
     {
-        m_scoreWritten();
+        m_fileWritten();
     }
     return true;
 }
@@ -115,5 +115,6 @@ void FileManager::Shutdown()
 {
     LogLine("FileManager shut down function called...");
     ClearContainer(m_paths);
+    s_pathsSet = false; // the next start-up sets them again
     LogLine("FileManager shut down successfully.");
 }

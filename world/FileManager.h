@@ -28,9 +28,10 @@ public:
 
     std::vector<std::int32_t> m_scores;
     std::map<std::int32_t, const char*> m_paths;
-    // Run after each score is written. Where files live in memory until they
-    // are saved, as in a browser, this saves them; elsewhere it is empty.
-    std::function<void()> m_scoreWritten;
+    // Run after each file the game writes into Assets\bin (a score, the
+    // player's preferences). Where files live in memory until they are saved,
+    // as in a browser, this saves them; elsewhere it is empty.
+    std::function<void()> m_fileWritten;
 
 private:
     FileManager() = default;

@@ -16,7 +16,8 @@ std::int32_t g_goldCount = 0;
 
 namespace
 {
-// The world objects are built once per process and reused by every game.
+// The world objects are built once per run and reused by every game; the
+// map's shutdown deletes them.
 bool s_worldBuilt = false;
 
 Tileset* AddTileset(std::vector<std::unique_ptr<Tileset>>& tiles, const char* tag)
@@ -236,5 +237,6 @@ void Map::Shutdown()
     m_player.reset();
     m_interface.reset();
     m_camera.reset();
+    s_worldBuilt = false;
     LogBlock("Map shut down successfully.");
 }

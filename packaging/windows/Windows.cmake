@@ -3,10 +3,11 @@
 # The program is a console one, so its narration goes to standard output;
 # SDL2main supplies the entry point Windows calls and calls main.
 set(DUNGEON_ICO ${CMAKE_BINARY_DIR}/dungeon.ico)
+file(GLOB DUNGEON_ICONS ${PROJECT_SOURCE_DIR}/packaging/icons/*.png)
 add_custom_command(OUTPUT ${DUNGEON_ICO}
   COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/make-icon.py
-          ${PROJECT_SOURCE_DIR}/Assets/Sprites/Icon.png ${DUNGEON_ICO}
-  DEPENDS ${CMAKE_CURRENT_LIST_DIR}/make-icon.py ${PROJECT_SOURCE_DIR}/Assets/Sprites/Icon.png
+          ${PROJECT_SOURCE_DIR}/packaging/icons ${DUNGEON_ICO}
+  DEPENDS ${CMAKE_CURRENT_LIST_DIR}/make-icon.py ${DUNGEON_ICONS}
   COMMENT "Making the Windows icon")
 configure_file(${CMAKE_CURRENT_LIST_DIR}/dungeon.rc.in ${CMAKE_BINARY_DIR}/dungeon.rc @ONLY)
 set_source_files_properties(${CMAKE_BINARY_DIR}/dungeon.rc PROPERTIES OBJECT_DEPENDS ${DUNGEON_ICO})

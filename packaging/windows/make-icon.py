@@ -1,11 +1,12 @@
 #!/usr/bin/python3
-"""Writes the Windows icon (.ico) of the game from its 64 x 64 window icon.
+"""Writes the Windows icon (.ico) of the game from the asset generator's icons.
 
-usage: make-icon.py Icon.png dungeon.ico
+usage: make-icon.py <packaging/icons> dungeon.ico
 
-The picture is pixel art: sizes that are whole fractions or multiples of 64
-keep square, sharp pixels; 48 is averaged, as no whole factor reaches it.
+Each size is the generator's own picture (packaging/icons/<size>.png), drawn
+for that size; none is scaled here.
 """
+import os
 import sys
 
 from PIL import Image
@@ -13,14 +14,14 @@ from PIL import Image
 SIZES = (16, 24, 32, 48, 64, 128, 256)
 
 
-def main(source, target):
-    icon = Image.open(source).convert("RGBA")
-    if icon.size != (64, 64):
-        sys.exit("%s: expected 64 x 64 pixels, found %d x %d" % ((source,) + icon.size))
+def main(folder, target):
     frames = []
     for size in SIZES:
-        sharp = size % 64 == 0 or 64 % size == 0
-        frames.append(icon.resize((size, size), Image.NEAREST if sharp else Image.BOX))
+        path = os.path.join(folder, "%d.png" % size)
+        icon = Image.open(path).convert("RGBA")
+        if icon.size != (size, size):
+            sys.exit("%s: expected %d x %d pixels, found %d x %d" % ((path, size, size) + icon.size))
+        frames.append(icon)
     # Each frame is stored at its own size, the large ones PNG-compressed.
     frames[-1].save(target, format="ICO", sizes=[(s, s) for s in SIZES], append_images=frames[:-1])
 

@@ -30,6 +30,7 @@ extern "C"
 {
     SDL_Texture* __real_SDL_CreateTextureFromSurface(SDL_Renderer* renderer, SDL_Surface* surface);
     void __real_SDL_DestroyTexture(SDL_Texture* texture);
+    void __real_SDL_DestroyRenderer(SDL_Renderer* renderer);
     SDL_Cursor* __real_SDL_CreateSystemCursor(SDL_SystemCursor id);
     void __real_SDL_FreeCursor(SDL_Cursor* cursor);
     int __real_SDL_RenderClear(SDL_Renderer* renderer);
@@ -57,6 +58,12 @@ extern "C"
                              access != SDL_TEXTUREACCESS_TARGET;
         s_live.textures -= counted ? 1 : 0;
         __real_SDL_DestroyTexture(texture);
+    }
+    // A renderer takes every texture it still has with it.
+    void __wrap_SDL_DestroyRenderer(SDL_Renderer* renderer)
+    {
+        s_live.textures = renderer != nullptr ? 0 : s_live.textures;
+        __real_SDL_DestroyRenderer(renderer);
     }
     SDL_Cursor* __wrap_SDL_CreateSystemCursor(SDL_SystemCursor id)
     {

@@ -128,7 +128,7 @@ bool Known(const std::string& name, std::size_t args)
         {"live", 0},     {"run", 0},    {"shutdown", 0},   {"score-file", 0}, {"repeat", 1},
         {"steady", 0},   {"tile", 4},   {"focus-lost", 0}, {"fullscreen", 0}, {"resize", 2},
         {"audio", 1},    {"record", 0}, {"heard", 0},      {"mute", 0},       {"pad", 2},
-        {"where", 0},    {"point", 1}};
+        {"where", 0},    {"point", 1},  {"text-file", 1}};
     const auto found = kArity.find(name);
     return found != kArity.end() && args >= found->second;
 }
@@ -359,6 +359,22 @@ bool Session::Execute(const Command& c)
             text += " " + std::to_string(value);
         }
         Report(text);
+    }
+    else if (c.name == "text-file")
+    {
+        // A small text file of the scratch folder, its lines joined by " | ".
+        if (!fs::is_regular_file(arg(0)))
+        {
+            Report(arg(0) + ": no file");
+            return true;
+        }
+        std::istringstream in(support::ReadFile(arg(0)));
+        std::string text;
+        for (std::string line; std::getline(in, line);)
+        {
+            text += (text.empty() ? "" : " | ") + line;
+        }
+        Report(arg(0) + ": " + text);
     }
     else if (c.name == "run")
     {

@@ -58,7 +58,8 @@ public:
     SilentCout(const SilentCout&) = delete;
     SilentCout& operator=(const SilentCout&) = delete;
 
-    // The narration's last lines, up to `lines` of them.
+    // The narration kept, whole or its last lines (up to `lines` of them).
+    std::string Text() const { return m_text.str(); }
     std::string Tail(int lines = 20) const;
 
 private:

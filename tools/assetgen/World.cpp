@@ -1,5 +1,6 @@
 #include "tools/assetgen/World.h"
 
+#include <algorithm>
 #include <array>
 #include <stdexcept>
 
@@ -587,8 +588,43 @@ Canvas GoldSprite()
     return c;
 }
 
+namespace
+{
+// Below the gold's own 32 pixels there is no room for the heap: one upright
+// coin with its slot and a glint, on the same tile, placed for its size.
+Canvas SmallIcon(int size)
+{
+    Canvas c(size, size);
+    c.Fill(Rgb(0x1a1420));
+    c.FillRect(1, 1, size - 2, size - 2, Rgb(0x3a3444));
+    c.Frame(1, 1, size - 2, size - 2, kGoldDark, 1);
+    // Ellipse sizes are in half pixels; the coin stands in the tile's middle.
+    const int rx = size / 4;
+    const int ry = rx * 4 / 3;
+    const int line = std::max(1, size / 12);
+    c.FillEllipse(size, size, 2 * rx + 3, 2 * ry + 3, Rgb(0x5a3408));
+    c.FillEllipse(size, size, 2 * rx, 2 * ry, kGold);
+    c.FillRect(size / 2 - line / 2, size / 2 - ry + 3, line, 2 * ry - 6, kGoldDark);
+    c.FillRect(size / 2 - rx + 1, size / 2 - ry + 3, line, 2 * ry - 6, kGoldLight);
+    const int glint = size * 3 / 4;
+    c.Set(glint, size / 4, Rgb(0xffffff));
+    if (size >= 24)
+    {
+        c.Set(glint - 1, size / 4, Rgb(0xfff6c0));
+        c.Set(glint + 1, size / 4, Rgb(0xfff6c0));
+        c.Set(glint, size / 4 - 1, Rgb(0xfff6c0));
+        c.Set(glint, size / 4 + 1, Rgb(0xfff6c0));
+    }
+    return c;
+}
+} // namespace
+
 Canvas WindowIcon(int size)
 {
+    if (size < GoldSprite().Width())
+    {
+        return SmallIcon(size);
+    }
     // The gold, scaled up whole, on a dark stone tile with a golden rim: the
     // game at a glance in a task bar.
     Canvas c(size, size);

@@ -44,7 +44,7 @@ struct World
 void BuildWorld(const level::Layout& layout, World& world);
 
 Canvas GoldSprite();         // 32 x 32
-Canvas WindowIcon(int size); // the gold on a stone tile
+Canvas WindowIcon(int size); // the gold on a stone tile, at any size from 16 up
 Canvas PlayerSheet();        // 64 x 128: rows down, left, right, up; column 1 stands
 Canvas PlayerFrame(int row, int column);
 Canvas FloorPiece(int variant, int decoration, std::uint32_t seed); // 16 x 16

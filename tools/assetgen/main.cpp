@@ -137,6 +137,12 @@ int Run(const fs::path& root, const std::string& previewPath)
     }
 
     Save(art::WindowIcon(kWindowIconSize), root / NativePath(kWindowIconPath));
+    // The installed game's icons, one picture per size a desktop or Windows
+    // asks for (packaging/icons/<size>.png), beside the game's own data.
+    for (const int size : {16, 24, 32, 48, 64, 128, 256})
+    {
+        Save(art::WindowIcon(size), root / "packaging" / "icons" / (std::to_string(size) + ".png"));
+    }
 
     for (int cue = 0; cue < kSoundCount; ++cue)
     {

@@ -1,0 +1,116 @@
+#!/usr/bin/env bash
+# The Debian package on a clean Debian 12, as a player gets it:
+#   clean_debian.sh <dungeon-gold_*.deb>
+# A minimal root made with debootstrap, kept under ~/.cache and made again only
+# when missing, is copied to a scratch folder. There `apt install ./the.deb`
+# must find every run-time dependency in Debian's archive; the .debs apt
+# fetches are kept beside the root, so a later run downloads nothing. The menu
+# entry's command then runs as a player (not root) on this machine's Xvfb,
+# whose socket is shared with the root: it reaches the menu, narrated into the
+# player's state folder, and leaves by Exit. Last, `apt remove` must leave
+# nothing of the game under /usr. Needs root, for debootstrap and chroot.
+set -uo pipefail
+deb=$(readlink -f -- "$1")
+if [ "$(id -u)" -ne 0 ]; then
+  exec sudo --preserve-env=HOME,TMPDIR bash "$0" "$deb"
+fi
+cache=${DUNGEON_DEBIAN_CACHE:-$HOME/.cache/dungeon-gold-debian12}
+mirror=http://deb.debian.org/debian
+scratch=$(mktemp -d "${TMPDIR:-/tmp}/dungeon-debian-XXXXXX")
+root=$scratch/root
+out=$root/home/player/.local/state/dungeon-gold/last-run.log
+screen=1024x768x24
+mounts=()
+cleanup() {
+  kill $xvfb 2>/dev/null
+  local i
+  for ((i = ${#mounts[@]} - 1; i >= 0; i--)); do
+    umount "${mounts[i]}" 2>/dev/null || umount -l "${mounts[i]}"
+  done
+  # Never through a mount that is still there: it would reach the host's files.
+  if findmnt -rn -o TARGET | grep -q "^$scratch/"; then
+    echo "left $scratch in place: something is still mounted there" >&2
+  else
+    rm -rf --one-file-system "$scratch"
+  fi
+}
+trap cleanup EXIT
+source "$(dirname "$0")/x_session.sh"
+fail() {
+  echo "FAIL: $*"
+  tail -n 20 "$scratch"/*.log "$out" 2>/dev/null
+  exit 1
+}
+step() {
+  echo "== $1 ($((SECONDS - start)) s)"
+}
+in_root() { chroot "$root" env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin DEBIAN_FRONTEND=noninteractive "$@"; }
+bind() {
+  mkdir -p "$2" && mount --bind "$1" "$2" && mounts+=("$2") || fail "cannot mount $1 on $2"
+}
+start=$SECONDS
+
+if [ ! -e "$cache/root/etc/dungeon-gold-root" ]; then
+  step "making a Debian 12 root in $cache/root"
+  rm -rf --one-file-system "$cache/root.new"
+  mkdir -p "$cache"
+  debootstrap --variant=minbase bookworm "$cache/root.new" "$mirror" >"$scratch/debootstrap.log" 2>&1 ||
+    fail "debootstrap failed"
+  cat >"$cache/root.new/etc/apt/sources.list" <<LIST
+deb $mirror bookworm main
+deb $mirror bookworm-updates main
+deb http://deb.debian.org/debian-security bookworm-security main
+LIST
+  cp /etc/resolv.conf "$cache/root.new/etc/resolv.conf"
+  chroot "$cache/root.new" apt-get update -qq >"$scratch/update.log" 2>&1 || fail "apt-get update failed"
+  chroot "$cache/root.new" useradd --create-home --shell /bin/sh player || fail "no player account"
+  rm -f "$cache/root.new"/var/cache/apt/archives/*.deb
+  touch "$cache/root.new/etc/dungeon-gold-root"
+  mv -T "$cache/root.new" "$cache/root"
+fi
+
+step "copying the root"
+cp -a "$cache/root" "$root" || fail "cannot copy the root"
+mkdir -p "$cache/archives/partial"
+bind "$cache/archives" "$root/var/cache/apt/archives"
+bind /proc "$root/proc"
+bind /tmp/.X11-unix "$root/tmp/.X11-unix"
+cp "$deb" "$root/tmp/" || fail "cannot copy $deb"
+name=${deb##*/}
+
+step "apt install ./$name"
+# Lists older than the archive name files it no longer has: they are renewed
+# once, and the install tried again.
+if ! in_root apt-get install -y --no-install-recommends "./tmp/$name" >"$scratch/install.log" 2>&1; then
+  in_root apt-get update -qq >"$scratch/update.log" 2>&1 || fail "apt-get update failed"
+  in_root apt-get install -y --no-install-recommends "./tmp/$name" >"$scratch/install.log" 2>&1 ||
+    fail "apt install ./$name failed"
+fi
+sed -n '/^The following NEW packages/,/^[0-9]* upgraded/p' "$scratch/install.log"
+grep -E '^(Need to get|After this operation)' "$scratch/install.log"
+
+step "the menu entry's command, as a player"
+command=$(sed -n 's/^Exec=//p' "$root"/usr/share/applications/*.desktop)
+[ -n "$command" ] || fail "no command in the menu entry"
+# The command is words without quotes: the menu entry's validity is checked
+# by desktop-file-validate in the suite.
+# shellcheck disable=SC2086
+chroot --userspec=player:player "$root" env -i HOME=/home/player PATH=/usr/games:/usr/bin:/bin \
+  DISPLAY="$DISPLAY" SDL_AUDIODRIVER=dummy timeout 60 $command \
+  >"$scratch/player.log" 2>&1 &
+pid=$!
+poll seen '^1$' || fail "no menu frame"
+[ ! -s "$scratch/player.log" ] || fail "the launcher wrote to standard output or error"
+grep -q 'ERROR\|could not\|rror opening' "$out" && fail "the game could not load its data"
+wid=$(xdotool search --sync --name '^Dungeon$' | head -n 1)
+xdotool windowfocus --sync "$wid"
+click 100 515 'MenuState destructor called...'
+wait "$pid" || fail "exit status $?"
+[ "$(tail -n 2 "$out" | head -n 1)" = "Game shut down successfully." ] || fail "no shutdown"
+
+step "apt remove dungeon-gold"
+in_root apt-get remove -y dungeon-gold >"$scratch/remove.log" 2>&1 || fail "apt remove failed"
+left=$(find "$root/usr" -iname '*dungeon*')
+[ -z "$left" ] || fail "left under /usr: $left"
+step "done"
+exit 0
