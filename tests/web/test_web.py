@@ -651,7 +651,7 @@ def run(browser, startup, play, pause):
     same(chunks(browser.log()[before:])[0], [l for l in startup if l != SOFTWARE_RENDERER],
          "after Escape, the page's Play again starts the game afresh, narrated as the first start")
     browser.wait_steps(3)
-    readable(browser.screenshot("menu-again"), reference, "1280 x 800, after Play again,")
+    readable(browser.screenshot("menu-again"), reference, "1280 x 800 (after Play again)")
 
     print(f"in play: {pictures:.1f} pictures and {rate:.1f} steps a second")
     print(f"screenshots: {SHOTS}")
