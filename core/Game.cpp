@@ -6,6 +6,7 @@
 #include "core/MutedMark.h"
 #include "core/Platform.h"
 #include "core/Sound.h"
+#include "core/TouchControls.h"
 #include "gameplay/MenuState.h"
 #include "gameplay/Random.h"
 #include "gameplay/Rules.h"
@@ -205,6 +206,7 @@ bool Game::Initialize()
         SDL_Quit();
         return false;
     }
+    Input::Instance()->WatchTouches();
     if (!OnADisplay())
     {
         SDL_Quit();
@@ -227,7 +229,10 @@ bool Game::Initialize()
         LogLine("Window size reduced to fit the desktop: " + ToString(window.w) + " x " +
                 ToString(window.h));
     }
-    const Uint32 flags = SDL_WINDOW_RESIZABLE | (m_fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    // High DPI: a display with more pixels than its window has points (a
+    // phone's browser, a Mac) gets them all, and the view is fitted to them.
+    const Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI |
+                         (m_fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
     graphics->m_window = SDL_CreateWindow(m_title, window.x, window.y, window.w, window.h, flags);
     // A size SDL still refuses (larger than it can make, whatever the
     // desktop) gives way to the game's own view size.
@@ -333,9 +338,21 @@ void Game::RunFrame(Platform& platform, bool draw)
         {
             DrawMutedMark();
         }
+        // The touch controls lie over the shown picture: a finger coming or
+        // going on one changes what is on the window.
+        const std::uint32_t touchLook = input->m_touch.Look();
+        if (touchLook != m_touchLook)
+        {
+            m_touchLook = touchLook;
+            graphics->Redraw();
+        }
         // An unchanged picture is neither drawn nor presented again.
         if (graphics->ShowPicture())
         {
+            int outputWidth = 0;
+            int outputHeight = 0;
+            SDL_GetRendererOutputSize(renderer, &outputWidth, &outputHeight);
+            DrawTouchControls(renderer, graphics->ViewRect(), outputWidth, outputHeight);
             platform.Present(renderer);
         }
     }
@@ -467,5 +484,6 @@ void Game::Shutdown()
     // Left as a fresh process finds the game, so that it can start again.
     m_quit = false;
     m_due.reset();
+    m_touchLook = 0;
     LogBlock("Game shut down successfully.");
 }

@@ -77,7 +77,6 @@ public:
     int m_sharpFactor = 0;
     bool m_viewRefused = false;
 
-
 private:
     Graphics() = default;
 

@@ -43,6 +43,24 @@ Input* Input::Instance()
     return instance;
 }
 
+void Input::WatchTouches()
+{
+    // A filter sees each event as it is queued, before the renderer moves a
+    // finger's position into the view (clamping the bars away) for the
+    // program's event queue. It keeps every event.
+    SDL_SetEventFilter(
+        [](void* input, SDL_Event* event)
+        {
+            if (event->type == SDL_FINGERDOWN || event->type == SDL_FINGERUP ||
+                event->type == SDL_FINGERMOTION)
+            {
+                static_cast<Input*>(input)->m_touch.Handle(*event);
+            }
+            return 1;
+        },
+        this);
+}
+
 bool Input::EventWaiting()
 {
     SDL_PumpEvents();
@@ -143,6 +161,8 @@ void Input::Merge(const Uint8* keys)
             hold(kKeyDown);
         }
     }
+    m_touch.Hold(m_held);
+    m_touch.NewFrame();
     m_keys = m_held.data();
 }
 
@@ -231,6 +251,8 @@ void Input::Shutdown()
     m_left = m_middle = m_right = m_key = Switch{};
     m_held.fill(0);
     m_heldBefore.fill(0);
+    // Fingers still down as SDL shuts down are never lifted.
+    m_touch = TouchControls{};
 }
 
 void Input::Handle(const SDL_Event& event)
@@ -255,7 +277,10 @@ void Input::Handle(const SDL_Event& event)
         break;
     case SDL_WINDOWEVENT:
         m_resized = m_resized || event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED;
-        m_focusLost = m_focusLost || event.window.event == SDL_WINDOWEVENT_FOCUS_LOST;
+        // Play out of sight is play the player cannot follow.
+        m_focusLost = m_focusLost || event.window.event == SDL_WINDOWEVENT_FOCUS_LOST ||
+                      event.window.event == SDL_WINDOWEVENT_HIDDEN ||
+                      event.window.event == SDL_WINDOWEVENT_MINIMIZED;
         m_uncovered = m_uncovered || event.window.event == SDL_WINDOWEVENT_EXPOSED ||
                       event.window.event == SDL_WINDOWEVENT_SHOWN ||
                       event.window.event == SDL_WINDOWEVENT_RESTORED ||
@@ -267,6 +292,13 @@ void Input::Handle(const SDL_Event& event)
         m_texturesLost = true;
         break;
     case SDL_MOUSEMOTION:
+        // SDL makes a mouse of the first finger: on a touch control it
+        // neither points nor clicks.
+        if (event.motion.which == SDL_TOUCH_MOUSEID &&
+            m_touch.Covers(static_cast<float>(event.motion.x), static_cast<float>(event.motion.y)))
+        {
+            break;
+        }
         m_mouseX = static_cast<float>(event.motion.x);
         m_mouseY = static_cast<float>(event.motion.y);
         m_mouseRelX = static_cast<float>(event.motion.xrel);
@@ -275,9 +307,16 @@ void Input::Handle(const SDL_Event& event)
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:
     {
+        const bool pressed = event.button.state == SDL_PRESSED;
+        // A release always counts: the press it ends may have come before
+        // the finger reached a control.
+        if (pressed && event.button.which == SDL_TOUCH_MOUSEID &&
+            m_touch.Covers(static_cast<float>(event.button.x), static_cast<float>(event.button.y)))
+        {
+            break;
+        }
         m_mouseX = static_cast<float>(event.button.x);
         m_mouseY = static_cast<float>(event.button.y);
-        const bool pressed = event.button.state == SDL_PRESSED;
         switch (event.button.button)
         {
         case SDL_BUTTON_LEFT:
