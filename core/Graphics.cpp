@@ -122,10 +122,34 @@ void Graphics::Rectangle(const SDL_Rect& rect, SDL_Color color, SDL_BlendMode bl
     }
 }
 
+void Graphics::Clip(const SDL_Rect* rect)
+{
+    Call call;
+    call.clip = true;
+    if (rect != nullptr)
+    {
+        call.destination = {rect->x, rect->y, rect->w, rect->h};
+        call.wholeSource = false;
+    }
+    if (m_noting)
+    {
+        m_calls.push_back(call);
+    }
+    else
+    {
+        Carry(call);
+    }
+}
+
 void Graphics::Carry(const Call& call)
 {
     const SDL_Rect destination{call.destination[0], call.destination[1], call.destination[2],
                                call.destination[3]};
+    if (call.clip)
+    {
+        SDL_RenderSetClipRect(m_renderer, call.wholeSource ? nullptr : &destination);
+        return;
+    }
     if (call.texture == nullptr)
     {
         // The draw colour and blending are the renderer's: put back as found.
@@ -214,20 +238,9 @@ bool Graphics::ShowPicture()
     return true;
 }
 
-void Graphics::Draw()
+void Graphics::Replay()
 {
-    if (m_view == nullptr && !m_viewRefused)
-    {
-        m_view = NewTarget(m_renderer, kViewWidth, kViewHeight);
-        m_viewRefused = m_view == nullptr;
-    }
-    if (m_view != nullptr && SDL_SetRenderTarget(m_renderer, m_view) != 0)
-    {
-        // A renderer that cannot draw into textures draws on the window,
-        // scaled by SDL alone.
-        DropTargets();
-        m_viewRefused = true;
-    }
+    m_drawing = true;
     Uint8 r = 0;
     Uint8 g = 0;
     Uint8 b = 0;
@@ -241,6 +254,34 @@ void Graphics::Draw()
     {
         Carry(call);
     }
+    SDL_RenderSetClipRect(m_renderer, nullptr);
+    m_drawing = false;
+}
+
+void Graphics::Draw()
+{
+    // At the picture's own size it is drawn on the window itself: showing it
+    // would be a copy of every pixel for nothing.
+    const bool direct = m_shownOutput == std::array<int, 2>{kViewWidth, kViewHeight};
+    if (direct)
+    {
+        SDL_SetRenderTarget(m_renderer, nullptr);
+        Replay();
+        return;
+    }
+    if (m_view == nullptr && !m_viewRefused)
+    {
+        m_view = NewTarget(m_renderer, kViewWidth, kViewHeight);
+        m_viewRefused = m_view == nullptr;
+    }
+    if (m_view != nullptr && SDL_SetRenderTarget(m_renderer, m_view) != 0)
+    {
+        // A renderer that cannot draw into textures draws on the window,
+        // scaled by SDL alone.
+        DropTargets();
+        m_viewRefused = true;
+    }
+    Replay();
     if (m_view == nullptr)
     {
         return;
@@ -270,6 +311,12 @@ void Graphics::Draw()
         SDL_SetRenderTarget(m_renderer, nullptr);
         shown = m_sharp;
     }
+    // Black bars, whatever the screens clear their picture with.
+    Uint8 r = 0;
+    Uint8 g = 0;
+    Uint8 b = 0;
+    Uint8 a = 0;
+    SDL_GetRenderDrawColor(m_renderer, &r, &g, &b, &a);
     SDL_SetRenderDrawColor(m_renderer, 0, 0, 0, 255);
     SDL_RenderClear(m_renderer);
     SDL_SetRenderDrawColor(m_renderer, r, g, b, a);

@@ -36,6 +36,13 @@ public:
               double angle = 0.0, const SDL_Point* centre = nullptr,
               SDL_RendererFlip flip = SDL_FLIP_NONE);
     void Rectangle(const SDL_Rect& rect, SDL_Color color, SDL_BlendMode blend, bool filled);
+    // Keeps the calls that follow inside `rect` (none: the whole picture).
+    void Clip(const SDL_Rect* rect);
+    // The colour the picture being noted is cleared with.
+    SDL_Color ClearColor() const
+    {
+        return SDL_Color{m_clearColor[0], m_clearColor[1], m_clearColor[2], m_clearColor[3]};
+    }
     // Whether calls are noted (true) or carried out at once; gives the old
     // setting. Pictures of the game's own are drawn at once while a screen
     // notes its picture.
@@ -76,6 +83,8 @@ public:
     SDL_Texture* m_sharp = nullptr;
     int m_sharpFactor = 0;
     bool m_viewRefused = false;
+    // True while the calls of a picture are carried out into it.
+    bool m_drawing = false;
 
 private:
     Graphics() = default;
@@ -94,6 +103,7 @@ private:
         std::array<Uint8, 4> color{}; // modulation, or the rectangle's colour
         int blend = SDL_BLENDMODE_NONE;
         bool filled = false;
+        bool clip = false; // the clip rectangle: `destination`, or none when wholeSource
 
         bool operator==(const Call&) const = default;
     };
@@ -101,6 +111,8 @@ private:
     void DropTargets();
     // Draws the noted calls into the picture and shows it on the window.
     void Draw();
+    // Clears the current target and carries out the noted calls.
+    void Replay();
 
     std::vector<Call> m_calls;
     std::vector<Call> m_shownCalls;

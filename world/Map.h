@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+struct SDL_Rect;
 struct SDL_Texture;
 #include <memory>
 #include <vector>
@@ -96,8 +97,16 @@ private:
         SDL_Texture* texture = nullptr;
         bool drawn = false;
     };
+    // Draws a layer into the frame (or with `copy` false only leaves its
+    // tile cursor as drawing would), saying once per game when it is missing.
     bool DrawLayer(Tileset& tiles, const TileList& values, LayerStatus& status,
-                   LayerPicture& picture);
+                   LayerPicture& picture, bool copy = true);
+    // The level as the three layers make it over the frame's clear colour,
+    // drawn when its layers are; false where it cannot be.
+    bool DrawLevelPicture();
+    // Draws the gold and the player that overlap `place` (in the view), as
+    // they are drawn between the floor and the walls.
+    void DrawSprites(const SDL_Rect* place);
     // Draws every cell of the layer into its picture; false where the
     // renderer cannot (then the cells are drawn into each frame).
     bool DrawLayerPicture(Tileset& tiles, const TileList& values, LayerPicture& picture);
@@ -105,5 +114,8 @@ private:
     LayerPicture m_floorPicture;
     LayerPicture m_wallPicture;
     LayerPicture m_objectPicture;
+    // The three layers in one, over the colour the frame is cleared with.
+    LayerPicture m_levelPicture;
+    std::uint32_t m_levelClear = 0;
     void CollectGold();
 };
