@@ -6,6 +6,7 @@
 #include "core/MutedMark.h"
 #include "core/Platform.h"
 #include "core/Sound.h"
+#include "core/TouchControls.h"
 #include "gameplay/MenuState.h"
 #include "gameplay/Random.h"
 #include "gameplay/Rules.h"
@@ -152,18 +153,13 @@ bool Game::ReadSettings()
 bool Game::CreateRenderer()
 {
     Graphics* graphics = Graphics::Instance();
-    graphics->m_renderer = SDL_CreateRenderer(graphics->m_window, -1,
-                                              SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+    // No waiting for the display's refresh: the loop keeps its own time, and
+    // a picture that did not change is not presented at all.
+    graphics->m_renderer = SDL_CreateRenderer(graphics->m_window, -1, SDL_RENDERER_ACCELERATED);
     if (graphics->m_renderer == nullptr)
     {
         // A machine without GPU drivers must still play the game.
-        graphics->m_renderer = SDL_CreateRenderer(
-            graphics->m_window, -1, SDL_RENDERER_SOFTWARE | SDL_RENDERER_PRESENTVSYNC);
-        if (graphics->m_renderer == nullptr)
-        {
-            graphics->m_renderer =
-                SDL_CreateRenderer(graphics->m_window, -1, SDL_RENDERER_SOFTWARE);
-        }
+        graphics->m_renderer = SDL_CreateRenderer(graphics->m_window, -1, SDL_RENDERER_SOFTWARE);
         if (graphics->m_renderer != nullptr)
         {
             LogLine("Accelerated renderer unavailable, using the software renderer.");
@@ -210,6 +206,7 @@ bool Game::Initialize()
         SDL_Quit();
         return false;
     }
+    Input::Instance()->WatchTouches();
     if (!OnADisplay())
     {
         SDL_Quit();
@@ -232,7 +229,10 @@ bool Game::Initialize()
         LogLine("Window size reduced to fit the desktop: " + ToString(window.w) + " x " +
                 ToString(window.h));
     }
-    const Uint32 flags = SDL_WINDOW_RESIZABLE | (m_fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    // High DPI: a display with more pixels than its window has points (a
+    // phone's browser, a Mac) gets them all, and the view is fitted to them.
+    const Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI |
+                         (m_fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
     graphics->m_window = SDL_CreateWindow(m_title, window.x, window.y, window.w, window.h, flags);
     // A size SDL still refuses (larger than it can make, whatever the
     // desktop) gives way to the game's own view size.
@@ -316,6 +316,15 @@ void Game::RunFrame(Platform& platform, bool draw)
     {
         graphics->FitView();
     }
+    if (input->m_uncovered || input->m_toggleFullscreen || input->m_texturesLost)
+    {
+        graphics->Redraw();
+    }
+    if (input->m_texturesLost)
+    {
+        graphics->ReleasePicture();
+        Map::Instance()->ForgetLayerPictures();
+    }
     if (input->m_toggleSound || input->m_toggleFullscreen)
     {
         RememberChoices(input->m_toggleSound, input->m_toggleFullscreen);
@@ -327,10 +336,25 @@ void Game::RunFrame(Platform& platform, bool draw)
         m_currentState->Render();
         if (sound->Muted())
         {
-            DrawMutedMark(renderer);
+            DrawMutedMark();
         }
-        graphics->ShowPicture();
-        platform.Present(renderer);
+        // The touch controls lie over the shown picture: a finger coming or
+        // going on one changes what is on the window.
+        const std::uint32_t touchLook = input->m_touch.Look();
+        if (touchLook != m_touchLook)
+        {
+            m_touchLook = touchLook;
+            graphics->Redraw();
+        }
+        // An unchanged picture is neither drawn nor presented again.
+        if (graphics->ShowPicture())
+        {
+            int outputWidth = 0;
+            int outputHeight = 0;
+            SDL_GetRendererOutputSize(renderer, &outputWidth, &outputHeight);
+            DrawTouchControls(renderer, graphics->ViewRect(), outputWidth, outputHeight);
+            platform.Present(renderer);
+        }
     }
     // Every frame reports how many screens are queued.
     std::cout << static_cast<unsigned>(m_states.size()) << std::endl;
@@ -460,5 +484,6 @@ void Game::Shutdown()
     // Left as a fresh process finds the game, so that it can start again.
     m_quit = false;
     m_due.reset();
+    m_touchLook = 0;
     LogBlock("Game shut down successfully.");
 }

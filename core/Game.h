@@ -73,4 +73,6 @@ private:
 
     // When the next step is due; unset until the first pass.
     std::optional<std::chrono::steady_clock::time_point> m_due;
+    // How the touch controls looked on the last picture shown.
+    std::uint32_t m_touchLook = 0;
 };

@@ -64,18 +64,139 @@ SDL_Rect Graphics::ViewRect() const
 
 void Graphics::BeginPicture()
 {
-    if (m_view == nullptr && !m_viewRefused)
+    m_calls.clear();
+    SDL_GetRenderDrawColor(m_renderer, &m_clearColor[0], &m_clearColor[1], &m_clearColor[2],
+                           &m_clearColor[3]);
+    m_noting = true;
+}
+
+void Graphics::Copy(SDL_Texture* texture, const SDL_Rect* source, const SDL_Rect& destination,
+                    double angle, const SDL_Point* centre, SDL_RendererFlip flip)
+{
+    if (texture == nullptr)
     {
-        m_view = NewTarget(m_renderer, kViewWidth, kViewHeight);
+        SDL_SetError("Parameter 'texture' is invalid"); // as SDL's own copy says
+        return;
     }
-    if (m_view != nullptr && SDL_SetRenderTarget(m_renderer, m_view) != 0)
+    Call call;
+    call.texture = texture;
+    if (source != nullptr)
     {
-        ReleasePicture();
+        call.source = {source->x, source->y, source->w, source->h};
+        call.wholeSource = false;
     }
-    // A renderer that cannot draw into textures draws on the window, scaled
-    // by SDL alone.
-    m_viewRefused = m_view == nullptr;
-    SDL_RenderClear(m_renderer);
+    call.destination = {destination.x, destination.y, destination.w, destination.h};
+    call.angle = angle;
+    if (centre != nullptr)
+    {
+        call.centre = {centre->x, centre->y};
+        call.centred = false;
+    }
+    call.flip = flip;
+    SDL_GetTextureColorMod(texture, &call.color[0], &call.color[1], &call.color[2]);
+    SDL_GetTextureAlphaMod(texture, &call.color[3]);
+    if (m_noting)
+    {
+        m_calls.push_back(call);
+    }
+    else
+    {
+        Carry(call);
+    }
+}
+
+void Graphics::Rectangle(const SDL_Rect& rect, SDL_Color color, SDL_BlendMode blend, bool filled)
+{
+    Call call;
+    call.destination = {rect.x, rect.y, rect.w, rect.h};
+    call.color = {color.r, color.g, color.b, color.a};
+    call.blend = blend;
+    call.filled = filled;
+    if (m_noting)
+    {
+        m_calls.push_back(call);
+    }
+    else
+    {
+        Carry(call);
+    }
+}
+
+void Graphics::Clip(const SDL_Rect* rect)
+{
+    Call call;
+    call.clip = true;
+    if (rect != nullptr)
+    {
+        call.destination = {rect->x, rect->y, rect->w, rect->h};
+        call.wholeSource = false;
+    }
+    if (m_noting)
+    {
+        m_calls.push_back(call);
+    }
+    else
+    {
+        Carry(call);
+    }
+}
+
+void Graphics::Carry(const Call& call)
+{
+    const SDL_Rect destination{call.destination[0], call.destination[1], call.destination[2],
+                               call.destination[3]};
+    if (call.clip)
+    {
+        SDL_RenderSetClipRect(m_renderer, call.wholeSource ? nullptr : &destination);
+        return;
+    }
+    if (call.texture == nullptr)
+    {
+        // The draw colour and blending are the renderer's: put back as found.
+        Uint8 r = 0;
+        Uint8 g = 0;
+        Uint8 b = 0;
+        Uint8 a = 0;
+        SDL_BlendMode blend = SDL_BLENDMODE_NONE;
+        SDL_GetRenderDrawColor(m_renderer, &r, &g, &b, &a);
+        SDL_GetRenderDrawBlendMode(m_renderer, &blend);
+        SDL_SetRenderDrawBlendMode(m_renderer, static_cast<SDL_BlendMode>(call.blend));
+        SDL_SetRenderDrawColor(m_renderer, call.color[0], call.color[1], call.color[2],
+                               call.color[3]);
+        if (call.filled)
+        {
+            SDL_RenderFillRect(m_renderer, &destination);
+        }
+        else
+        {
+            SDL_RenderDrawRect(m_renderer, &destination);
+        }
+        SDL_SetRenderDrawColor(m_renderer, r, g, b, a);
+        SDL_SetRenderDrawBlendMode(m_renderer, blend);
+        return;
+    }
+    // The modulation the call was noted with, and the texture's own after.
+    std::array<Uint8, 4> own{};
+    SDL_GetTextureColorMod(call.texture, &own[0], &own[1], &own[2]);
+    SDL_GetTextureAlphaMod(call.texture, &own[3]);
+    SDL_SetTextureColorMod(call.texture, call.color[0], call.color[1], call.color[2]);
+    SDL_SetTextureAlphaMod(call.texture, call.color[3]);
+    const SDL_Rect source{call.source[0], call.source[1], call.source[2], call.source[3]};
+    const SDL_Point centre{call.centre[0], call.centre[1]};
+    // A copy noted with a centre of turning was asked for as a turned copy.
+    if (call.centred && call.angle == 0.0 && call.flip == SDL_FLIP_NONE)
+    {
+        SDL_RenderCopy(m_renderer, call.texture, call.wholeSource ? nullptr : &source,
+                       &destination);
+    }
+    else
+    {
+        SDL_RenderCopyEx(m_renderer, call.texture, call.wholeSource ? nullptr : &source,
+                         &destination, call.angle, call.centred ? nullptr : &centre,
+                         static_cast<SDL_RendererFlip>(call.flip));
+    }
+    SDL_SetTextureColorMod(call.texture, own[0], own[1], own[2]);
+    SDL_SetTextureAlphaMod(call.texture, own[3]);
 }
 
 SDL_Texture* Graphics::Sharp(int factor)
@@ -97,16 +218,77 @@ SDL_Texture* Graphics::Sharp(int factor)
     return m_sharp;
 }
 
-void Graphics::ShowPicture()
+bool Graphics::ShowPicture()
 {
-    if (m_view == nullptr)
-    {
-        return; // drawn on the window already
-    }
-    SDL_SetRenderTarget(m_renderer, nullptr);
+    m_noting = false;
     int width = 0;
     int height = 0;
     SDL_GetRendererOutputSize(m_renderer, &width, &height);
+    if (!m_redraw && m_calls == m_shownCalls && m_clearColor == m_shownClearColor &&
+        m_textureEpoch == m_shownEpoch && m_shownOutput == std::array<int, 2>{width, height})
+    {
+        return false;
+    }
+    m_redraw = false;
+    m_shownOutput = {width, height};
+    m_shownClearColor = m_clearColor;
+    m_shownEpoch = m_textureEpoch;
+    m_shownCalls.swap(m_calls);
+    Draw();
+    return true;
+}
+
+void Graphics::Replay()
+{
+    m_drawing = true;
+    Uint8 r = 0;
+    Uint8 g = 0;
+    Uint8 b = 0;
+    Uint8 a = 0;
+    SDL_GetRenderDrawColor(m_renderer, &r, &g, &b, &a);
+    SDL_SetRenderDrawColor(m_renderer, m_shownClearColor[0], m_shownClearColor[1],
+                           m_shownClearColor[2], m_shownClearColor[3]);
+    SDL_RenderClear(m_renderer);
+    SDL_SetRenderDrawColor(m_renderer, r, g, b, a);
+    for (const Call& call : m_shownCalls)
+    {
+        Carry(call);
+    }
+    SDL_RenderSetClipRect(m_renderer, nullptr);
+    m_drawing = false;
+}
+
+void Graphics::Draw()
+{
+    // At the picture's own size it is drawn on the window itself: showing it
+    // would be a copy of every pixel for nothing.
+    const bool direct = m_shownOutput == std::array<int, 2>{kViewWidth, kViewHeight};
+    if (direct)
+    {
+        SDL_SetRenderTarget(m_renderer, nullptr);
+        Replay();
+        return;
+    }
+    if (m_view == nullptr && !m_viewRefused)
+    {
+        m_view = NewTarget(m_renderer, kViewWidth, kViewHeight);
+        m_viewRefused = m_view == nullptr;
+    }
+    if (m_view != nullptr && SDL_SetRenderTarget(m_renderer, m_view) != 0)
+    {
+        // A renderer that cannot draw into textures draws on the window,
+        // scaled by SDL alone.
+        DropTargets();
+        m_viewRefused = true;
+    }
+    Replay();
+    if (m_view == nullptr)
+    {
+        return;
+    }
+    SDL_SetRenderTarget(m_renderer, nullptr);
+    const int width = m_shownOutput[0];
+    const int height = m_shownOutput[1];
     const double scale = ViewScale(width, height);
     SDL_RendererInfo info{};
     SDL_GetRendererInfo(m_renderer, &info);
@@ -129,6 +311,7 @@ void Graphics::ShowPicture()
         SDL_SetRenderTarget(m_renderer, nullptr);
         shown = m_sharp;
     }
+    // Black bars, whatever the screens clear their picture with.
     Uint8 r = 0;
     Uint8 g = 0;
     Uint8 b = 0;
@@ -141,6 +324,16 @@ void Graphics::ShowPicture()
 }
 
 void Graphics::ReleasePicture()
+{
+    DropTargets();
+    m_viewRefused = false;
+    m_calls.clear();
+    m_shownCalls.clear();
+    m_noting = false;
+    m_redraw = true;
+}
+
+void Graphics::DropTargets()
 {
     if (m_renderer != nullptr)
     {
@@ -155,5 +348,4 @@ void Graphics::ReleasePicture()
         }
     }
     m_sharpFactor = 0;
-    m_viewRefused = false;
 }

@@ -43,6 +43,24 @@ Input* Input::Instance()
     return instance;
 }
 
+void Input::WatchTouches()
+{
+    // A filter sees each event as it is queued, before the renderer moves a
+    // finger's position into the view (clamping the bars away) for the
+    // program's event queue. It keeps every event.
+    SDL_SetEventFilter(
+        [](void* input, SDL_Event* event)
+        {
+            if (event->type == SDL_FINGERDOWN || event->type == SDL_FINGERUP ||
+                event->type == SDL_FINGERMOTION)
+            {
+                static_cast<Input*>(input)->m_touch.Handle(*event);
+            }
+            return 1;
+        },
+        this);
+}
+
 bool Input::EventWaiting()
 {
     SDL_PumpEvents();
@@ -72,6 +90,8 @@ void Input::Fill(const Uint8* keys)
     m_padLost = false;
     m_resized = false;
     m_focusLost = false;
+    m_uncovered = false;
+    m_texturesLost = false;
     m_toggleFullscreen = false;
     m_toggleSound = false;
     m_mouseRelX = 0.0f;
@@ -141,6 +161,8 @@ void Input::Merge(const Uint8* keys)
             hold(kKeyDown);
         }
     }
+    m_touch.Hold(m_held);
+    m_touch.NewFrame();
     m_keys = m_held.data();
 }
 
@@ -221,6 +243,7 @@ void Input::Shutdown()
         m_cursor = nullptr;
     }
     m_quit = m_resized = m_focusLost = m_toggleFullscreen = m_toggleSound = false;
+    m_uncovered = m_texturesLost = false;
     m_padLost = m_keyDown = false;
     m_keys = nullptr;
     m_mouseLeft = m_mouseMiddle = m_mouseRight = 0;
@@ -228,6 +251,8 @@ void Input::Shutdown()
     m_left = m_middle = m_right = m_key = Switch{};
     m_held.fill(0);
     m_heldBefore.fill(0);
+    // Fingers still down as SDL shuts down are never lifted.
+    m_touch = TouchControls{};
 }
 
 void Input::Handle(const SDL_Event& event)
@@ -252,9 +277,28 @@ void Input::Handle(const SDL_Event& event)
         break;
     case SDL_WINDOWEVENT:
         m_resized = m_resized || event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED;
-        m_focusLost = m_focusLost || event.window.event == SDL_WINDOWEVENT_FOCUS_LOST;
+        // Play out of sight is play the player cannot follow.
+        m_focusLost = m_focusLost || event.window.event == SDL_WINDOWEVENT_FOCUS_LOST ||
+                      event.window.event == SDL_WINDOWEVENT_HIDDEN ||
+                      event.window.event == SDL_WINDOWEVENT_MINIMIZED;
+        m_uncovered = m_uncovered || event.window.event == SDL_WINDOWEVENT_EXPOSED ||
+                      event.window.event == SDL_WINDOWEVENT_SHOWN ||
+                      event.window.event == SDL_WINDOWEVENT_RESTORED ||
+                      event.window.event == SDL_WINDOWEVENT_MAXIMIZED ||
+                      event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED;
+        break;
+    case SDL_RENDER_TARGETS_RESET:
+    case SDL_RENDER_DEVICE_RESET:
+        m_texturesLost = true;
         break;
     case SDL_MOUSEMOTION:
+        // SDL makes a mouse of the first finger: on a touch control it
+        // neither points nor clicks.
+        if (event.motion.which == SDL_TOUCH_MOUSEID &&
+            m_touch.Covers(static_cast<float>(event.motion.x), static_cast<float>(event.motion.y)))
+        {
+            break;
+        }
         m_mouseX = static_cast<float>(event.motion.x);
         m_mouseY = static_cast<float>(event.motion.y);
         m_mouseRelX = static_cast<float>(event.motion.xrel);
@@ -263,9 +307,16 @@ void Input::Handle(const SDL_Event& event)
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:
     {
+        const bool pressed = event.button.state == SDL_PRESSED;
+        // A release always counts: the press it ends may have come before
+        // the finger reached a control.
+        if (pressed && event.button.which == SDL_TOUCH_MOUSEID &&
+            m_touch.Covers(static_cast<float>(event.button.x), static_cast<float>(event.button.y)))
+        {
+            break;
+        }
         m_mouseX = static_cast<float>(event.button.x);
         m_mouseY = static_cast<float>(event.button.y);
-        const bool pressed = event.button.state == SDL_PRESSED;
         switch (event.button.button)
         {
         case SDL_BUTTON_LEFT:

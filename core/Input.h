@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/TouchControls.h"
+
 #include <SDL.h>
 
 #include <array>
@@ -28,6 +30,10 @@ public:
     Input(const Input&) = delete;
     Input& operator=(const Input&) = delete;
 
+    // Has the touch controls follow the fingers as SDL reports them, from now
+    // until SDL is shut down.
+    void WatchTouches();
+
     // Whether an event is waiting: the main loop idles briefly when none is.
     bool EventWaiting();
 
@@ -47,10 +53,16 @@ public:
 
     bool m_quit = false;
     // This frame's window events: the window's size changed, it lost the
-    // keyboard's focus, or the player asked for fullscreen (F11, Alt+Return).
+    // keyboard's focus or went out of sight (hidden, minimised, a browser's
+    // page put in the background), or the player asked for fullscreen (F11,
+    // Alt+Return).
     bool m_resized = false;
     bool m_focusLost = false;
     bool m_toggleFullscreen = false;
+    // The window was uncovered, shown, restored or resized: its picture must
+    // be drawn again. The renderer lost what was drawn into textures.
+    bool m_uncovered = false;
+    bool m_texturesLost = false;
     // M was pressed: all sound off or on.
     bool m_toggleSound = false;
     // An open pad was unplugged during this frame's events.
@@ -58,7 +70,8 @@ public:
     bool m_keyDown = false;
     // The keys as the screens see them: the keyboard's, with W, A, S and D
     // standing for the arrows, and every pad's D-pad, left stick and buttons
-    // for the keys they stand for. The same array for the whole run.
+    // and every touch control for the keys they stand for. The same array
+    // for the whole run.
     const Uint8* m_keys = nullptr;
     SDL_Cursor* m_cursor = nullptr;
     std::int32_t m_mouseLeft = 0;
@@ -70,6 +83,9 @@ public:
     float m_mouseRelY = 0.0f;
     float m_wheelX = 0.0f;
     float m_wheelY = 0.0f;
+    // The on-screen controls of a touch screen, laid out where the last
+    // picture showed them.
+    TouchControls m_touch;
 
 private:
     Input() = default;

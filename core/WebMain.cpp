@@ -4,6 +4,7 @@
 // saved after every score written.
 
 #include "core/Game.h"
+#include "core/Input.h"
 #include "core/Platform.h"
 #include "gameplay/Rules.h"
 #include "graphics/Util.h"
@@ -42,6 +43,10 @@ EM_JS(void, LoadScoresThenStart, (const char* folder), {
         Module._StartGame();
     });
 });
+
+// A browser with a touch screen says so before the first touch; SDL learns of
+// it only with that touch.
+EM_JS(int, HasTouchScreen, (), { return navigator.maxTouchPoints > 0 ? 1 : 0; });
 
 EM_JS(void, SaveScores, (), {
     FS.syncfs(false, function(error) {
@@ -94,7 +99,9 @@ std::string ScoreFolder()
 }
 } // namespace
 
-// Called back once the stored scores are in place.
+// Called back once the stored scores are in place, and again by the page's
+// "Play again" after a game has ended: a new start in the same page, with
+// the scores of the folder already loaded.
 extern "C" EMSCRIPTEN_KEEPALIVE void StartGame()
 {
     Game* game = Game::Instance();
@@ -107,6 +114,10 @@ extern "C" EMSCRIPTEN_KEEPALIVE void StartGame()
         return;
     }
     FileManager::Instance()->m_fileWritten = SaveScores;
+    if (HasTouchScreen() != 0)
+    {
+        Input::Instance()->m_touch.Show();
+    }
     TellPage("gameStarted");
     // Zero frames per second: one pass per animation frame of the browser.
     emscripten_set_main_loop(AnimationFrame, 0, 0);

@@ -8,10 +8,6 @@
 
 namespace
 {
-constexpr int kPanelX = 559;
-constexpr int kPanelY = 510;
-constexpr int kPanelWidth = 209;
-constexpr int kPanelHeight = 122;
 constexpr int kTextX = 608;
 constexpr int kTimeY = 536;
 constexpr int kGoldY = 566;

@@ -3,6 +3,12 @@
 #include "graphics/GameObject.h"
 #include "graphics/Text.h"
 
+// Where the panel stands in the view; the panel's lowest rows fall outside it.
+inline constexpr int kPanelX = 559;
+inline constexpr int kPanelY = 510;
+inline constexpr int kPanelWidth = 209;
+inline constexpr int kPanelHeight = 122;
+
 // The heads-up display: a panel near the bottom right with the seconds left
 // and the gold collected. The panel is drawn for an 800 x 608 window, so its
 // lowest rows fall outside it.

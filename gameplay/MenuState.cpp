@@ -140,21 +140,13 @@ void MenuState::DrawHighlight() const
     static constexpr Ring kRings[] = {
         {6, 0x14, 0x0c, 0x08}, {5, 0xff, 0xe0, 0x70}, {4, 0xff, 0xf0, 0xa0}, {3, 0xb0, 0x80, 0x30}};
     const Button* button = Buttons()[m_highlight];
-    SDL_Renderer* renderer = Graphics::Instance()->m_renderer;
-    Uint8 red = 0;
-    Uint8 green = 0;
-    Uint8 blue = 0;
-    Uint8 alpha = 0;
-    SDL_GetRenderDrawColor(renderer, &red, &green, &blue, &alpha);
     for (const Ring& ring : kRings)
     {
         const SDL_Rect frame{button->m_x - ring.offset, button->m_y - ring.offset,
                              button->m_width + 2 * ring.offset, button->m_height + 2 * ring.offset};
-        SDL_SetRenderDrawColor(renderer, ring.red, ring.green, ring.blue, 255);
-        SDL_RenderDrawRect(renderer, &frame);
+        Graphics::Instance()->Rectangle(frame, SDL_Color{ring.red, ring.green, ring.blue, 255},
+                                        SDL_BLENDMODE_NONE, false);
     }
-    // The frame is cleared with the draw colour: it must stay as it was.
-    SDL_SetRenderDrawColor(renderer, red, green, blue, alpha);
 }
 
 bool MenuState::UnderPointer(const Button& button) const

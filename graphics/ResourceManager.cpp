@@ -88,6 +88,7 @@ bool ResourceManager::CreateSprite(const std::string& tag)
     // An earlier texture of the same tag stays with the sprite that holds it;
     // the cache keeps the newest.
     AssetCache::Instance()->m_textures[tag] = texture;
+    Graphics::Instance()->TexturesChanged();
     LogLine("File opened and read successfully.");
     return true;
 }

@@ -48,6 +48,5 @@ void Sprite::RenderFrame(std::int32_t x, std::int32_t y, SDL_RendererFlip flip, 
     const SDL_Rect source = SourceRect();
     const SDL_Rect destination{x, y, static_cast<int>(m_width), static_cast<int>(m_height)};
     const SDL_Point centre{destination.w / 2, destination.h / 2};
-    SDL_RenderCopyEx(Graphics::Instance()->m_renderer, m_texture, &source, &destination, angle,
-                     &centre, flip);
+    Graphics::Instance()->Copy(m_texture, &source, destination, angle, &centre, flip);
 }

@@ -43,6 +43,7 @@ void Text::CreateTexture()
     {
         m_texture = SDL_CreateTextureFromSurface(Graphics::Instance()->m_renderer, surface);
         SDL_FreeSurface(surface);
+        Graphics::Instance()->TexturesChanged();
     }
 }
 
@@ -62,7 +63,7 @@ void Text::Draw(int x, int y) const
         return;
     }
     const SDL_Rect box{x, y, static_cast<int>(m_width), static_cast<int>(m_height)};
-    SDL_RenderCopy(Graphics::Instance()->m_renderer, m_texture, nullptr, &box);
+    Graphics::Instance()->Copy(m_texture, nullptr, box);
 }
 
 void Text::Draw(int x, int y, SDL_Color tint) const

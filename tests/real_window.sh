@@ -6,6 +6,9 @@
 #     started without standard error, and without both output streams
 #   real_window.sh sizes <dungeon> <Assets>: on a screen 16400 x 100, a window too
 #     large for it is fitted, and one SDL still refuses falls back to 800 x 608
+#   real_window.sh scaled <dungeon> <Assets>: on a 1920 x 1080 screen, the menu
+#     fills it at 1.78 x, and windows of 700 x 532 and 688 x 523 show it
+#     whole below 1 x; clicks land on the right button
 #   real_window.sh package <CPackConfig.cmake>: the release archive run and left
 #   real_window.sh deb <CPackConfig.cmake>: the Debian package unpacked, its launcher
 #     run with a scratch HOME: the player's folder, a score file shown and kept
@@ -15,6 +18,7 @@ out=$scratch/out.txt
 # A screen wider than SDL makes any window, for the window sizes.
 screen=1600x1216x24
 [ "$1" != sizes ] || screen=16400x100x24
+[ "$1" != scaled ] || screen=1920x1080x24
 trap 'kill $xvfb 2>/dev/null; rm -rf "$scratch"' EXIT
 source "$(dirname "$0")/x_session.sh"
 
@@ -98,6 +102,60 @@ cp -r "$3" "$scratch/Assets"
 ln -s "$2" "$scratch/dungeon"
 settings() { echo "Dungeon $1" >"$scratch/Assets/ini/game.ini"; }
 shot() { wait_frames 3 && xwd -silent -id "$wid" >"$scratch/$1.xwd"; }
+
+if [ "$1" = scaled ]; then
+  # The 1 x picture, then the same menu filling a 1920 x 1080 screen (1.78 x)
+  # and in windows of 700 x 532 and 688 x 523 (0.875 x and 0.86 x): each shot
+  # must match the 1 x picture scaled to the size it is drawn at, and a click
+  # on Scores, placed by that scale, must reach the scores screen.
+  scores_at() { # the centre of the Scores button at scale $1, offset ($2, $3)
+    python3 -c "print(round($2 + 166 * $1), round($3 + 395 * $1))"
+  }
+  settings "800 608 0"
+  launch "$scratch"
+  shot one
+  hold key Escape 'Game shut down successfully.'
+  finish "1 x"
+  for row in "800 608 1|full|1920|1080" "700 532 0|small|700|532" "688 523 0|smaller|688|523"; do
+    IFS='|' read -r flags name width height <<<"$row"
+    settings "$flags"
+    launch "$scratch"
+    shot "$name"
+    read -r scale left top < <(python3 -c "
+s = min($width / 800, $height / 608)
+w, h = int(800 * s), int(608 * s)
+print(s, ($width - w) // 2, ($height - h) // 2)")
+    /usr/bin/python3 - "$scratch/one.xwd" "$scratch/$name.xwd" "$name" <<'PY' || fail "$flags: not the menu scaled"
+import struct, sys
+from PIL import Image, ImageChops, ImageStat
+def load(path):  # an xwd dump of 32-bit pixels as an RGB picture
+    data = open(path, "rb").read()
+    f = struct.unpack(">25I", data[:100])
+    w, h, line = f[4], f[5], f[12]
+    return Image.frombytes("RGBX", (w, h), data[f[0] + f[19] * 12:], "raw", "BGRX", line).convert("RGB")
+one, shot, name = load(sys.argv[1]), load(sys.argv[2]), sys.argv[3]
+box = shot.point(lambda v: 255 if v > 0 else 0).getbbox()
+drawn = shot.crop(box)
+expected = one.resize(drawn.size, Image.BILINEAR)
+diff = ImageChops.difference(drawn, expected).convert("L")
+mean = ImageStat.Stat(diff).mean[0]
+# A row of the menu's words lost to the scaling stands out as a row far off.
+rows = [ImageStat.Stat(diff.crop((0, y, diff.width, y + 1))).mean[0] for y in range(diff.height)]
+print("%s: drawn %d x %d at (%d, %d), mean difference %.2f, worst row %.2f"
+      % (name, drawn.width, drawn.height, box[0], box[1], mean, max(rows)))
+assert name != "full" or (drawn.width >= 1400 and drawn.height >= 1060), "drawn area too small"
+# Measured: 0.7 to 1.4 on average, rows at most 15; the same picture scaled
+# by nearest neighbour gives 2.7 to 3.5 and rows of 23 to 30, and one moved
+# by a pixel 2.6 to 6.9.
+assert mean < 2 and max(rows) < 20, "the picture is not the menu scaled"
+PY
+    read -r x y < <(scores_at "$scale" "$left" "$top")
+    click "$x" "$y" 'ScoresState constructor called...'
+    hold key Escape 'Game shut down successfully.'
+    finish "$flags"
+  done
+  exit 0
+fi
 
 if [ "$1" = sizes ]; then
   # Settings, the line naming the size used, the window's size.

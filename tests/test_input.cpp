@@ -100,4 +100,26 @@ TEST(InputRecord, PositionWheelMotionAndCloseFollowTheLastEventOfTheFrame)
     }
     SDL_Quit();
 }
+
+TEST(InputRecord, AWindowOutOfSightPausesPlayAsALostFocusDoes)
+{
+    ASSERT_EQ(SDL_Init(SDL_INIT_EVENTS), 0) << SDL_GetError();
+    Input& in = *Input::Instance();
+    const std::pair<SDL_WindowEventID, bool> rows[] = {
+        {SDL_WINDOWEVENT_FOCUS_LOST, true}, {SDL_WINDOWEVENT_HIDDEN, true},
+        {SDL_WINDOWEVENT_MINIMIZED, true},  {SDL_WINDOWEVENT_SHOWN, false},
+        {SDL_WINDOWEVENT_RESTORED, false},  {SDL_WINDOWEVENT_FOCUS_GAINED, false},
+    };
+    for (const auto& [id, lost] : rows)
+    {
+        SDL_Event event{.type = SDL_WINDOWEVENT};
+        event.window.event = static_cast<Uint8>(id);
+        Queue({event});
+        in.Fill(nullptr);
+        EXPECT_EQ(in.m_focusLost, lost) << "window event " << id;
+        in.Fill(nullptr);
+        EXPECT_FALSE(in.m_focusLost) << "the frame after window event " << id;
+    }
+    SDL_Quit();
+}
 } // namespace

@@ -1,5 +1,7 @@
 #include "world/Map.h"
 
+#include "core/Graphics.h"
+
 #include "gameplay/Camera.h"
 #include "gameplay/Interface.h"
 #include "gameplay/Player.h"
@@ -11,6 +13,8 @@
 
 #include <algorithm>
 #include <sstream>
+#include <tuple>
+#include <vector>
 
 std::int32_t g_goldCount = 0;
 
@@ -97,6 +101,15 @@ bool Map::LoadMap(int key)
     {
         *status = LayerStatus{};
     }
+    LayerPicture* picture = key == kFloorMapKey    ? &m_floorPicture
+                            : key == kWallMapKey   ? &m_wallPicture
+                            : key == kObjectMapKey ? &m_objectPicture
+                                                   : nullptr;
+    if (picture != nullptr)
+    {
+        picture->drawn = false; // drawn again from what is read now
+        m_levelPicture.drawn = false;
+    }
     const DataFile file = ReadDataFile(path, kLayerFileLimit);
     if (file.status != DataStatus::kDone)
     {
@@ -138,7 +151,158 @@ bool Map::LoadMap(int key)
     return true;
 }
 
-bool Map::DrawLayer(Tileset& tiles, const TileList& values, LayerStatus& status)
+bool Map::DrawLayerPicture(Tileset& tiles, const TileList& values, LayerPicture& picture)
+{
+    Graphics* graphics = Graphics::Instance();
+    SDL_Renderer* renderer = graphics->m_renderer;
+    SDL_Texture* sheet = tiles.m_sprite.m_texture;
+    // A sheet without a picture says so at every cell drawn, as it always
+    // has: such a layer is drawn cell by cell.
+    if (sheet == nullptr || tiles.m_sprite.m_frameWidth == 0 || tiles.m_sprite.m_frameHeight == 0 ||
+        !SDL_RenderTargetSupported(renderer))
+    {
+        return false;
+    }
+    if (picture.texture == nullptr)
+    {
+        // The sheet's own pixel format: blending from the picture then rounds
+        // exactly as blending from the sheet does.
+        Uint32 format = SDL_PIXELFORMAT_ARGB8888;
+        SDL_QueryTexture(sheet, &format, nullptr, nullptr, nullptr);
+        picture.texture = SDL_CreateTexture(renderer, format, SDL_TEXTUREACCESS_TARGET, kWorldWidth,
+                                            kWorldHeight);
+        if (picture.texture == nullptr)
+        {
+            return false;
+        }
+        SDL_SetTextureBlendMode(picture.texture, SDL_BLENDMODE_BLEND);
+    }
+    SDL_Texture* const target = SDL_GetRenderTarget(renderer);
+    if (SDL_SetRenderTarget(renderer, picture.texture) != 0)
+    {
+        return false;
+    }
+    Uint8 r = 0;
+    Uint8 g = 0;
+    Uint8 b = 0;
+    Uint8 a = 0;
+    SDL_GetRenderDrawColor(renderer, &r, &g, &b, &a);
+    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 0);
+    SDL_RenderClear(renderer);
+    SDL_SetRenderDrawColor(renderer, r, g, b, a);
+    // Each cell's pixels go in as they are, transparency and all, so that
+    // the picture blends into a frame exactly as the cells themselves would.
+    // Cells do not overlap.
+    SDL_BlendMode blend = SDL_BLENDMODE_BLEND;
+    SDL_GetTextureBlendMode(sheet, &blend);
+    SDL_SetTextureBlendMode(sheet, SDL_BLENDMODE_NONE);
+    const bool noting = graphics->NoteCalls(false);
+    const std::size_t cells = std::min<std::size_t>(values.size(), kMapCells);
+    for (std::size_t k = 0; k < cells; ++k)
+    {
+        if (tiles.Blank(values[k].first, values[k].second))
+        {
+            continue;
+        }
+        tiles.m_sprite.m_column = static_cast<float>(values[k].first);
+        tiles.m_sprite.m_row = static_cast<float>(values[k].second);
+        tiles.m_sprite.Draw(static_cast<int>(k) % kMapColumns * kCellSize,
+                            static_cast<int>(k) / kMapColumns * kCellSize, 0.0, SDL_FLIP_NONE);
+    }
+    graphics->NoteCalls(noting);
+    SDL_SetTextureBlendMode(sheet, blend);
+    SDL_SetRenderTarget(renderer, target);
+    graphics->TexturesChanged();
+    m_levelPicture.drawn = false;
+    return true;
+}
+
+bool Map::DrawLevelPicture()
+{
+    for (const LayerPicture* layer : {&m_floorPicture, &m_wallPicture, &m_objectPicture})
+    {
+        if (!layer->drawn)
+        {
+            return false;
+        }
+    }
+    Graphics* graphics = Graphics::Instance();
+    SDL_Renderer* renderer = graphics->m_renderer;
+    const SDL_Color clear = graphics->ClearColor();
+    const std::uint32_t clearKey = static_cast<std::uint32_t>(clear.r) << 24 |
+                                   static_cast<std::uint32_t>(clear.g) << 16 |
+                                   static_cast<std::uint32_t>(clear.b) << 8 | clear.a;
+    if (m_levelPicture.drawn && m_levelClear == clearKey)
+    {
+        return true;
+    }
+    if (m_levelPicture.texture == nullptr)
+    {
+        // The format of the picture the screens draw into: the layers blend
+        // into it exactly as into a frame, and it is copied as it is.
+        m_levelPicture.texture =
+            SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET,
+                              kWorldWidth, kWorldHeight);
+        if (m_levelPicture.texture == nullptr)
+        {
+            return false;
+        }
+        SDL_SetTextureBlendMode(m_levelPicture.texture, SDL_BLENDMODE_NONE);
+    }
+    SDL_Texture* const target = SDL_GetRenderTarget(renderer);
+    if (SDL_SetRenderTarget(renderer, m_levelPicture.texture) != 0)
+    {
+        return false;
+    }
+    Uint8 r = 0;
+    Uint8 g = 0;
+    Uint8 b = 0;
+    Uint8 a = 0;
+    SDL_GetRenderDrawColor(renderer, &r, &g, &b, &a);
+    SDL_SetRenderDrawColor(renderer, clear.r, clear.g, clear.b, clear.a);
+    SDL_RenderClear(renderer);
+    SDL_SetRenderDrawColor(renderer, r, g, b, a);
+    const bool noting = graphics->NoteCalls(false);
+    const SDL_Rect world{0, 0, kWorldWidth, kWorldHeight};
+    for (const LayerPicture* layer : {&m_floorPicture, &m_wallPicture, &m_objectPicture})
+    {
+        graphics->Copy(layer->texture, &world, world);
+    }
+    graphics->NoteCalls(noting);
+    SDL_SetRenderTarget(renderer, target);
+    graphics->TexturesChanged();
+    m_levelPicture.drawn = true;
+    m_levelClear = clearKey;
+    return true;
+}
+
+void Map::DrawSprites(const SDL_Rect* place)
+{
+    const int cameraX = m_camera->x;
+    const int cameraY = m_camera->y;
+    const auto overlaps = [place](const Sprite& sprite, int x, int y)
+    {
+        const SDL_Rect rect{x, y, static_cast<int>(sprite.m_width),
+                            static_cast<int>(sprite.m_height)};
+        return place == nullptr || SDL_HasIntersection(&rect, place) == SDL_TRUE;
+    };
+    for (std::unique_ptr<Event>& gold : m_events)
+    {
+        if (gold->active && overlaps(gold->m_sprite, gold->m_x - cameraX, gold->m_y - cameraY))
+        {
+            gold->m_sprite.Draw(gold->m_x - cameraX, gold->m_y - cameraY, 0.0, SDL_FLIP_NONE);
+        }
+    }
+    if (m_player->visible &&
+        overlaps(m_player->m_sprite, m_player->m_x - cameraX, m_player->m_y - cameraY))
+    {
+        m_player->m_sprite.Draw(m_player->m_x - cameraX, m_player->m_y - cameraY, 0.0,
+                                SDL_FLIP_NONE);
+    }
+}
+
+bool Map::DrawLayer(Tileset& tiles, const TileList& values, LayerStatus& status,
+                    LayerPicture& picture, bool copy)
 {
     // A layer without data is left out and the others are drawn. Saying so
     // once per game is enough; every frame would bury the log.
@@ -156,11 +320,21 @@ bool Map::DrawLayer(Tileset& tiles, const TileList& values, LayerStatus& status)
     // cells the view shows, wholly or in part, are drawn: the rest would be
     // clipped away after costing a copy each.
     const std::size_t cells = std::min<std::size_t>(values.size(), kMapCells);
+    if (!picture.drawn)
+    {
+        picture.drawn = DrawLayerPicture(tiles, values, picture);
+    }
+    if (picture.drawn && copy)
+    {
+        const SDL_Rect part{m_camera->x, m_camera->y, m_camera->width, m_camera->height};
+        const SDL_Rect place{0, 0, part.w, part.h};
+        Graphics::Instance()->Copy(picture.texture, &part, place);
+    }
     const int firstColumn = std::max(0, m_camera->x / kCellSize);
     const int lastColumn = (m_camera->x + m_camera->width - 1) / kCellSize;
     const int firstRow = std::max(0, m_camera->y / kCellSize);
     const int lastRow = (m_camera->y + m_camera->height - 1) / kCellSize;
-    for (std::size_t k = 0; k < cells; ++k)
+    for (std::size_t k = 0; k < cells && !picture.drawn; ++k)
     {
         const int cellColumn = static_cast<int>(k) % kMapColumns;
         const int cellRow = static_cast<int>(k) / kMapColumns;
@@ -189,23 +363,81 @@ bool Map::DrawLayer(Tileset& tiles, const TileList& values, LayerStatus& status)
 
 bool Map::Render()
 {
-    const int cameraX = m_camera->x;
-    const int cameraY = m_camera->y;
-    DrawLayer(*m_floorTiles, m_floorValues, m_floorStatus);
-    for (std::unique_ptr<Event>& gold : m_events)
+    // The floor, then the gold and the player, then the walls and the objects
+    // over them. With the three layers pictured, the level is one copy, and
+    // only where a sprite stands is the frame made again layer by layer:
+    // cleared, floor, the sprites there, walls, objects. A sprite without its
+    // picture says so each time it is drawn, so then every layer is copied.
+    const auto drawable = [](const Sprite& sprite)
+    { return sprite.m_texture != nullptr && sprite.m_frameWidth > 0 && sprite.m_frameHeight > 0; };
+    bool sprites = drawable(m_player->m_sprite);
+    for (const std::unique_ptr<Event>& gold : m_events)
     {
-        if (gold->active)
+        sprites = sprites && drawable(gold->m_sprite);
+    }
+    const bool layers = m_floorStatus.loaded && m_wallStatus.loaded && m_objectStatus.loaded &&
+                        !m_floorValues.empty() && !m_wallValues.empty() && !m_objectValues.empty();
+    // The layers' own pictures are drawn by the first DrawLayer of a game.
+    if (sprites && layers && !m_levelPicture.drawn)
+    {
+        for (auto [tiles, values, picture] :
+             {std::tuple(m_floorTiles, &m_floorValues, &m_floorPicture),
+              std::tuple(m_wallTiles, &m_wallValues, &m_wallPicture),
+              std::tuple(m_objectTiles, &m_objectValues, &m_objectPicture)})
         {
-            gold->m_sprite.Draw(gold->m_x - cameraX, gold->m_y - cameraY, 0.0, SDL_FLIP_NONE);
+            picture->drawn = picture->drawn || DrawLayerPicture(*tiles, *values, *picture);
         }
     }
-    if (m_player->visible)
+    if (sprites && layers && DrawLevelPicture())
     {
-        m_player->m_sprite.Draw(m_player->m_x - cameraX, m_player->m_y - cameraY, 0.0,
-                                SDL_FLIP_NONE);
+        Graphics* graphics = Graphics::Instance();
+        const SDL_Rect view{0, 0, m_camera->width, m_camera->height};
+        const SDL_Rect part{m_camera->x, m_camera->y, view.w, view.h};
+        graphics->Copy(m_levelPicture.texture, &part, view);
+        std::vector<SDL_Rect> places;
+        const auto add = [&](const Sprite& sprite, int x, int y)
+        {
+            const SDL_Rect rect{x - m_camera->x, y - m_camera->y, static_cast<int>(sprite.m_width),
+                                static_cast<int>(sprite.m_height)};
+            SDL_Rect place{};
+            if (SDL_IntersectRect(&rect, &view, &place) == SDL_TRUE)
+            {
+                places.push_back(place);
+            }
+        };
+        for (const std::unique_ptr<Event>& gold : m_events)
+        {
+            if (gold->active)
+            {
+                add(gold->m_sprite, gold->m_x, gold->m_y);
+            }
+        }
+        if (m_player->visible)
+        {
+            add(m_player->m_sprite, m_player->m_x, m_player->m_y);
+        }
+        for (const SDL_Rect& place : places)
+        {
+            const SDL_Rect inWorld{place.x + m_camera->x, place.y + m_camera->y, place.w, place.h};
+            graphics->Rectangle(place, graphics->ClearColor(), SDL_BLENDMODE_NONE, true);
+            graphics->Copy(m_floorPicture.texture, &inWorld, place);
+            graphics->Clip(&place);
+            DrawSprites(&place);
+            graphics->Clip(nullptr);
+            graphics->Copy(m_wallPicture.texture, &inWorld, place);
+            graphics->Copy(m_objectPicture.texture, &inWorld, place);
+        }
+        DrawLayer(*m_floorTiles, m_floorValues, m_floorStatus, m_floorPicture, false);
+        DrawLayer(*m_wallTiles, m_wallValues, m_wallStatus, m_wallPicture, false);
+        DrawLayer(*m_objectTiles, m_objectValues, m_objectStatus, m_objectPicture, false);
     }
-    DrawLayer(*m_wallTiles, m_wallValues, m_wallStatus);
-    DrawLayer(*m_objectTiles, m_objectValues, m_objectStatus);
+    else
+    {
+        DrawLayer(*m_floorTiles, m_floorValues, m_floorStatus, m_floorPicture);
+        DrawSprites(nullptr);
+        DrawLayer(*m_wallTiles, m_wallValues, m_wallStatus, m_wallPicture);
+        DrawLayer(*m_objectTiles, m_objectValues, m_objectStatus, m_objectPicture);
+    }
     // Pop-ups by the player's state, then the display over everything.
     if (m_player->m_stuck)
     {
@@ -237,6 +469,20 @@ void Map::Shutdown()
     m_player.reset();
     m_interface.reset();
     m_camera.reset();
+    ForgetLayerPictures();
     s_worldBuilt = false;
     LogBlock("Map shut down successfully.");
+}
+
+void Map::ForgetLayerPictures()
+{
+    for (LayerPicture* picture :
+         {&m_floorPicture, &m_wallPicture, &m_objectPicture, &m_levelPicture})
+    {
+        if (picture->texture != nullptr)
+        {
+            SDL_DestroyTexture(picture->texture);
+        }
+        *picture = LayerPicture{};
+    }
 }

@@ -3,6 +3,9 @@
 #include "world/LayerFile.h"
 
 #include <cstdint>
+
+struct SDL_Rect;
+struct SDL_Texture;
 #include <memory>
 #include <vector>
 
@@ -55,6 +58,9 @@ public:
     bool Render();
     // Releases every object of the world.
     void Shutdown();
+    // The renderer lost what was drawn into textures: the layers' pictures
+    // are drawn again when next needed.
+    void ForgetLayerPictures();
 
     std::unique_ptr<Interface> m_interface;
     std::unique_ptr<Player> m_player;
@@ -84,6 +90,32 @@ private:
     Map();
     ~Map();
 
-    bool DrawLayer(Tileset& tiles, const TileList& values, LayerStatus& status);
+    // A picture of a whole layer, drawn once per game and copied in part
+    // into every frame: the layers do not change during a game.
+    struct LayerPicture
+    {
+        SDL_Texture* texture = nullptr;
+        bool drawn = false;
+    };
+    // Draws a layer into the frame (or with `copy` false only leaves its
+    // tile cursor as drawing would), saying once per game when it is missing.
+    bool DrawLayer(Tileset& tiles, const TileList& values, LayerStatus& status,
+                   LayerPicture& picture, bool copy = true);
+    // The level as the three layers make it over the frame's clear colour,
+    // drawn when its layers are; false where it cannot be.
+    bool DrawLevelPicture();
+    // Draws the gold and the player that overlap `place` (in the view), as
+    // they are drawn between the floor and the walls.
+    void DrawSprites(const SDL_Rect* place);
+    // Draws every cell of the layer into its picture; false where the
+    // renderer cannot (then the cells are drawn into each frame).
+    bool DrawLayerPicture(Tileset& tiles, const TileList& values, LayerPicture& picture);
+
+    LayerPicture m_floorPicture;
+    LayerPicture m_wallPicture;
+    LayerPicture m_objectPicture;
+    // The three layers in one, over the colour the frame is cleared with.
+    LayerPicture m_levelPicture;
+    std::uint32_t m_levelClear = 0;
     void CollectGold();
 };

@@ -12,12 +12,11 @@ namespace
 {
 golden::LiveCounts s_live;
 
-// Whether drawing goes into the game's picture (or, where the renderer has
-// none, onto the window).
-bool DrawingThePicture(SDL_Renderer* renderer)
+// Whether the game's picture is being drawn (not shown, nor the level's own
+// pictures drawn).
+bool DrawingThePicture(SDL_Renderer* /*renderer*/)
 {
-    const Graphics* graphics = Graphics::Instance();
-    return graphics->m_view == nullptr || SDL_GetRenderTarget(renderer) == graphics->m_view;
+    return Graphics::Instance()->m_drawing;
 }
 } // namespace
 

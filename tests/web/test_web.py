@@ -2,11 +2,15 @@
 """Plays the browser build in Debian's headless Chromium.
 
 Serves the build folder on 127.0.0.1 and checks, in one fresh browser profile:
-the narration of start-up and of the menu is the desktop's; a click on Play
-builds the world as on the desktop; holding Right moves the player; P pauses;
-a game walked through all the gold is won, its score is in IndexedDB after a
-reload and the Scores screen shows it. Saves screenshots of the menu, of play
-and of the scores in <build>/screenshots, and prints the time to the first
+the narration of start-up and of the menu is the desktop's; the menu in a
+1280 x 800 page reads as the 1 x picture; a click on Play builds the world as
+on the desktop; holding Right moves the player; P pauses; a game walked
+through all the gold is won, its score is in IndexedDB after a reload and the
+Scores screen shows it; a game ended with Escape offers "Play again", which
+starts afresh. Then, on a phone's page with touch (390 x 844 and 844 x 390,
+three pixels to a point): the menu reads as the 1 x picture, a tap on Play
+plays, the on-screen pad walks as the arrows do, its Pause button pauses.
+Saves screenshots in <build>/screenshots, and prints the time to the first
 menu frame and the frames per second in play.
 
 Usage: test_web.py BUILD_DIR
@@ -25,10 +29,11 @@ import time
 from collections import deque
 from pathlib import Path
 
-from PIL import Image, ImageChops
+from PIL import Image, ImageChops, ImageStat
 from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.action_chains import ActionChains
+from selenium.webdriver.common.actions.action_builder import ActionBuilder
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 
@@ -39,6 +44,51 @@ FOLDED = re.compile(r"^(\d+) x (\d+)$")  # a run of count lines in a golden tran
 # The one line the desktop's transcripts have and a browser does not: the
 # golden runner has no GPU, a browser has WebGL.
 SOFTWARE_RENDERER = "Accelerated renderer unavailable, using the software renderer."
+
+
+# A picture scaled by the game reads as the 1 x picture scaled smoothly to the
+# same size when the mean difference per channel is below this (of 255). The
+# game's scaling measures 2 to 4 here; the same picture 4 pixels off measures
+# over 10, a blank one over 50. (Nearest neighbour at 0.86 x also measures
+# about 4: a mean does not see thin strokes dropped; the screenshots do.)
+READABLE = 6
+
+
+def view_rect(width, height):
+    """Where the game draws its 800 x 608 view in an output of width x height
+    pixels: as large as fits, centred."""
+    scale = min(width / VIEW[0], height / VIEW[1])
+    w, h = min(int(VIEW[0] * scale), width), min(int(VIEW[1] * scale), height)
+    return (width - w) // 2, (height - h) // 2, w, h
+
+
+def touch_layout(width, height, view):
+    """The pad and the buttons (Return, Pause, New menu) as the game lays them
+    out (core/TouchControls.cpp), as rectangles in output pixels."""
+    source = (ROOT / "core/TouchControls.cpp").read_text()
+    share = lambda key: float(re.search(rf"{key} = ([\d.]+)f;", source).group(1))
+    unit = min(width, height)
+    pad = int(unit * share("kPadShare"))
+    button = int(pad * share("kButtonShare"))
+    gap, margin = button // 8, int(unit * share("kMarginShare"))
+    column = 3 * button + 2 * gap
+    vx, vy, vw, vh = view
+    left, right, below = vx, width - vx - vw, height - vy - vh
+    if left >= pad + 2 * margin and right >= button + 2 * margin:
+        pad_at = ((left - pad) // 2, height - margin - pad)
+        buttons_at = (vx + vw + (right - button) // 2, height - margin)
+    elif below >= max(pad, column) + 2 * margin:
+        pad_at = (margin, height - margin - pad)
+        buttons_at = (width - margin - button, height - margin)
+    else:
+        raise AssertionError("the test lays out controls in the bars only")
+    buttons = [(buttons_at[0], buttons_at[1] - button - i * (button + gap), button, button)
+               for i in range(3)]
+    return dict(pad=(*pad_at, pad, pad), Return=buttons[0], Pause=buttons[1], Menu=buttons[2])
+
+
+def mean_difference(a, b):
+    return sum(ImageStat.Stat(ImageChops.difference(a, b)).mean) / 3
 
 
 def constants():
@@ -141,9 +191,11 @@ window.requestAnimationFrame = function (callback) {
 # (speed, cell by cell, held arrow, stuck and the shared effect timer), checks
 # it against the position each piece of gold prints, and holds the arrow
 # toward the next cell. A move, once started, runs to its cell, so the arrow
-# held is the one for the move after the current one.
+# held is the one for the move after the current one. Given the page points
+# of the on-screen pad's arrows, one finger holds and slides between them
+# instead of the keys, until the first piece of gold is touched.
 WALKER = """
-const [route, speed, cell, effectSteps, start] = arguments;
+const [route, speed, cell, effectSteps, start, pad] = arguments;
 const canvas = document.getElementById('canvas');
 const codes = {'-1,0': 'ArrowLeft', '1,0': 'ArrowRight', '0,-1': 'ArrowUp', '0,1': 'ArrowDown'};
 const gold = /^(-?\\d+) (-?\\d+)(Hide|Stuck|Time Increase|Time Decreased) Event Triggered\\.$/;
@@ -172,9 +224,17 @@ function step(code, line) {
 }
 function press(code) {
   if (code === held) return;
-  const key = (k, type) => canvas.dispatchEvent(new KeyboardEvent(type, {code: codes[k], key: codes[k], bubbles: true}));
-  if (held) key(held, 'keyup');
-  if (code) key(code, 'keydown');
+  if (pad) {
+    const at = code || held;
+    const finger = new Touch({identifier: 7, target: canvas, clientX: pad[at][0], clientY: pad[at][1]});
+    const type = !held ? 'touchstart' : code ? 'touchmove' : 'touchend';
+    canvas.dispatchEvent(new TouchEvent(type, {touches: code ? [finger] : [], changedTouches: [finger],
+                                               bubbles: true, cancelable: true}));
+  } else {
+    const key = (k, type) => canvas.dispatchEvent(new KeyboardEvent(type, {code: codes[k], key: codes[k], bubbles: true}));
+    if (held) key(held, 'keyup');
+    if (code) key(code, 'keydown');
+  }
   held = code;
 }
 window.__drive = function () {
@@ -182,7 +242,7 @@ window.__drive = function () {
   for (; seen < window.__log.length; ++seen) {
     const line = window.__log[seen];
     if (line.startsWith('Info written to file successfully')) window.__walk.done = true;
-    if (gold.test(line)) goldLine = line;
+    if (gold.test(line)) { goldLine = line; if (pad) window.__walk.done = true; }
     if (/^\\d+$/.test(line)) { step(held, goldLine); goldLine = null; }
   }
   if (window.__walk.done) { press(null); window.__drive = null; return; }
@@ -195,7 +255,10 @@ window.__drive = function () {
 
 
 class Browser:
-    def __init__(self, url, flags=(), hook=""):
+    """A fresh headless Chromium. `screen` is a page of width x height CSS
+    pixels at a pixel ratio, as a phone when `touch`."""
+
+    def __init__(self, url, flags=(), hook="", screen=(1280, 800, 1), touch=False):
         self.profile = tempfile.mkdtemp(prefix="dungeon-web-")
         options = webdriver.ChromeOptions()
         options.binary_location = "/usr/bin/chromium"
@@ -207,6 +270,15 @@ class Browser:
         self.driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
         self.driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": HOOKS + hook})
         self.url = url
+        self.touch = touch
+        if touch:
+            self.driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled",
+                                        {"enabled": True, "maxTouchPoints": 5})
+        self.resize(*screen)
+
+    def resize(self, width, height, ratio=1):
+        self.driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
+            "width": width, "height": height, "deviceScaleFactor": ratio, "mobile": self.touch})
 
     def close(self):
         self.driver.quit()
@@ -236,19 +308,58 @@ class Browser:
         self.wait("the first frame", lambda: any(COUNT.match(l) for l in self.log()), 60)
         self.canvas = self.driver.find_element(By.ID, "canvas")
 
-    def picture(self, name=None):
+    def output(self):
+        """The canvas: its pixels' size and its place on the page in CSS pixels."""
+        return self.js("""const c = document.getElementById('canvas'), r = c.getBoundingClientRect();
+                          return [c.width, c.height, r.left, r.top, r.width, r.height];""")
+
+    def page_point(self, x, y):
+        """A point of the canvas's pixels on the page, in CSS pixels."""
+        width, height, left, top, css_w, css_h = self.output()
+        return left + x * css_w / width, top + y * css_h / height
+
+    def view(self):
+        return view_rect(*self.output()[:2])
+
+    def view_point(self, x, y):
+        """A point of the 800 x 608 view on the page."""
+        vx, vy, vw, vh = self.view()
+        return self.page_point(vx + x * vw / VIEW[0], vy + y * vh / VIEW[1])
+
+    def screenshot(self, name=None):
+        """The view as the canvas shows it, at the canvas's pixels."""
         shot = Image.open(io.BytesIO(self.canvas.screenshot_as_png)).convert("RGB")
         if name:
             shot.save(SHOTS / f"{name}.png")
-        return shot.resize(VIEW, Image.NEAREST)
+        width = self.output()[0]
+        vx, vy, vw, vh = (round(v * shot.width / width) for v in self.view())
+        return shot.crop((vx, vy, vx + vw, vy + vh))
+
+    def picture(self, name=None):
+        return self.screenshot(name).resize(VIEW, Image.NEAREST)
 
     def click(self, button):
         x, y, w, h = CONST["buttons"][button]
-        size = self.canvas.size
-        scale = size["width"] / VIEW[0]
-        ActionChains(self.driver).move_to_element_with_offset(
-            self.canvas, int((x + w / 2) * scale - size["width"] / 2),
-            int((y + h / 2) * scale - size["height"] / 2)).click().perform()
+        px, py = self.view_point(x + w / 2, y + h / 2)
+        action = ActionBuilder(self.driver)
+        action.pointer_action.move_to_location(round(px), round(py)).click()
+        action.perform()
+
+    def finger(self, kind, x=0, y=0):
+        """One finger down, moved or lifted at a page point, as the browser reports touches."""
+        points = [] if kind == "touchEnd" else [{"x": x, "y": y, "id": 1}]
+        self.driver.execute_cdp_cmd("Input.dispatchTouchEvent", {"type": kind, "touchPoints": points})
+
+    def tap(self, x, y):
+        self.finger("touchStart", x, y)
+        self.wait_steps(2)
+        self.finger("touchEnd")
+
+    def control(self, name, at=(0.5, 0.5)):
+        """A point of an on-screen control on the page: `at` is the fraction across it."""
+        width, height = self.output()[:2]
+        x, y, w, h = touch_layout(width, height, self.view())[name]
+        return self.page_point(x + at[0] * w, y + at[1] * h)
 
     def keys(self, key, hold=0.0):
         ActionChains(self.driver).key_down(key).pause(hold).key_up(key).perform()
@@ -313,9 +424,15 @@ def main():
                 browser.close()
         browser = Browser(url)
         try:
-            run(browser, startup, play, pause)
+            reference = run(browser, startup, play, pause)
         finally:
             browser.close()
+        for width, height, walk in ((390, 844, True), (844, 390, False)):
+            browser = Browser(url, screen=(width, height, 3), touch=True)
+            try:
+                phone(browser, reference, walk)
+            finally:
+                browser.close()
     finally:
         server.shutdown()
 
@@ -347,12 +464,94 @@ BAD_BROWSERS = [
 ]
 
 
+def readable(shot, reference, page):
+    """The view's screenshot against the 1 x picture scaled smoothly to its size."""
+    difference = mean_difference(shot, reference.resize(shot.size, Image.LANCZOS))
+    check(difference < READABLE, f"the menu in a {page} page, drawn {shot.width} x {shot.height}, "
+          f"reads as the 1 x picture (mean difference {difference:.1f} of 255)")
+
+
+def one_x_menu(browser):
+    """The menu at 1 x: the page made just large enough for an 800 x 608 canvas."""
+    browser.resize(800, 900)
+    browser.wait("the page at 800 wide", lambda: browser.output()[0] == 800)
+    keys_line = browser.js("return innerHeight") - browser.output()[5]
+    browser.resize(800, VIEW[1] + round(keys_line))
+    browser.wait("an 800 x 608 canvas", lambda: browser.output()[:2] == list(VIEW))
+    browser.wait_steps(3)
+    reference = browser.screenshot("menu-1x")
+    browser.resize(1280, 800)
+    browser.wait("the page at 1280 wide", lambda: browser.output()[0] == 1280)
+    browser.wait_steps(3)
+    return reference
+
+
+def player_box():
+    """The cells around the player at the start, in the view: the camera keeps
+    the player in the middle of the view, so the picture changes there as the
+    dungeon moves under the feet."""
+    cell, (column, row) = CONST["cell"], CONST["start"]
+    x = column * cell - min(max(column * cell + cell // 2 - VIEW[0] // 2, 0), 1600 - VIEW[0])
+    y = row * cell - min(max(row * cell + cell // 2 - VIEW[1] // 2, 0), 608 - VIEW[1])
+    return x - cell, y - cell, x + 2 * cell, y + 2 * cell
+
+
+def phone(browser, reference, walk):
+    """A phone's page with touch: the menu, a tap on Play, the pad, the buttons."""
+    browser.load()
+    width, height, _, _, css_width, css_height = browser.output()
+    size = f"{round(css_width)}x{browser.js('return innerHeight')}"
+    page = f"{size.replace('x', ' x ')} at ratio 3"
+    check((width, height) == (int(css_width * 3), int(css_height * 3)),
+          f"the canvas of a {page} page has three pixels to a point ({width} x {height})")
+    readable(browser.screenshot(f"menu-{size}"), reference, page)
+
+    def tap_until(point, text):
+        before = len(browser.log())
+        browser.tap(*point)
+        return new_chunk(browser, before, text)
+
+    x, y, w, h = CONST["buttons"]["Play"]
+    tap_until(browser.view_point(x + w / 2, y + h / 2),
+              "PlayState constructor initialized successfully...")
+    browser.wait_steps(3)
+    start = browser.picture()
+    browser.finger("touchStart", *browser.control("pad", (0.875, 0.5)))
+    browser.wait_steps(15)
+    walked = browser.picture(f"play-{size}")
+    browser.finger("touchEnd")
+    box = player_box()
+    check(ImageChops.difference(start.crop(box), walked.crop(box)).getbbox() is not None,
+          f"{page}: a tap on Play plays, and holding the pad's right arrow walks the player")
+    tap_until(browser.control("Pause"), "PauseState constructor called...")
+    check(True, f"{page}: the Pause button pauses")
+    if not walk:
+        return
+    # A new game from the pause screen's button, walked by one finger on the
+    # pad to the first piece of gold, in step with a model of held arrows.
+    tap_until(browser.control("Menu"), "MenuState constructor initialized successfully...")
+    tap_until(browser.view_point(x + w / 2, y + h / 2),
+              "PlayState constructor initialized successfully...")
+    route = route_through_gold(CONST["grid"], CONST["start"], CONST["gold"])
+    route = route[:next(i for i, c in enumerate(route) if c in CONST["gold"]) + 1]
+    pad = {f"{dx},{dy}": browser.control("pad", (0.5 + 0.375 * dx, 0.5 + 0.375 * dy))
+           for dx, dy in ((1, 0), (-1, 0), (0, 1), (0, -1))}
+    browser.js(WALKER, route, CONST["speed"], CONST["cell"], CONST["effect"], CONST["start"], pad)
+    browser.wait("the first piece of gold", lambda: browser.js("return window.__walk.done"), 60)
+    check(not browser.js("return window.__walk.errors"),
+          f"{page}: a finger on the pad walks {len(route)} cells to the first gold "
+          "in step with held arrows, as the narration of the gold shows")
+
+
 def run(browser, startup, play, pause):
     browser.load()
     first_frame = next(t for t, steps in browser.js("return window.__frames") if steps)
+    print(f"time to the first menu frame: {first_frame / 1000:.2f} s")
     same(chunks(browser.log())[0], [l for l in startup if l != SOFTWARE_RENDERER],
          "start-up and menu narrate as on the desktop")
-    browser.picture("menu")
+    menu = browser.screenshot("menu-1280x800")
+    reference = one_x_menu(browser)
+    readable(menu, reference, "1280 x 800")
 
     before = len(browser.log())
     browser.click("Play")
@@ -367,12 +566,7 @@ def run(browser, startup, play, pause):
     browser.keys(Keys.RIGHT, 0.5)
     browser.wait_steps(15)
     walked = browser.picture("play")
-    # The camera keeps the player in the middle of the view: where the player
-    # stands, the picture changes as the dungeon moves under the feet.
-    cell, (column, row) = CONST["cell"], CONST["start"]
-    x = column * cell - min(max(column * cell + cell // 2 - VIEW[0] // 2, 0), 1600 - VIEW[0])
-    y = row * cell - min(max(row * cell + cell // 2 - VIEW[1] // 2, 0), 608 - VIEW[1])
-    box = (x - cell, y - cell, x + 2 * cell, y + 2 * cell)
+    box = player_box()
     check(ImageChops.difference(start.crop(box), walked.crop(box)).getbbox() is not None,
           "holding Right moves the player")
 
@@ -443,9 +637,25 @@ def run(browser, startup, play, pause):
     check(ImageChops.difference(empty_scores, browser.picture("scores")).getbbox() is not None,
           "the Scores screen shows it")
 
-    print(f"time to the first menu frame: {first_frame / 1000:.2f} s")
+    # A game ended with Escape; the page offers another, which starts afresh.
+    browser.keys(Keys.RETURN, 0.1)
+    before = len(browser.log())
+    browser.click("Play")
+    new_chunk(browser, before, "PlayState constructor initialized successfully...")
+    browser.keys(Keys.ESCAPE, 0.1)
+    again = browser.driver.find_element(By.ID, "again")
+    browser.wait("the page's Play again", again.is_displayed)
+    before = len(browser.log())
+    again.click()
+    browser.wait("the menu again", lambda: any(COUNT.match(l) for l in browser.log()[before:]))
+    same(chunks(browser.log()[before:])[0], [l for l in startup if l != SOFTWARE_RENDERER],
+         "after Escape, the page's Play again starts the game afresh, narrated as the first start")
+    browser.wait_steps(3)
+    readable(browser.screenshot("menu-again"), reference, "1280 x 800 (after Play again)")
+
     print(f"in play: {pictures:.1f} pictures and {rate:.1f} steps a second")
     print(f"screenshots: {SHOTS}")
+    return reference
 
 
 if __name__ == "__main__":
