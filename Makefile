@@ -135,12 +135,17 @@ lint: configure
 # Serve the folder over HTTP to play, e.g. `python3 -m http.server -d build-web`.
 # Debian's emscripten runs its tools with the first node on the PATH, which
 # must find Debian's node modules.
+# A build folder configured against other library builds than $$prefix (the
+# cache's key changed with a recipe or a version) starts afresh: CMake would
+# keep finding the old libraries it found first.
+FOR_LIBS = { ! grep -s "$${prefix%/*}/" $(1)/CMakeCache.txt | grep -qv "$$prefix/\|$$prefix$$" || \
+	rm -f $(1)/CMakeCache.txt; }
 WEB_BUILD := build-web
 web web-test: export NODE_PATH := /usr/share/nodejs
 web: DEPS = web
 web-test: DEPS = web-test
 web: deps
-	@prefix=$$(bash scripts/web-libs.sh) && \
+	@prefix=$$(bash scripts/web-libs.sh) && $(call FOR_LIBS,$(WEB_BUILD)) && \
 	emcmake cmake -S . -B $(WEB_BUILD) -DCMAKE_BUILD_TYPE=Release -DDUNGEON_WERROR=$(WERROR) \
 	  -DCMAKE_PREFIX_PATH=$$prefix -DCMAKE_FIND_ROOT_PATH=$$prefix >/dev/null
 	@cmake --build $(WEB_BUILD) -j $(JOBS)
@@ -154,7 +159,7 @@ web-test: web
 # (scripts/windows-libs.sh): build-windows/dungeon-gold-<version>-win64.zip
 # and build-windows/dungeon-gold-<version>-win64-setup.exe. Needs no Wine.
 WIN_BUILD := build-windows
-WIN_CONFIGURE = prefix=$$(bash scripts/windows-libs.sh) && \
+WIN_CONFIGURE = prefix=$$(bash scripts/windows-libs.sh) && $(call FOR_LIBS,$(WIN_BUILD)) && \
 	cmake -S . -B $(WIN_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
 	  -DCMAKE_BUILD_TYPE=Release -DDUNGEON_WERROR=$(WERROR) \
 	  -DCMAKE_PREFIX_PATH=$$prefix -DCMAKE_FIND_ROOT_PATH=$$prefix

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 #include <vector>
 
 namespace
@@ -45,8 +46,8 @@ void Disc(std::vector<SDL_Vertex>& out, const SDL_Rect& r, Uint8 alpha)
     const float radius = static_cast<float>(std::min(r.w, r.h)) / 2.0f;
     for (int i = 0; i < kSegments; ++i)
     {
-        const float a = 2.0f * static_cast<float>(M_PI) * static_cast<float>(i) / kSegments;
-        const float b = 2.0f * static_cast<float>(M_PI) * static_cast<float>(i + 1) / kSegments;
+        const float a = 2.0f * std::numbers::pi_v<float> * static_cast<float>(i) / kSegments;
+        const float b = 2.0f * std::numbers::pi_v<float> * static_cast<float>(i + 1) / kSegments;
         out.push_back(Vertex(cx, cy, alpha));
         out.push_back(Vertex(cx + radius * std::cos(a), cy + radius * std::sin(a), alpha));
         out.push_back(Vertex(cx + radius * std::cos(b), cy + radius * std::sin(b), alpha));

@@ -98,9 +98,22 @@ int main(int argc, char** argv)
     const bool ran = session.Run(commands);
     silent.reset();
     std::cout.rdbuf(console);
-    if (!ran || golden.empty())
+    if (!ran)
     {
-        return ran ? 0 : 1;
+        // The end of what the game said tells why the session could not go on.
+        const std::string text = transcript.str();
+        std::size_t from = text.size();
+        for (int lines = 0; from > 0 && lines <= 20;)
+        {
+            lines += text[--from] == '\n' ? 1 : 0;
+        }
+        std::cout << "the session stopped; the narration ended:\n"
+                  << text.substr(from) << std::flush;
+        return 1;
+    }
+    if (golden.empty())
+    {
+        return 0;
     }
     const std::string folded = Fold(transcript.str());
     if (update)
