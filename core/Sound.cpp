@@ -27,7 +27,14 @@ Mix_Chunk* LoadChunk(const char* path)
     {
         SDL_RWops* bytes =
             SDL_RWFromConstMem(file.bytes.data(), static_cast<int>(file.bytes.size()));
-        if (Mix_Chunk* chunk = Mix_LoadWAV_RW(bytes, 1); chunk != nullptr)
+        // Closed here, not by the mixer: on a damaged Ogg file the mixer
+        // returns without closing what it was told to close.
+        Mix_Chunk* chunk = bytes != nullptr ? Mix_LoadWAV_RW(bytes, 0) : nullptr;
+        if (bytes != nullptr)
+        {
+            SDL_RWclose(bytes);
+        }
+        if (chunk != nullptr)
         {
             return chunk;
         }
