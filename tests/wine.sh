@@ -24,11 +24,14 @@ fi
 if [ ! -f "$WINEPREFIX/.dungeon-ready" ]; then
   mkdir -p "$WINEPREFIX"
   wineboot --init >/dev/null 2>&1
-  wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+  # The new prefix settles before it is changed; a change Wine refuses while
+  # it still starts up is made again.
+  wineserver -w
+  again() { "$@" >/dev/null 2>&1 || { sleep 2 && "$@" >/dev/null 2>&1; } || { sleep 5 && "$@" >/dev/null 2>&1; }; }
+  again wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f
   wine reg delete 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /f \
     >/dev/null 2>&1 || true
-  wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Auto /t REG_SZ /d 0 /f \
-    >/dev/null 2>&1
+  again wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Auto /t REG_SZ /d 0 /f
   wineserver -w
   touch "$WINEPREFIX/.dungeon-ready"
 fi
@@ -36,8 +39,9 @@ if [ "${1:-}" = --serve ]; then
   # One server for a whole ctest run, its services started once: tests
   # started together would otherwise race to start them, and one could find
   # them half up. --stop ends it.
-  wineserver -p
-  wine cmd.exe /c exit 0 >/dev/null 2>&1
+  wineserver -p || true # one may be up already
+  # (Its status is not the point: the tests say whether Wine runs them.)
+  wine cmd.exe /c exit 0 >/dev/null 2>&1 || true
   exit 0
 fi
 [ $# -eq 0 ] && exit 0
