@@ -238,18 +238,23 @@ bool Graphics::ShowPicture()
     return true;
 }
 
-void Graphics::Replay()
+void Graphics::ClearTarget(SDL_Color color)
 {
-    m_drawing = true;
     Uint8 r = 0;
     Uint8 g = 0;
     Uint8 b = 0;
     Uint8 a = 0;
     SDL_GetRenderDrawColor(m_renderer, &r, &g, &b, &a);
-    SDL_SetRenderDrawColor(m_renderer, m_shownClearColor[0], m_shownClearColor[1],
-                           m_shownClearColor[2], m_shownClearColor[3]);
+    SDL_SetRenderDrawColor(m_renderer, color.r, color.g, color.b, color.a);
     SDL_RenderClear(m_renderer);
     SDL_SetRenderDrawColor(m_renderer, r, g, b, a);
+}
+
+void Graphics::Replay()
+{
+    m_drawing = true;
+    ClearTarget(SDL_Color{m_shownClearColor[0], m_shownClearColor[1], m_shownClearColor[2],
+                          m_shownClearColor[3]});
     for (const Call& call : m_shownCalls)
     {
         Carry(call);
@@ -312,14 +317,7 @@ void Graphics::Draw()
         shown = m_sharp;
     }
     // Black bars, whatever the screens clear their picture with.
-    Uint8 r = 0;
-    Uint8 g = 0;
-    Uint8 b = 0;
-    Uint8 a = 0;
-    SDL_GetRenderDrawColor(m_renderer, &r, &g, &b, &a);
-    SDL_SetRenderDrawColor(m_renderer, 0, 0, 0, 255);
-    SDL_RenderClear(m_renderer);
-    SDL_SetRenderDrawColor(m_renderer, r, g, b, a);
+    ClearTarget(SDL_Color{0, 0, 0, 255});
     SDL_RenderCopy(m_renderer, shown, nullptr, nullptr);
 }
 

@@ -38,6 +38,8 @@ public:
     void Rectangle(const SDL_Rect& rect, SDL_Color color, SDL_BlendMode blend, bool filled);
     // Keeps the calls that follow inside `rect` (none: the whole picture).
     void Clip(const SDL_Rect* rect);
+    // Clears the current render target with `color`; the draw colour stays.
+    void ClearTarget(SDL_Color color);
     // The colour the picture being noted is cleared with.
     SDL_Color ClearColor() const
     {

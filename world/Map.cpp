@@ -163,33 +163,15 @@ bool Map::DrawLayerPicture(Tileset& tiles, const TileList& values, LayerPicture&
     {
         return false;
     }
-    if (picture.texture == nullptr)
-    {
-        // The sheet's own pixel format: blending from the picture then rounds
-        // exactly as blending from the sheet does.
-        Uint32 format = SDL_PIXELFORMAT_ARGB8888;
-        SDL_QueryTexture(sheet, &format, nullptr, nullptr, nullptr);
-        picture.texture = SDL_CreateTexture(renderer, format, SDL_TEXTUREACCESS_TARGET, kWorldWidth,
-                                            kWorldHeight);
-        if (picture.texture == nullptr)
-        {
-            return false;
-        }
-        SDL_SetTextureBlendMode(picture.texture, SDL_BLENDMODE_BLEND);
-    }
+    // The sheet's own pixel format: blending from the picture then rounds
+    // exactly as blending from the sheet does.
+    Uint32 format = SDL_PIXELFORMAT_ARGB8888;
+    SDL_QueryTexture(sheet, &format, nullptr, nullptr, nullptr);
     SDL_Texture* const target = SDL_GetRenderTarget(renderer);
-    if (SDL_SetRenderTarget(renderer, picture.texture) != 0)
+    if (!StartPicture(picture, format, SDL_BLENDMODE_BLEND, SDL_Color{0, 0, 0, 0}))
     {
         return false;
     }
-    Uint8 r = 0;
-    Uint8 g = 0;
-    Uint8 b = 0;
-    Uint8 a = 0;
-    SDL_GetRenderDrawColor(renderer, &r, &g, &b, &a);
-    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 0);
-    SDL_RenderClear(renderer);
-    SDL_SetRenderDrawColor(renderer, r, g, b, a);
     // Each cell's pixels go in as they are, transparency and all, so that
     // the picture blends into a frame exactly as the cells themselves would.
     // Cells do not overlap.
@@ -217,6 +199,27 @@ bool Map::DrawLayerPicture(Tileset& tiles, const TileList& values, LayerPicture&
     return true;
 }
 
+bool Map::StartPicture(LayerPicture& picture, Uint32 format, SDL_BlendMode blend, SDL_Color clear)
+{
+    Graphics* graphics = Graphics::Instance();
+    if (picture.texture == nullptr)
+    {
+        picture.texture = SDL_CreateTexture(graphics->m_renderer, format, SDL_TEXTUREACCESS_TARGET,
+                                            kWorldWidth, kWorldHeight);
+        if (picture.texture == nullptr)
+        {
+            return false;
+        }
+        SDL_SetTextureBlendMode(picture.texture, blend);
+    }
+    if (SDL_SetRenderTarget(graphics->m_renderer, picture.texture) != 0)
+    {
+        return false;
+    }
+    graphics->ClearTarget(clear);
+    return true;
+}
+
 bool Map::DrawLevelPicture()
 {
     for (const LayerPicture* layer : {&m_floorPicture, &m_wallPicture, &m_objectPicture})
@@ -236,32 +239,13 @@ bool Map::DrawLevelPicture()
     {
         return true;
     }
-    if (m_levelPicture.texture == nullptr)
-    {
-        // The format of the picture the screens draw into: the layers blend
-        // into it exactly as into a frame, and it is copied as it is.
-        m_levelPicture.texture =
-            SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET,
-                              kWorldWidth, kWorldHeight);
-        if (m_levelPicture.texture == nullptr)
-        {
-            return false;
-        }
-        SDL_SetTextureBlendMode(m_levelPicture.texture, SDL_BLENDMODE_NONE);
-    }
+    // The format of the picture the screens draw into: the layers blend into
+    // it exactly as into a frame, and it is copied as it is.
     SDL_Texture* const target = SDL_GetRenderTarget(renderer);
-    if (SDL_SetRenderTarget(renderer, m_levelPicture.texture) != 0)
+    if (!StartPicture(m_levelPicture, SDL_PIXELFORMAT_ARGB8888, SDL_BLENDMODE_NONE, clear))
     {
         return false;
     }
-    Uint8 r = 0;
-    Uint8 g = 0;
-    Uint8 b = 0;
-    Uint8 a = 0;
-    SDL_GetRenderDrawColor(renderer, &r, &g, &b, &a);
-    SDL_SetRenderDrawColor(renderer, clear.r, clear.g, clear.b, clear.a);
-    SDL_RenderClear(renderer);
-    SDL_SetRenderDrawColor(renderer, r, g, b, a);
     const bool noting = graphics->NoteCalls(false);
     const SDL_Rect world{0, 0, kWorldWidth, kWorldHeight};
     for (const LayerPicture* layer : {&m_floorPicture, &m_wallPicture, &m_objectPicture})

@@ -2,10 +2,9 @@
 
 #include "world/LayerFile.h"
 
-#include <cstdint>
+#include <SDL.h>
 
-struct SDL_Rect;
-struct SDL_Texture;
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -104,6 +103,9 @@ private:
     // The level as the three layers make it over the frame's clear colour,
     // drawn when its layers are; false where it cannot be.
     bool DrawLevelPicture();
+    // Makes `picture` (a texture of the whole level, the first time) the
+    // render target, cleared with `clear`.
+    bool StartPicture(LayerPicture& picture, Uint32 format, SDL_BlendMode blend, SDL_Color clear);
     // Draws the gold and the player that overlap `place` (in the view), as
     // they are drawn between the floor and the walls.
     void DrawSprites(const SDL_Rect* place);
