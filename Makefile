@@ -4,7 +4,7 @@ JOBS   := $(shell nproc 2>/dev/null || echo 2)
 WERROR ?= $(if $(CI),ON,OFF)
 
 .PHONY: all deps configure build run test lint package clean sanitize valgrind fuzz soak bench bench-cpu \
-	assets golden web web-test windows windows-test package-test
+	assets golden web web-test windows windows-test package-test fresh-test
 
 all: build
 
@@ -196,6 +196,14 @@ package-test: DEPS = package-test
 package-test: build
 	cd $(BUILD) && cpack -G DEB >/dev/null
 	bash tests/clean_debian.sh $$(ls -t $(BUILD)/dungeon-gold_*_amd64.deb | head -n 1)
+
+# The README followed by a newcomer on a minimal Debian 12 (the same cached
+# root as package-test): a clean clone of the committed tree, `apt-get install
+# make`, then `make test` must pass and `make run` must reach the menu on this
+# machine's Xvfb and quit on Escape. Needs root (sudo).
+fresh-test: DEPS = fresh-test
+fresh-test: deps
+	bash tests/clean_debian.sh --fresh .
 
 # Rewrites every golden transcript from a run of its script; review the diff.
 golden: build

@@ -61,7 +61,7 @@ run=(cmake g++ make pkg-config libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev lib
 # The suite: GoogleTest, the benchmark library, the real-window tests' X server
 # and tools, and what the package tests check the packages with.
 test=("${run[@]}" libgtest-dev libbenchmark-dev xvfb xdotool x11-apps x11-utils
-  python3 dpkg-dev lintian desktop-file-utils appstream)
+  python3 python3-pil dpkg-dev lintian desktop-file-utils appstream)
 # The browser and Windows builds compile their libraries from Debian's sources
 # (apt-get source needs dpkg-dev and the deb-src entry below).
 web=(cmake g++ make pkg-config dpkg-dev emscripten)
@@ -76,12 +76,14 @@ case $target in
   valgrind) packages=("${test[@]}" valgrind) ;;
   fuzz) packages=("${test[@]}" clang libclang-rt-14-dev) ;;
   package-test) packages=("${test[@]}" debootstrap) ;;
+  # A clean root of its own, where the README's commands install the rest.
+  fresh-test) packages=(make git debootstrap xvfb xdotool x11-utils) ;;
   web) packages=("${web[@]}") ;;
   web-test) packages=("${web[@]}" chromium chromium-driver python3-selenium python3-pil) ;;
   windows) packages=("${windows[@]}") ;;
   # Wine to test with, GoogleTest's sources to build for Windows, and an X
   # server for the zip and the installer played in a real window.
-  windows-test) packages=("${windows[@]}" wine wine64 googletest xvfb xdotool x11-apps x11-utils) ;;
+  windows-test) packages=("${windows[@]}" wine wine64 googletest xvfb xdotool x11-apps x11-utils unzip) ;;
   *)
     echo "install-deps.sh: no package list for \"$target\"" >&2
     exit 2
@@ -115,8 +117,10 @@ if $new_source; then
   echo "$entry" | $sudo tee "$src_list" >/dev/null
 fi
 export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update -qq
+# Another install running (a second make, the system's own updates) is waited for.
+lock=(-o DPkg::Lock::Timeout=600)
+$sudo apt-get "${lock[@]}" update -qq
 if [ ${#missing[@]} -gt 0 ]; then
   echo "Installing: ${missing[*]}"
-  $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  $sudo apt-get "${lock[@]}" install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi

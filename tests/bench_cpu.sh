@@ -39,7 +39,7 @@ source "$(dirname "$0")/x_session.sh"
 unset SDL_VIDEODRIVER
 
 cp -r "$assets" "$scratch/Assets"
-rm -f "$scratch/Assets/bin/scores.bin"
+find "$scratch/Assets/bin" -mindepth 1 -delete
 echo "Dungeon $width $height ${fullscreen:+1}${fullscreen:-0}" >"$scratch/Assets/ini/game.ini"
 # The pointer rests in a corner, away from the menu's buttons.
 xdotool mousemove 0 0

@@ -1,18 +1,28 @@
 #!/usr/bin/env bash
-# The Debian package on a clean Debian 12, as a player gets it:
+# A clean Debian 12, as a player or a newcomer gets it:
 #   clean_debian.sh <dungeon-gold_*.deb>
+#   clean_debian.sh --fresh <repository>
 # A minimal root made with debootstrap, kept under ~/.cache and made again only
-# when missing, is copied to a scratch folder. There `apt install ./the.deb`
-# must find every run-time dependency in Debian's archive; the .debs apt
-# fetches are kept beside the root, so a later run downloads nothing. The menu
-# entry's command then runs as a player (not root) on this machine's Xvfb,
-# whose socket is shared with the root: it reaches the menu, narrated into the
-# player's state folder, and leaves by Exit. Last, `apt remove` must leave
-# nothing of the game under /usr. Needs root, for debootstrap and chroot.
+# when missing, is copied to a scratch folder; the .debs apt fetches there are
+# kept beside the root, so a later run downloads nothing. Both runs share this
+# machine's Xvfb with the root through its socket.
+# With a package: `apt install ./the.deb` must find every run-time dependency
+# in Debian's archive; the menu entry's command then runs as a player (not
+# root): it reaches the menu, narrated into the player's state folder, and
+# leaves by Exit. Last, `apt remove` must leave nothing of the game under /usr.
+# With --fresh: a clean clone of the repository's committed state is followed
+# as the README tells a newcomer: `apt-get install make`, then `make test`
+# must pass, and `make run` must start the game, which reaches the menu and
+# quits on Escape. Needs root, for debootstrap and chroot.
 set -uo pipefail
-deb=$(readlink -f -- "$1")
+fresh=false
+if [ "$1" = --fresh ]; then
+  fresh=true
+  shift
+fi
+target=$(readlink -f -- "$1")
 if [ "$(id -u)" -ne 0 ]; then
-  exec sudo --preserve-env=HOME,TMPDIR bash "$0" "$deb"
+  exec sudo --preserve-env=HOME,TMPDIR bash "$0" $($fresh && echo --fresh) "$target"
 fi
 cache=${DUNGEON_DEBIAN_CACHE:-$HOME/.cache/dungeon-gold-debian12}
 mirror=http://deb.debian.org/debian
@@ -74,7 +84,35 @@ cp -a "$cache/root" "$root" || fail "cannot copy the root"
 mkdir -p "$cache/archives/partial"
 bind "$cache/archives" "$root/var/cache/apt/archives"
 bind /proc "$root/proc"
+
+if $fresh; then
+  # The game reaches this machine's Xvfb through its abstract socket; the
+  # socket folder stays the root's own, for the Xvfb the suite starts there.
+  bind /dev/shm "$root/dev/shm"
+  git clone -q --no-hardlinks "$target" "$root/root/dungeon" || fail "cannot clone $target"
+  step "apt-get install make"
+  { in_root apt-get update -qq && in_root apt-get install -y -qq --no-install-recommends make; } \
+    >"$scratch/make.log" 2>&1 || fail "apt-get install make failed"
+  step "make test"
+  in_root env HOME=/root sh -c 'cd /root/dungeon && make test' >"$scratch/test.log" 2>&1 ||
+    fail "make test failed: $(grep -A 30 'tests passed\|rror' "$scratch/test.log" | tail -n 40)"
+  grep -E 'tests passed|Total Test time' "$scratch/test.log"
+  step "make run"
+  out=$scratch/run.log
+  in_root env HOME=/root DISPLAY="$DISPLAY" sh -c 'cd /root/dungeon && timeout 120 make run' \
+    >"$out" 2>&1 &
+  pid=$!
+  patience=6000 poll seen '^1$' || fail "make run reached no menu"
+  wid=$(xdotool search --sync --name '^Dungeon$' | head -n 1)
+  xdotool windowfocus --sync "$wid"
+  hold key Escape 'Game shut down successfully.'
+  wait "$pid" || fail "make run: exit status $?"
+  step "done"
+  exit 0
+fi
+
 bind /tmp/.X11-unix "$root/tmp/.X11-unix"
+deb=$target
 cp "$deb" "$root/tmp/" || fail "cannot copy $deb"
 name=${deb##*/}
 

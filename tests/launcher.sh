@@ -61,6 +61,7 @@ player=$HOME/.local/share/dungeon-gold
 # first finds the links made for the other one, as after an archive moved.
 # The launcher must never write into the game's data.
 cp -r "$2" "$scratch/data"
+find "$scratch/data/bin" -mindepth 1 -delete # a player's scores and choices stay theirs
 data=$(find "$scratch/data" | sort)
 for copy in a b; do
   mkdir "$scratch/$copy"

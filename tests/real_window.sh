@@ -44,7 +44,7 @@ if [ "$1" = package ]; then
   for f in README.md dungeon-gold Assets/Fonts/LICENSE-Terminus.txt Assets/Maps/collisionMap.map Assets/bin; do
     [ -e "$game/$f" ] || fail "archive lacks $f"
   done
-  [ ! -e "$game/Assets/bin/scores.bin" ] || fail "archive ships a score file"
+  [ -z "$(ls -A "$game/Assets/bin")" ] || fail "archive ships a player's files: $(ls -A "$game/Assets/bin")"
   launch "$game"
   seen 'ERROR\|could not' && fail "the game could not load its data"
   hold key Escape 'Game shut down successfully.'
@@ -99,6 +99,7 @@ if [ "$1" = deb ]; then
 fi
 
 cp -r "$3" "$scratch/Assets"
+find "$scratch/Assets/bin" -mindepth 1 -delete # a player's scores and choices stay theirs
 ln -s "$2" "$scratch/dungeon"
 settings() { echo "Dungeon $1" >"$scratch/Assets/ini/game.ini"; }
 shot() { wait_frames 3 && xwd -silent -id "$wid" >"$scratch/$1.xwd"; }

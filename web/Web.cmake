@@ -30,10 +30,10 @@ target_link_options(dungeon_web PRIVATE
   -sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=@${PROJECT_SOURCE_DIR}/web/sdl-helpers.txt
   -lidbfs.js
   "SHELL:--shell-file ${WEB_SHELL}"
-  # The stored scores come from IndexedDB, never from the package.
+  # The stored scores and preferences come from IndexedDB, never from the
+  # package: nothing of Assets/bin is packed.
   "SHELL:--preload-file ${PROJECT_SOURCE_DIR}/Assets@/Assets"
-  "SHELL:--exclude-file *scores.bin"
-  "SHELL:--exclude-file *.gitkeep")
+  "SHELL:--exclude-file */Assets/bin/*")
 set_property(TARGET dungeon_web APPEND PROPERTY LINK_DEPENDS ${WEB_SHELL} ${WEB_ASSETS})
 
 # The libraries' licences go with the page.

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Packs the Windows build: the zip (dungeon.exe stripped, beside Assets\
-# without a score file, the README and licenses\) and the per-user installer
+# with an empty bin\ folder, the README and licenses\) and the per-user installer
 # made from the same files with Debian's makensis.
 #   pack.sh <dungeon.exe> <dungeon.ico> <source dir> <libraries prefix> <version> <output dir>
 set -euo pipefail
@@ -13,8 +13,8 @@ mkdir -p "$stage/licenses"
 
 x86_64-w64-mingw32-strip -o "$stage/dungeon.exe" "$exe"
 cp -r "$src/Assets" "$stage/Assets"
-# The score file is the player's; its folder ships empty.
-rm -f "$stage/Assets/bin/scores.bin" "$stage/Assets/bin/.gitkeep"
+# The scores and preferences are the player's; their folder ships empty.
+find "$stage/Assets/bin" -mindepth 1 -delete
 cp "$src/README.md" "$stage/README.md"
 
 # The licences of everything in the program and its data: the libraries
