@@ -191,14 +191,15 @@ windows-test: windows
 clean:
 	rm -rf $(BUILD) $(SAN_BUILD) $(FUZZ_BUILD) $(WEB_BUILD) $(WIN_BUILD)
 
-# The Debian package (the newest one built, or DEB=file.deb): lintian, its
-# menu entry, listing and icons, its launcher run with a scratch HOME; then
-# installed with apt on a clean Debian 12 (a debootstrap root cached in
+# The release archive packed and played (not with DEB=file.deb); the Debian
+# package (the newest one built, or DEB): lintian, its menu entry, listing
+# and icons, its launcher run with a scratch HOME; then installed with apt on a clean Debian 12 (a debootstrap root cached in
 # ~/.cache/dungeon-gold-debian12), its menu entry run as a player in this
 # machine's Xvfb, and removed. Needs root (sudo).
 package-test: DEPS = package-test
 package-test: $(if $(DEB),deps,build)
 	$(if $(DEB),,cd $(BUILD) && cpack -G DEB >/dev/null)
+	$(if $(DEB),,bash tests/real_window.sh archive $(BUILD)/CPackConfig.cmake)
 	deb=$(or $(DEB),$$(ls -t $(BUILD)/dungeon-gold_*_amd64.deb | head -n 1)) && \
 	  bash tests/real_window.sh deb $$deb && bash tests/clean_debian.sh $$deb
 

@@ -380,11 +380,11 @@ launcher_target() {
     ln -s "$1" "$scratch/$copy/dungeon"
     ln -s "$scratch/data" "$scratch/$copy/Assets"
   done
-  # Rounds alternate the copies; the first and every fourth have a new player;
-  # the two starts are 0 to 80 ms apart.
-  for round in 1 2 3 4 5 6 7 8 9 10; do
+  # Rounds alternate the copies; the first and the fourth have a new player;
+  # the two starts are 40, 80, 0 and 40 ms apart.
+  for round in 1 2 3 4; do
     copy=$([ $((round % 2)) = 1 ] && echo a || echo b)
-    [ $((round % 4)) != 1 ] || rm -rf "$HOME" # a new player
+    [ $((round % 3)) != 1 ] || rm -rf "$HOME" # a new player
     start "$copy" "$scratch" one
     first=$!
     sleep "0.0$((round % 3 * 4))"
