@@ -47,7 +47,7 @@ void Unlock(int fd);
 bool OnPseudoFileSystem(int fd);
 bool FlushToDisk(int fd);
 // Renames `from` over `to`, replacing it.
-bool ReplaceFile(const std::string& from, const std::string& to);
+bool RenameOver(const std::string& from, const std::string& to);
 void RemoveFile(const std::string& path);
 int ProcessId();
 } // namespace file_calls

@@ -253,7 +253,7 @@ DataFile WriteWholeFile(const std::string& storedPath, const std::string& bytes)
     {
         result = Failure(DataStatus::kFailed, errno);
     }
-    if (result.status == DataStatus::kDone && !ReplaceFile(fresh, path))
+    if (result.status == DataStatus::kDone && !RenameOver(fresh, path))
     {
         result = Failure(DataStatus::kFailed, errno);
     }

@@ -94,7 +94,7 @@ bool FlushToDisk(int fd)
 {
     return fsync(fd) == 0;
 }
-bool ReplaceFile(const std::string& from, const std::string& to)
+bool RenameOver(const std::string& from, const std::string& to)
 {
     return std::rename(from.c_str(), to.c_str()) == 0;
 }

@@ -112,7 +112,7 @@ bool FlushToDisk(int fd)
 {
     return _commit(fd) == 0;
 }
-bool ReplaceFile(const std::string& from, const std::string& to)
+bool RenameOver(const std::string& from, const std::string& to)
 {
     if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
     {
