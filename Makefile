@@ -79,7 +79,7 @@ soak: build
 # Benchmarks of the world's update and drawing.
 bench: configure
 	@cmake --build $(BUILD) -j $(JOBS) --target bench_world
-	./$(BUILD)/tests/bench_world
+	./$(BUILD)/bench/bench_world
 
 # The share of a core the game takes in a real window under Xvfb: on the menu
 # at rest, on the pause screen and walking. Another build's program measures
@@ -87,7 +87,7 @@ bench: configure
 # or beside its build folder, else ASSETS=...). SIZE=1600x1216 sets the window,
 # SIZE=1920x1080 FULLSCREEN=1 a fullscreen game on a screen of that size.
 bench-cpu: $(if $(DUNGEON),deps,build)
-	bash tests/bench_cpu.sh $(or $(DUNGEON),$(BUILD)/dungeon) "$(ASSETS)" $(or $(SIZE),800x608) \
+	bash bench/bench_cpu.sh $(or $(DUNGEON),$(BUILD)/dungeon) "$(ASSETS)" $(or $(SIZE),800x608) \
 	  $(if $(FULLSCREEN),fullscreen)
 
 # Cuts the font down from Debian's; then the asset generator, which only this
@@ -176,7 +176,7 @@ windows: deps
 # Direct3D 11, and SDL's direct3d11 renderer takes the sessions' dummy window
 # (and draws nowhere) where Linux falls back to the software renderer. Then
 # the zip and the installer played in a real window under Xvfb
-# (tests/windows_window.sh).
+# (tests/real_window.sh windows).
 WINE_PREFIX := $(CURDIR)/$(WIN_BUILD)/wine
 windows-test: windows
 	@$(WIN_CONFIGURE) -DDUNGEON_TESTS=ON \
@@ -186,18 +186,22 @@ windows-test: windows
 	@cd $(WIN_BUILD) && env -u DISPLAY -u WAYLAND_DISPLAY ctest --output-on-failure -j $(JOBS); \
 	  status=$$?; \
 	  bash ../tests/wine.sh $(WINE_PREFIX) --stop; exit $$status
-	bash tests/windows_window.sh $(WIN_BUILD)
+	bash tests/real_window.sh windows $(WIN_BUILD)
 
 clean:
 	rm -rf $(BUILD) $(SAN_BUILD) $(FUZZ_BUILD) $(WEB_BUILD) $(WIN_BUILD)
 
-# The Debian package installed with apt on a clean Debian 12 (a debootstrap
-# root cached in ~/.cache/dungeon-gold-debian12), its menu entry run as a
-# player in this machine's Xvfb, then removed. Needs root (sudo).
+# The release archive packed and played (not with DEB=file.deb); the Debian
+# package (the newest one built, or DEB): lintian, its menu entry, listing
+# and icons, its launcher run with a scratch HOME; then installed with apt on a clean Debian 12 (a debootstrap root cached in
+# ~/.cache/dungeon-gold-debian12), its menu entry run as a player in this
+# machine's Xvfb, and removed. Needs root (sudo).
 package-test: DEPS = package-test
-package-test: build
-	cd $(BUILD) && cpack -G DEB >/dev/null
-	bash tests/clean_debian.sh $$(ls -t $(BUILD)/dungeon-gold_*_amd64.deb | head -n 1)
+package-test: $(if $(DEB),deps,build)
+	$(if $(DEB),,cd $(BUILD) && cpack -G DEB >/dev/null)
+	$(if $(DEB),,bash tests/real_window.sh archive $(BUILD)/CPackConfig.cmake)
+	deb=$(or $(DEB),$$(ls -t $(BUILD)/dungeon-gold_*_amd64.deb | head -n 1)) && \
+	  bash tests/real_window.sh deb $$deb && bash tests/clean_debian.sh $$deb
 
 # The README followed by a newcomer on a minimal Debian 12 (the same cached
 # root as package-test): a clean clone of the committed tree, `apt-get install

@@ -45,7 +45,7 @@ cleanup() {
   fi
 }
 trap cleanup EXIT
-source "$(dirname "$0")/x_session.sh"
+source "$(dirname "$0")/real_window.sh"
 fail() {
   echo "FAIL: $*"
   tail -n 20 "$scratch"/*.log "$out" 2>/dev/null

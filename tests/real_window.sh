@@ -1,81 +1,301 @@
 #!/usr/bin/env bash
-# The built game in a real X window under its own Xvfb, driven with xdotool as a
-# player would, with SDL's real keyboard and mouse:
-#   real_window.sh game <dungeon> <Assets>: Exit clicked at 1 x, and in a 2 x window
-#     and fullscreen whose menu is the 1 x one scaled; Play, a walk, focus lost;
-#     started without standard error, and without both output streams
-#   real_window.sh sizes <dungeon> <Assets>: on a screen 16400 x 100, a window too
-#     large for it is fitted, and one SDL still refuses falls back to 800 x 608
-#   real_window.sh scaled <dungeon> <Assets>: on a 1920 x 1080 screen, the menu
-#     fills it at 1.78 x, and windows of 700 x 532 and 688 x 523 show it
-#     whole below 1 x; clicks land on the right button
-#   real_window.sh package <CPackConfig.cmake>: the release archive run and left
-#   real_window.sh deb <CPackConfig.cmake>: the Debian package unpacked, its launcher
-#     run with a scratch HOME: the player's folder, a score file shown and kept
-set -uo pipefail
-scratch=$(mktemp -d "${TMPDIR:-/tmp}/dungeon-window-XXXXXX")
-out=$scratch/out.txt
-# A screen wider than SDL makes any window, for the window sizes.
-screen=1600x1216x24
-[ "$1" != sizes ] || screen=16400x100x24
-[ "$1" != scaled ] || screen=1920x1080x24
-trap 'kill $xvfb 2>/dev/null; rm -rf "$scratch"' EXIT
-source "$(dirname "$0")/x_session.sh"
+# Every real-window check: the game as a player gets it, in a real X window
+# under its own Xvfb, driven with xdotool with SDL's real keyboard and mouse.
+#   real_window.sh game <dungeon> <Assets>      Exit clicked at 1 x, and in a 2 x
+#     window and fullscreen whose menu is the 1 x one scaled; Play, a walk,
+#     focus lost; started without standard error, and without both streams
+#   real_window.sh sizes <dungeon> <Assets>     on a 16400 x 100 screen, a window
+#     too large is fitted, and one SDL still refuses falls back to 800 x 608
+#   real_window.sh scaled <dungeon> <Assets>    on a 1920 x 1080 screen, the menu
+#     fills it at 1.78 x, and windows of 700 x 532 and 688 x 523 show it whole
+#     below 1 x; clicks land on the right button
+#   real_window.sh archive <CPackConfig.cmake>  the release archive run and left
+#   real_window.sh launcher <dungeon> <Assets> <dungeon-gold>  double starts, the
+#     player's own folders, the menu entry's log (see launcher_target)
+#   real_window.sh deb <package.deb>            the Debian package unpacked: its
+#     metadata, and its launcher run with a scratch HOME (make package-test)
+#   real_window.sh windows <build-windows>      the zip and the installer under
+#     Wine (make windows-test)
+# Each target is a function <target>_target below; what a target needs of its
+# own (screen, patience, how a game is started, clicked and ended) is set in
+# the table before the X session starts.
+#
+# Sourced (by bench/bench_cpu.sh and tests/clean_debian.sh), only the X session
+# starts: the caller sets `scratch` (its scratch folder), `out` (where the
+# game's narration goes), `screen` (default 1600x1216x24) and `patience` (how
+# long poll waits, in 20 ms tries; default 500: 10 s). Xvfb's process is $xvfb,
+# and DISPLAY is set once it is up. The narration is read without CRs, so a
+# Windows game's reads alike.
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+sourced=$([[ "${BASH_SOURCE[0]}" != "$0" ]] && echo 1)
+if [ -z "$sourced" ]; then
+  set -uo pipefail
+  target=$1
+  shift
+  scratch=$(mktemp -d "${TMPDIR:-/tmp}/dungeon-window-XXXXXX")
+  [ -d "$scratch" ] || { echo "FAIL: no scratch folder"; exit 1; }
+  out=$scratch/out.txt
+  exe=./dungeon   # started in the game's folder
+  status=0        # the exit status of a game ended normally
+  case $target in
+  sizes) screen=16400x100x24 ;; # wider than SDL makes any window
+  scaled) screen=1920x1080x24 ;;
+  launcher) screen=1024x768x24 ;;
+  windows) patience=1500 ;; # Wine is slow to start a program: 30 s
+  esac
+  trap 'cleanup_target 2>/dev/null; kill $xvfb 2>/dev/null; rm -rf "$scratch"' EXIT
+fi
 
-# Starts the game (or command $2) in folder $1 and waits for the menu and its window.
+Xvfb -displayfd 3 -screen 0 "${screen:-1600x1216x24}" -nolisten tcp 3>"$scratch/display" \
+  >/dev/null 2>&1 &
+xvfb=$!
+
+fail() {
+  echo "FAIL: $*"
+  tail -n 20 "$out" 2>/dev/null
+  exit 1
+}
+# Retries a command until it succeeds, for up to $patience tries.
+poll() {
+  local i
+  for ((i = 0; i < ${patience:-500}; i++)); do
+    "$@" && return 0
+    sleep 0.02
+  done
+  return 1
+}
+seen() { [ -f "$out" ] && tr -d '\r' <"$out" | grep -q -- "$1"; }
+# The game narrates the size of its screen queue after every step.
+frames() { tr -d '\r' <"$out" | grep -c '^[0-9]\+$'; }
+more_frames() { [ "$(frames)" -ge "$1" ]; }
+wait_frames() { poll more_frames $(($(frames) + $1)) || fail "frames stopped"; }
+# Input acts while held: a key (hold key Escape ...) or the mouse button (hold
+# mouse 1 ...) is held until the game narrates $3.
+hold() {
+  xdotool "$1down" "$2"
+  poll seen "$3"
+  local reacted=$?
+  xdotool "$1up" "$2"
+  [ $reacted -eq 0 ] || fail "$1 $2 ignored"
+}
+# Clicks at ($1, $2) of the window $wid until the game narrates $3.
+click() {
+  xdotool mousemove --window "$wid" "$1" "$2"
+  wait_frames 2
+  hold mouse 1 "$3"
+}
+
+poll test -s "$scratch/display" || fail "no X display"
+export DISPLAY=":$(head -n 1 "$scratch/display")"
+unset WAYLAND_DISPLAY
+[ -z "$sourced" ] || return 0
+
+# Starts the game (program $exe, or command $2) in folder $1 and waits for the
+# menu and its window.
 launch() {
-  (cd "$1" && exec timeout 60 "${2:-./dungeon}") >"$out" 2>"$scratch/err.txt" &
+  (cd "$1" && exec timeout 120 ${2:-$exe}) >"$out" 2>"$scratch/err.txt" &
   pid=$!
   poll seen '^1$' || fail "no menu frame"
-  wid=$(xdotool search --sync --name '^Dungeon$' | head -n 1)
+  wid=$(xdotool search --sync --onlyvisible --name '^Dungeon$' | head -n 1)
   xdotool windowfocus --sync "$wid"
 }
+# The game started last ended with status $status (or $2) and shut down normally.
 finish() {
-  wait "$pid" || fail "$1: exit status $?"
-  [ "$(tail -n 2 "$out" | head -n 1)" = "Game shut down successfully." ] || fail "$1: no shutdown"
+  wait "$pid"
+  local got=$?
+  [ $got -eq "${2:-$status}" ] || fail "$1: exit status $got"
+  [ "${2:-$status}" != 0 ] || [ "$(tr -d '\r' <"$out" | tail -n 2 | head -n 1)" = \
+    "Game shut down successfully." ] || fail "$1: no shutdown"
 }
-
+settings() { echo "Dungeon $1" >"$game/Assets/ini/game.ini"; }
+shot() { wait_frames 3 && xwd -silent -id "$wid" >"$scratch/$1.xwd"; }
+# Compares two pictures, each an xwd dump or a PNG: `same` pixel for pixel,
+# `double` the second the first at 2 x, `scaled` the second (its drawn part)
+# the first scaled smoothly to its size.
+pictures() {
+  /usr/bin/python3 - "$@" <<'PY'
+import struct, sys
+from PIL import Image, ImageChops, ImageStat
+def load(path):  # an xwd dump of 32-bit pixels, or a PNG, as an RGB picture
+    data = open(path, "rb").read()
+    if data[:4] == b"\x89PNG":
+        return Image.open(path).convert("RGB")
+    f = struct.unpack(">25I", data[:100])
+    w, h, line = f[4], f[5], f[12]
+    return Image.frombytes("RGBX", (w, h), data[f[0] + f[19] * 12:], "raw", "BGRX", line).convert("RGB")
+how, one, two = sys.argv[1], load(sys.argv[2]), load(sys.argv[3])
+if how == "same":
+    assert one.size == two.size and one.tobytes() == two.tobytes(), "pixels differ"
+elif how == "double":
+    assert (one.size, two.size) == ((800, 608), (1600, 1216)), (one.size, two.size)
+    assert two.tobytes() == one.resize(two.size, Image.NEAREST).tobytes(), "not the 1 x picture at 2 x"
+else:
+    box = two.point(lambda v: 255 if v > 0 else 0).getbbox()
+    drawn = two.crop(box)
+    diff = ImageChops.difference(drawn, one.resize(drawn.size, Image.BILINEAR)).convert("L")
+    mean = ImageStat.Stat(diff).mean[0]
+    # A row of the menu's words lost to the scaling stands out as a row far off.
+    rows = [ImageStat.Stat(diff.crop((0, y, diff.width, y + 1))).mean[0] for y in range(diff.height)]
+    print("drawn %d x %d at (%d, %d), mean difference %.2f, worst row %.2f"
+          % (drawn.width, drawn.height, box[0], box[1], mean, max(rows)))
+    assert how != "full" or (drawn.width >= 1400 and drawn.height >= 1060), "drawn area too small"
+    # Measured: 0.7 to 1.4 on average, rows at most 15; the same picture
+    # scaled by nearest neighbour gives 2.7 to 3.5 and rows of 23 to 30, and
+    # one moved by a pixel 2.6 to 6.9.
+    assert mean < 2 and max(rows) < 20, "the picture is not the menu scaled"
+PY
+}
+# A copy of the built game ($1) and its Assets ($2) in the scratch folder.
+copy_game() {
+  game=$scratch/game
+  mkdir -p "$game"
+  cp -r "$2" "$game/Assets"
+  find "$game/Assets/bin" -mindepth 1 -delete # a player's scores and choices stay theirs
+  ln -s "$1" "$game/dungeon"
+}
 unset SDL_VIDEODRIVER
 
-if [ "$1" = package ]; then
-  cpack --config "$2" -G TGZ -B "$scratch/pack" >"$scratch/cpack.log" 2>&1 &&
+game_target() {
+  copy_game "$@"
+  settings "800 608 0"
+  launch "$game"
+  [[ "$(xprop -id "$wid" _NET_WM_ICON)" == *"Icon (64 x 64)"* ]] || fail "the window has no icon"
+  shot one
+  click 100 515 'MenuState destructor called...'
+  finish "Exit at 1 x"
+  for flags in "1600 1216 0" "800 608 1"; do
+    settings "$flags"
+    launch "$game"
+    shot two
+    pictures double "$scratch/one.xwd" "$scratch/two.xwd" || fail "$flags: not the menu at 2 x"
+    click 268 1038 'MenuState destructor called...'
+    finish "Exit at $flags"
+  done
+
+  # A walk changes the level's top rows, above the pop-ups and the ticking display.
+  level_picture() { xwd -silent -id "$wid" | tail -c 2000000 | head -c 800000 | md5sum; }
+  settings "800 608 0"
+  launch "$game"
+  click 100 330 'PlayState constructor initialized successfully...'
+  wait_frames 5
+  local before
+  before=$(level_picture)
+  xdotool keydown Right
+  wait_frames 20
+  xdotool keyup Right
+  wait_frames 3
+  [ "$before" != "$(level_picture)" ] || fail "the player did not move"
+  # Another window takes the keyboard during play: the game pauses.
+  xclock &
+  local clock=$!
+  xdotool windowfocus "$(xdotool search --sync --class xclock | head -n 1)"
+  poll seen 'PauseState constructor called...' || fail "focus lost but no pause"
+  kill $clock
+  xdotool windowfocus --sync "$wid"
+  hold key Return 'PauseState destructor completed successfully.'
+  wait_frames 3
+  hold key Escape 'PlayState destructor called...'
+  finish play
+
+  # Started without standard error, or without both output streams: the X
+  # connection must not take their numbers, or a library's diagnostics written
+  # there hang the game. It reaches the menu and ends on Escape all the same.
+  for closed in "2>&-" ">&- 2>&-"; do
+    (cd "$game" && eval "exec timeout 30 ./dungeon >$out $closed") &
+    pid=$!
+    wid=$(timeout 20 xdotool search --sync --name '^Dungeon$' | head -n 1)
+    [ -n "$wid" ] || fail "$closed: no window"
+    [ "$closed" != "2>&-" ] || poll seen '^1$' || fail "$closed: no menu frame"
+    xdotool windowfocus --sync "$wid" keydown Escape
+    poll eval '! kill -0 $pid 2>/dev/null'
+    xdotool keyup Escape
+    wait "$pid" || fail "$closed: exit status $?"
+  done
+}
+
+sizes_target() {
+  copy_game "$@"
+  # Settings, the line naming the size used, the window's size.
+  for row in "4000 3000|Window size reduced to fit the desktop: 133 x 100|133x100" \
+    "99999 1|Game window of 16400 x 1 could not be created, using 800 x 608.|800x608"; do
+    IFS='|' read -r size line geometry <<<"$row"
+    settings "$size 0"
+    launch "$game"
+    grep -qxF "$line" "$out" || fail "$size: no line \"$line\""
+    [[ "$(xdotool getwindowgeometry "$wid")" == *"Geometry: $geometry"* ]] || fail "$size: not $geometry"
+    hold key Escape 'Game shut down successfully.'
+    finish "$size"
+  done
+}
+
+scaled_target() {
+  # The 1 x picture, then the same menu filling a 1920 x 1080 screen (1.78 x)
+  # and in windows of 700 x 532 and 688 x 523 (0.875 x and 0.86 x): each shot
+  # must match the 1 x picture scaled to the size it is drawn at, and a click
+  # on Scores, placed by that scale, must reach the scores screen.
+  copy_game "$@"
+  settings "800 608 0"
+  launch "$game"
+  shot one
+  hold key Escape 'Game shut down successfully.'
+  finish "1 x"
+  for row in "800 608 1|full|1920|1080" "700 532 0|small|700|532" "688 523 0|smaller|688|523"; do
+    IFS='|' read -r flags name width height <<<"$row"
+    settings "$flags"
+    launch "$game"
+    shot "$name"
+    pictures "$name" "$scratch/one.xwd" "$scratch/$name.xwd" || fail "$flags: not the menu scaled"
+    # The centre of the Scores button (166, 395 at 1 x) at the scale drawn,
+    # the picture centred in the window.
+    read -r x y < <(python3 -c "
+s = min($width / 800, $height / 608)
+print(round(($width - int(800 * s)) // 2 + 166 * s), round(($height - int(608 * s)) // 2 + 395 * s))")
+    click "$x" "$y" 'ScoresState constructor called...'
+    hold key Escape 'Game shut down successfully.'
+    finish "$flags"
+  done
+}
+
+archive_target() {
+  cpack --config "$1" -G TGZ -B "$scratch/pack" >"$scratch/cpack.log" 2>&1 &&
     tar -xzf "$scratch"/pack/dungeon-*-Linux-*.tar.gz -C "$scratch" || fail "cannot pack and unpack"
   game=$(ls -d "$scratch"/dungeon-*/ | head -n 1)
   for f in README.md dungeon-gold Assets/Fonts/LICENSE-Terminus.txt Assets/Maps/collisionMap.map Assets/bin; do
     [ -e "$game/$f" ] || fail "archive lacks $f"
   done
-  [ -z "$(ls -A "$game/Assets/bin")" ] || fail "archive ships a player's files: $(ls -A "$game/Assets/bin")"
+  [ ! -e "$game/Assets/bin/scores.bin" ] || fail "archive ships a score file"
   launch "$game"
   seen 'ERROR\|could not' && fail "the game could not load its data"
   hold key Escape 'Game shut down successfully.'
-  finish package
-  exit 0
-fi
+  finish archive
+}
 
-if [ "$1" = deb ]; then
-  cpack --config "$2" -G DEB -B "$scratch/pack" >"$scratch/cpack.log" 2>&1 &&
-    dpkg-deb -x "$scratch"/pack/dungeon-gold_*_amd64.deb "$scratch/root" || fail "cannot pack and unpack"
-  lintian "$scratch"/pack/dungeon-gold_*_amd64.deb >"$out" 2>&1 || fail "lintian finds errors"
-  desktop-file-validate "$scratch"/root/usr/share/applications/*.desktop >"$out" || fail "bad menu entry"
+deb_target() {
+  local deb root=$scratch/root
+  deb=$(realpath "$1")
+  dpkg-deb -x "$deb" "$root" || fail "cannot unpack $deb"
+  lintian "$deb" >"$out" 2>&1 || fail "lintian finds errors"
+  desktop-file-validate "$root"/usr/share/applications/*.desktop >"$out" || fail "bad menu entry"
   # The software centres' listing names the menu entry, and every icon size is there.
-  appstreamcli validate --no-net "$scratch"/root/usr/share/metainfo/*.metainfo.xml >"$out" ||
+  appstreamcli validate --no-net "$root"/usr/share/metainfo/*.metainfo.xml >"$out" ||
     fail "bad AppStream listing"
+  local entry
   entry=$(sed -n 's|.*<launchable type="desktop-id">\(.*\)</launchable>.*|\1|p' \
-    "$scratch"/root/usr/share/metainfo/*.metainfo.xml)
-  [ -f "$scratch/root/usr/share/applications/$entry" ] || fail "the listing names no menu entry"
+    "$root"/usr/share/metainfo/*.metainfo.xml)
+  [ -f "$root/usr/share/applications/$entry" ] || fail "the listing names no menu entry"
   for size in 16 24 32 48 64 128 256; do
-    [ -f "$scratch/root/usr/share/icons/hicolor/${size}x$size/apps/dungeon-gold.png" ] ||
-      fail "no $size px icon"
+    [ -f "$root/usr/share/icons/hicolor/${size}x$size/apps/dungeon-gold.png" ] || fail "no $size px icon"
   done
-  launcher=$scratch/root/usr/games/dungeon-gold
+  local launcher=$root/usr/games/dungeon-gold
   export HOME=$scratch/home
   unset XDG_DATA_HOME
-  player=$HOME/.local/share/dungeon-gold
+  local player=$HOME/.local/share/dungeon-gold
   launch "$scratch" "$launcher"
   seen 'ERROR\|could not' && fail "the game could not load its data"
   click 100 515 'MenuState destructor called...'
   finish "deb, Exit"
   [ -d "$player/Assets/bin" ] && [ ! -L "$player/Assets/bin" ] || fail "no bin/ of the player's own"
+  local score
   score=$(printf '\xc2\x01\x00\x00' | tee "$player/Assets/bin/scores.bin" | md5sum)
   ln -s "$scratch/gone" "$player/Assets/Gone"
   launch "$scratch" "$launcher"
@@ -95,147 +315,306 @@ if [ "$1" = deb ]; then
   done
   [ "$(cat "$scratch/file/dungeon-gold")" = mine ] || fail "the player's file changed"
   [ -L "$scratch/dangling/dungeon-gold/Assets/bin/scores.bin" ] || fail "the player's link is gone"
-  exit 0
-fi
+}
 
-cp -r "$3" "$scratch/Assets"
-find "$scratch/Assets/bin" -mindepth 1 -delete # a player's scores and choices stay theirs
-ln -s "$2" "$scratch/dungeon"
-settings() { echo "Dungeon $1" >"$scratch/Assets/ini/game.ini"; }
-shot() { wait_frames 3 && xwd -silent -id "$wid" >"$scratch/$1.xwd"; }
-
-if [ "$1" = scaled ]; then
-  # The 1 x picture, then the same menu filling a 1920 x 1080 screen (1.78 x)
-  # and in windows of 700 x 532 and 688 x 523 (0.875 x and 0.86 x): each shot
-  # must match the 1 x picture scaled to the size it is drawn at, and a click
-  # on Scores, placed by that scale, must reach the scores screen.
-  scores_at() { # the centre of the Scores button at scale $1, offset ($2, $3)
-    python3 -c "print(round($2 + 166 * $1), round($3 + 395 * $1))"
+# The dungeon-gold launcher beside the built game (the release archive's
+# layout), with a scratch HOME. Double starts (a double-click), into a new
+# player's folder and over links to a game that moved: both games of each
+# reach their menu with all their data and a settings file of the player's
+# own. Then a player whose bin/ is a link to a folder of their own, started
+# with a relative XDG_DATA_HOME: the link stays and its scores show. Last,
+# --log-to-state (the menu entry's): the narration goes to the state folder,
+# the run before kept; the settings file linked by an older launcher becomes
+# a copy, and an edited one is kept.
+launcher_target() {
+  out=$scratch/one.out
+  fail() {
+    echo "FAIL: $*"
+    tail -n 5 "$scratch"/*.out "$scratch"/*.err 2>/dev/null
+    exit 1
   }
-  settings "800 608 0"
-  launch "$scratch"
-  shot one
-  hold key Escape 'Game shut down successfully.'
-  finish "1 x"
-  for row in "800 608 1|full|1920|1080" "700 532 0|small|700|532" "688 523 0|smaller|688|523"; do
-    IFS='|' read -r flags name width height <<<"$row"
-    settings "$flags"
-    launch "$scratch"
-    shot "$name"
-    read -r scale left top < <(python3 -c "
-s = min($width / 800, $height / 608)
-w, h = int(800 * s), int(608 * s)
-print(s, ($width - w) // 2, ($height - h) // 2)")
-    /usr/bin/python3 - "$scratch/one.xwd" "$scratch/$name.xwd" "$name" <<'PY' || fail "$flags: not the menu scaled"
-import struct, sys
-from PIL import Image, ImageChops, ImageStat
-def load(path):  # an xwd dump of 32-bit pixels as an RGB picture
-    data = open(path, "rb").read()
-    f = struct.unpack(">25I", data[:100])
-    w, h, line = f[4], f[5], f[12]
-    return Image.frombytes("RGBX", (w, h), data[f[0] + f[19] * 12:], "raw", "BGRX", line).convert("RGB")
-one, shot, name = load(sys.argv[1]), load(sys.argv[2]), sys.argv[3]
-box = shot.point(lambda v: 255 if v > 0 else 0).getbbox()
-drawn = shot.crop(box)
-expected = one.resize(drawn.size, Image.BILINEAR)
-diff = ImageChops.difference(drawn, expected).convert("L")
-mean = ImageStat.Stat(diff).mean[0]
-# A row of the menu's words lost to the scaling stands out as a row far off.
-rows = [ImageStat.Stat(diff.crop((0, y, diff.width, y + 1))).mean[0] for y in range(diff.height)]
-print("%s: drawn %d x %d at (%d, %d), mean difference %.2f, worst row %.2f"
-      % (name, drawn.width, drawn.height, box[0], box[1], mean, max(rows)))
-assert name != "full" or (drawn.width >= 1400 and drawn.height >= 1060), "drawn area too small"
-# Measured: 0.7 to 1.4 on average, rows at most 15; the same picture scaled
-# by nearest neighbour gives 2.7 to 3.5 and rows of 23 to 30, and one moved
-# by a pixel 2.6 to 6.9.
-assert mean < 2 and max(rows) < 20, "the picture is not the menu scaled"
-PY
-    read -r x y < <(scores_at "$scale" "$left" "$top")
-    click "$x" "$y" 'ScoresState constructor called...'
-    hold key Escape 'Game shut down successfully.'
-    finish "$flags"
+  both_seen() { seen "$1" && grep -q -- "$1" "$scratch/two.out" 2>/dev/null; }
+  windows() { [ "$(xdotool search --name '^Dungeon$' | wc -l)" -ge "$1" ]; }
+  # The menus ended so far, in all the games' logs.
+  menus() { cat "$scratch"/*.out | grep -c '^MenuState destructor called'; }
+  menus_ended() { [ "$(menus)" -ge "$1" ]; }
+  # The launcher of game copy $1 started from folder $2, its log in $3.out.
+  start() {
+    (cd "$2" && exec timeout 60 "$scratch/$1/dungeon-gold") >"$scratch/$3.out" 2>"$scratch/$3.err" &
+  }
+  # Every game window takes the keyboard in turn and is ended with Escape.
+  escape_all() {
+    local count wid
+    count=$(menus)
+    for wid in $(xdotool search --name '^Dungeon$'); do
+      count=$((count + 1))
+      xdotool windowfocus --sync "$wid" keydown Escape
+      poll menus_ended $count
+      local reacted=$?
+      xdotool keyup Escape
+      [ $reacted -eq 0 ] || fail "Escape ignored"
+    done
+  }
+  # Waits for the games $@, which must have shut down normally.
+  finish_all() {
+    for pid in "$@"; do
+      wait "$pid" || fail "exit status $?"
+    done
+    for log in "$scratch"/*.out; do
+      [ "$(tail -n 2 "$log" | head -n 1)" = "Game shut down successfully." ] || fail "no shutdown"
+    done
+  }
+  export SDL_AUDIODRIVER=dummy
+  unset XDG_DATA_HOME
+  export HOME=$scratch/home
+  local player=$HOME/.local/share/dungeon-gold
+
+  # Two copies of the game in different places: each double start but the
+  # first finds the links made for the other one, as after an archive moved.
+  # The launcher must never write into the game's data.
+  cp -r "$2" "$scratch/data"
+  find "$scratch/data/bin" -mindepth 1 -delete
+  local data
+  data=$(find "$scratch/data" | sort)
+  for copy in a b; do
+    mkdir "$scratch/$copy"
+    cp "$3" "$scratch/$copy/dungeon-gold"
+    ln -s "$1" "$scratch/$copy/dungeon"
+    ln -s "$scratch/data" "$scratch/$copy/Assets"
   done
-  exit 0
-fi
-
-if [ "$1" = sizes ]; then
-  # Settings, the line naming the size used, the window's size.
-  for row in "4000 3000|Window size reduced to fit the desktop: 133 x 100|133x100" \
-    "99999 1|Game window of 16400 x 1 could not be created, using 800 x 608.|800x608"; do
-    IFS='|' read -r size line geometry <<<"$row"
-    settings "$size 0"
-    launch "$scratch"
-    grep -qxF "$line" "$out" || fail "$size: no line \"$line\""
-    [[ "$(xdotool getwindowgeometry "$wid")" == *"Geometry: $geometry"* ]] || fail "$size: not $geometry"
-    hold key Escape 'Game shut down successfully.'
-    finish "$size"
+  # Rounds alternate the copies; the first and the fourth have a new player;
+  # the two starts are 40, 80, 0 and 40 ms apart.
+  for round in 1 2 3 4; do
+    copy=$([ $((round % 2)) = 1 ] && echo a || echo b)
+    [ $((round % 3)) != 1 ] || rm -rf "$HOME" # a new player
+    start "$copy" "$scratch" one
+    first=$!
+    sleep "0.0$((round % 3 * 4))"
+    start "$copy" "$scratch" two
+    poll both_seen '^1$' || fail "round $round: a game never reached its menu"
+    grep -q 'ERROR\|rror opening\|could not' "$scratch"/*.out && fail "round $round: missing data"
+    poll windows 2 || fail "round $round: no two windows"
+    escape_all
+    finish_all $first $!
+    [ "$(readlink "$player/Assets/Maps")" = "$scratch/$copy/Assets/Maps" ] || fail "round $round: stale link"
   done
-  exit 0
-fi
+  [ "$(find "$scratch/data" | sort)" = "$data" ] || fail "the game's data changed"
+  local leftovers=("$player"/Assets/.links-*)
+  [ ! -e "${leftovers[0]}" ] || fail "temporary links left behind"
+  [ -f "$player/Assets/ini/game.ini" ] && [ ! -L "$player/Assets/ini/game.ini" ] &&
+    [ ! -L "$player/Assets/ini" ] || fail "the settings file is not the player's own copy"
+  cmp -s "$player/Assets/ini/game.ini" "$scratch/data/ini/game.ini" || fail "the settings copy differs"
+  leftovers=("$player"/Assets/ini/.copy-*)
+  [ ! -e "${leftovers[0]}" ] || fail "temporary copies left behind"
 
-settings "800 608 0"
-launch "$scratch"
-[[ "$(xprop -id "$wid" _NET_WM_ICON)" == *"Icon (64 x 64)"* ]] || fail "the window has no icon"
-shot one
-click 100 515 'MenuState destructor called...'
-finish "Exit at 1 x"
-for flags in "1600 1216 0" "800 608 1"; do
-  settings "$flags"
-  launch "$scratch"
-  shot two
-  python3 - "$scratch/one.xwd" "$scratch/two.xwd" <<'PY' || fail "$flags: not the menu at 2 x"
-import struct, sys
-def load(path):  # width, height, bytes per line and pixels of an xwd dump
-    data = open(path, "rb").read()
-    f = struct.unpack(">25I", data[:100])
-    return f[4], f[5], f[12], data[f[0] + f[19] * 12:]
-w, h, line, one = load(sys.argv[1])
-W, H, LINE, two = load(sys.argv[2])
-assert (w, h, W, H) == (800, 608, 1600, 1216), (w, h, W, H)
-for y in range(H):
-    row = one[(y // 2) * line:(y // 2) * line + 4 * w]
-    wide = b"".join(row[i:i + 4] * 2 for i in range(0, len(row), 4))
-    assert two[y * LINE:y * LINE + 4 * W] == wide, "row %d differs" % y
-PY
-  click 268 1038 'MenuState destructor called...'
-  finish "Exit at $flags"
-done
-
-# A walk changes the level's top rows, above the pop-ups and the ticking display.
-level_picture() { xwd -silent -id "$wid" | tail -c 2000000 | head -c 800000 | md5sum; }
-settings "800 608 0"
-launch "$scratch"
-click 100 330 'PlayState constructor initialized successfully...'
-wait_frames 5
-before=$(level_picture)
-xdotool keydown Right
-wait_frames 20
-xdotool keyup Right
-wait_frames 3
-[ "$before" != "$(level_picture)" ] || fail "the player did not move"
-# Another window takes the keyboard during play: the game pauses.
-xclock &
-clock=$!
-xdotool windowfocus "$(xdotool search --sync --class xclock | head -n 1)"
-poll seen 'PauseState constructor called...' || fail "focus lost but no pause"
-kill $clock
-xdotool windowfocus --sync "$wid"
-hold key Return 'PauseState destructor completed successfully.'
-wait_frames 3
-hold key Escape 'PlayState destructor called...'
-finish play
-
-# Started without standard error, or without both output streams: the X
-# connection must not take their numbers, or a library's diagnostics written
-# there hang the game. It reaches the menu and ends on Escape all the same.
-for closed in "2>&-" ">&- 2>&-"; do
-  (cd "$scratch" && eval "exec timeout 30 ./dungeon >$out $closed") &
+  # The player's own score folder through a link, and a link of their own; the
+  # relative XDG_DATA_HOME would give an empty score folder under the start folder.
+  mkdir "$scratch/mine" "$scratch/elsewhere"
+  local score
+  score=$(printf '\xc2\x01\x00\x00' | tee "$scratch/mine/scores.bin" | md5sum)
+  rm -r "$player/Assets/bin"
+  ln -s "$scratch/mine" "$player/Assets/bin"
+  ln -s "$scratch/mine" "$player/Assets/Notes"
+  rm "$scratch"/*.out
+  XDG_DATA_HOME=relative start a "$scratch/elsewhere" one
   pid=$!
-  wid=$(timeout 20 xdotool search --sync --name '^Dungeon$' | head -n 1)
-  [ -n "$wid" ] || fail "$closed: no window"
-  [ "$closed" != "2>&-" ] || poll seen '^1$' || fail "$closed: no menu frame"
-  xdotool windowfocus --sync "$wid" keydown Escape
-  poll eval '! kill -0 $pid 2>/dev/null'
-  xdotool keyup Escape
-  wait "$pid" || fail "$closed: exit status $?"
-done
+  poll seen '^1$' || fail "no menu frame"
+  wid=$(xdotool search --sync --name '^Dungeon$' | head -n 1)
+  xdotool windowfocus --sync "$wid" mousemove --window "$wid" 100 395 mousedown 1
+  poll seen 'Info read from file successfully'
+  xdotool mouseup 1
+  seen 'Info read from file successfully: Assets\\bin\\scores.bin' || fail "the player's scores not read"
+  escape_all
+  finish_all $pid
+  [ "$(readlink "$player/Assets/bin")" = "$scratch/mine" ] || fail "the player's bin link is gone"
+  [ "$(readlink "$player/Assets/Notes")" = "$scratch/mine" ] || fail "the player's own link is gone"
+  [ "$(md5sum <"$scratch/mine/scores.bin")" = "$score" ] || fail "the score file changed"
+  [ -z "$(ls -A "$scratch/elsewhere")" ] || fail "a relative XDG_DATA_HOME was used"
+
+  # Two runs from the menu entry, with a relative XDG_STATE_HOME (ignored):
+  # nothing on standard output, each narration in its log. Before the first,
+  # the settings folder is a link as an older launcher left it; before the
+  # second, the player has edited the copy that replaced it.
+  local state=$HOME/.local/state/dungeon-gold
+  rm -r "$player/Assets/ini"
+  ln -s "$scratch/a/Assets/ini" "$player/Assets/ini" # as an older launcher linked it
+  for run in 1 2; do
+    rm -f "$scratch"/*.out
+    out=$state/last-run.log
+    (cd "$scratch/elsewhere" && XDG_STATE_HOME=relative exec timeout 60 \
+      "$scratch/a/dungeon-gold" --log-to-state) >"$scratch/one.out" 2>"$scratch/one.err" &
+    pid=$!
+    poll seen '^1$' || fail "run $run: no menu frame in $out"
+    wid=$(xdotool search --sync --name '^Dungeon$' | head -n 1)
+    xdotool windowfocus --sync "$wid"
+    hold key Escape 'MenuState destructor called'
+    wait $pid || fail "run $run: exit status $?"
+    [ ! -s "$scratch/one.out" ] || fail "run $run: narration on standard output"
+    [ "$(tail -n 2 "$out" | head -n 1)" = "Game shut down successfully." ] || fail "run $run: no shutdown in $out"
+    [ -f "$player/Assets/ini/game.ini" ] && [ ! -L "$player/Assets/ini" ] ||
+      fail "run $run: the settings folder is still a link"
+    [ $run = 2 ] || echo "Dungeon 640 480 0" >"$player/Assets/ini/game.ini"
+  done
+  [ "$(cat "$player/Assets/ini/game.ini")" = "Dungeon 640 480 0" ] || fail "the player's settings were replaced"
+  grep -q '^1$' "$state/previous-run.log" || fail "the run before was not kept"
+  [ "$(find "$scratch/data" | sort)" = "$data" ] || fail "the game's data changed"
+  [ -z "$(ls -A "$scratch/elsewhere")" ] || fail "a relative XDG_STATE_HOME was used"
+}
+
+# The Windows build as a player gets it, under Wine:
+#   - the zip unpacked into a scratch folder: start-up, the menu, Play and
+#     Escape narrate what the golden transcripts hold (line ends aside, and the
+#     frame counts, which depend on timing) and end with status 0; F11 fills
+#     the screen and the buttons work at 2 x; without game.ini, the same lines
+#     as on Linux and status 1; a score file whose records hold the bytes 0a,
+#     0d and 1a shows on the Scores screen exactly as the headless session
+#     draws it (golden.scores_bytes, the same on Linux);
+#   - the installer run silently in a scratch Wine prefix: the installed game
+#     reaches its menu from its own folder; the silent uninstaller leaves only
+#     the player's score file.
+windows_target() {
+  build=$(cd "$1" && pwd)
+  wine_in() { bash "$here/wine.sh" "$@"; }
+  cleanup_target() {
+    wine_in "$build/wine" --stop
+    wine_in "$scratch/prefix" --stop
+  }
+  # Each game under the Wine prefix $prefix.
+  launch() {
+    exe="bash $here/wine.sh $prefix ./dungeon.exe"
+    (cd "$1" && exec timeout 120 $exe) >"$out" 2>"$scratch/err.txt" &
+    pid=$!
+    poll seen '^1$' || fail "no menu frame"
+    wid=$(xdotool search --sync --onlyvisible --name '^Dungeon$' | head -n 1)
+    xdotool windowfocus --sync "$wid"
+  }
+  # Under Wine a click in the first seconds of a game can be lost (the same
+  # click a few seconds later is not): it is made again, every half second,
+  # until the game narrates $3, for up to 30 s.
+  click() {
+    local i
+    for ((i = 0; i < 60; i++)); do
+      xdotool mousemove --window "$wid" "$1" "$2" click 1
+      sleep 0.5
+      seen "$3" && return 0
+    done
+    fail "click at ($1, $2) ignored"
+  }
+  # The narration without CRs, frame counts (runs of them are folded in the
+  # transcripts), the session's own reports, and the line of a missing
+  # accelerated renderer: the headless sessions never have one, a real window
+  # under Wine has Direct3D.
+  narration() {
+    tr -d '\r' <"$1" | grep -v -e '^\([0-9]\+ x \)\?[0-9]\+$' -e '^#> ' \
+      -e '^Accelerated renderer unavailable, using the software renderer\.$'
+  }
+  same_as() {
+    diff -u <(narration "$here/golden/$1.log") <(narration "$out") >"$scratch/diff.txt" ||
+      { head -40 "$scratch/diff.txt"; fail "$2: the narration differs from $1.log"; }
+  }
+  unset SDL_AUDIODRIVER
+  export SDL_AUDIODRIVER=dummy # every run here is silent
+
+  local zip setup
+  zip=$(ls "$build"/dungeon-gold-*-win64.zip) || fail "no zip"
+  setup=$(ls "$build"/dungeon-gold-*-win64-setup.exe) || fail "no installer"
+  unzip -q "$zip" -d "$scratch/zip" || fail "cannot unzip"
+  game=$(ls -d "$scratch"/zip/dungeon-gold-*/)
+  for f in dungeon.exe README.md licenses/libsdl2.copyright licenses/Terminus-font.txt \
+    Assets/Fonts/Fixedsys.fon Assets/Maps/collisionMap.map Assets/bin; do
+    [ -e "$game/$f" ] || fail "the zip lacks $f"
+  done
+  [ -z "$(ls -A "$game/Assets/bin")" ] || fail "the zip ships a player's files: $(ls -A "$game/Assets/bin")"
+  prefix=$build/wine
+  wine_in "$prefix"
+
+  # Start-up, Play, Escape during play.
+  launch "$game"
+  click 100 330 'PlayState constructor initialized successfully...'
+  wait_frames 5
+  hold key Escape 'Game shut down successfully.'
+  finish "Play, Escape"
+  same_as play_escape "Play, Escape"
+
+  # F11: Windows' own video driver resizes the window to the whole screen
+  # (1600 x 1216 here), and the menu is drawn at 2 x: Exit is clicked there.
+  # (The headless sessions' dummy driver cannot show this on Windows: see
+  # tests/CMakeLists.txt.)
+  launch "$game"
+  xdotool key F11
+  window_size() { xdotool getwindowgeometry "$wid" | grep -o '[0-9]*x[0-9]*$'; }
+  whole_screen() { [ "$(window_size)" = 1600x1216 ]; }
+  poll whole_screen || fail "F11: the window is $(window_size)"
+  click 268 1038 'MenuState destructor called...'
+  finish "F11, Exit"
+  # The player's choice of fullscreen is kept beside the scores, for the next
+  # start; the runs below want a window again.
+  tr -d '\r' <"$game/Assets/bin/preferences.txt" | grep -qx 'fullscreen on' || fail "F11 not remembered"
+  rm "$game/Assets/bin/preferences.txt"
+
+  # Without game.ini.
+  mv "$game/Assets/ini/game.ini" "$scratch/game.ini"
+  (cd "$game" && timeout 60 bash "$here/wine.sh" "$prefix" ./dungeon.exe) >"$out" 2>&1
+  local got=$?
+  [ $got -eq 1 ] || fail "no game.ini: exit status $got"
+  same_as no_settings "no game.ini"
+  mv "$scratch/game.ini" "$game/Assets/ini/game.ini"
+
+  # The records of scores_bytes.script (10, 13, 26, 0x0d0a0d0a): bytes a
+  # text-mode file would turn or stop at. The screen must show the picture the
+  # headless session draws (the same on Linux: golden.scores_bytes), without
+  # the X display, as in ctest: with it, SDL's direct3d11 renderer takes the
+  # session's dummy window and draws nowhere.
+  printf '\x0a\x00\x00\x00\x0d\x00\x00\x00\x1a\x00\x00\x00\x0a\x0d\x0a\x0d' >"$game/Assets/bin/scores.bin"
+  env -u DISPLAY bash "$here/wine.sh" "$prefix" "$build/tests/golden_runner.exe" \
+    "$here/golden/scores_bytes.script" --pictures "$scratch/pictures" >/dev/null 2>&1 ||
+    fail "no headless Scores picture"
+  # SDL's software renderer, as in the session: Direct3D samples the stretched
+  # score lines a little differently.
+  export SDL_RENDER_DRIVER=software
+  launch "$game"
+  click 100 395 'Info read from file successfully'
+  shot scores
+  hold key Escape 'Game shut down successfully.'
+  finish "Scores"
+  unset SDL_RENDER_DRIVER
+  same_as scores_bytes "Scores"
+  pictures same "$scratch/scores.xwd" "$scratch/pictures/scores.png" || fail "the Scores screen differs"
+
+  # The installer, silently, into a fresh prefix of its own.
+  prefix=$scratch/prefix
+  wine_in "$prefix"
+  wine_in "$prefix" "$setup" /S || fail "the installer failed"
+  local user_dir installed link
+  user_dir=$(ls -d "$prefix"/drive_c/users/*/AppData | grep -v '/Public/' | head -n 1)
+  installed="$user_dir/Local/Programs/Dungeon Gold"
+  link="$user_dir/Roaming/Microsoft/Windows/Start Menu/Programs/Dungeon Gold.lnk"
+  for f in dungeon.exe Uninstall.exe Assets/Fonts/Fixedsys.fon licenses/libsdl2.copyright; do
+    [ -e "$installed/$f" ] || fail "not installed: $f"
+  done
+  [ -d "$installed/Assets/bin" ] || fail "no Assets\\bin installed"
+  [ -e "$link" ] || fail "no Start-menu shortcut"
+  local uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\DungeonGold'
+  wine_in "$prefix" reg query "$uninstall_key" /v UninstallString >/dev/null 2>&1 ||
+    fail "no entry in the installed programs"
+  launch "$installed"
+  seen 'ERROR\|could not' && fail "the installed game could not load its data"
+  hold key Escape 'Game shut down successfully.'
+  finish "installed game"
+
+  printf '\xc2\x01\x00\x00' >"$installed/Assets/bin/scores.bin"
+  local kept left
+  kept=$(od -An -tx1 "$installed/Assets/bin/scores.bin")
+  wine_in "$prefix" "$installed/Uninstall.exe" /S || fail "the uninstaller failed"
+  # The uninstaller runs from a copy of itself: wait for it to end.
+  WINEPREFIX=$prefix wineserver -w
+  left=$(cd "$installed" && find . -type f)
+  [ "$left" = "./Assets/bin/scores.bin" ] || fail "the uninstaller left: $left"
+  [ "$(od -An -tx1 "$installed/Assets/bin/scores.bin")" = "$kept" ] || fail "the score file changed"
+  [ ! -e "$link" ] || fail "the shortcut stayed"
+  wine_in "$prefix" reg query "$uninstall_key" >/dev/null 2>&1 && fail "the uninstall entry stayed"
+}
+
+declare -F "${target}_target" >/dev/null || { echo "unknown target: $target"; exit 2; }
+"${target}_target" "$@"
+echo "$target: passed"

@@ -1,15 +1,17 @@
-// What the game shares with other programs and systems: a score file other
-// games save into at the same moment, files reached through links, the
-// kernel's own files, the C library of another system, and standard streams
-// the game was started without.
+// What the game shares with other programs, users and systems: a score file
+// other games save into at the same moment or hold locked, data only root may
+// change, the C library of another system, and standard streams the game was
+// started without. (Links and the kernel's files: tests/hostile/.)
 
-#include "tests/support/Scratch.h"
+#include "tests/support/Captured.h"
 
+#include "core/Game.h"
 #include "gameplay/Random.h"
 #include "gameplay/Rules.h"
 #include "platform/Files.h"
 #include "platform/Platform.h"
 #include "world/FileManager.h"
+#include "world/Map.h"
 
 #include <gtest/gtest.h>
 
@@ -37,22 +39,11 @@ namespace
 {
 const std::string kScores = "Assets\\bin\\scores.bin";
 
-class Shared : public ::testing::Test
+class Shared : public support::Captured
 {
 protected:
     static void SetUpTestSuite() { FileManager::Instance()->Initialize(); }
-    void TearDown() override { std::cout.rdbuf(m_old); }
-    std::string Take()
-    {
-        const std::string text = m_text.str();
-        m_text.str("");
-        return text;
-    }
     static std::string Scores() { return support::ReadFile(NativePath(kScores)); }
-
-    support::ScratchFolder m_scratch{"dungeon-shared"};
-    std::stringstream m_text;
-    std::streambuf* m_old = std::cout.rdbuf(m_text.rdbuf());
 };
 
 #ifndef _WIN32
@@ -75,21 +66,6 @@ int Status(pid_t child)
 }
 #endif
 } // namespace
-
-TEST_F(Shared, ScoreBytesThatLookLikeLineEndsAreKeptAsTheyAre)
-{
-    // 10 is 0a, 13 is 0d, 26 is 1a (the end of a text file on Windows): a
-    // text-mode file would grow a byte or stop reading at them.
-    FileManager* files = FileManager::Instance();
-    const std::vector<std::int32_t> scores{10, 13, 26, 0x1a0d0a0d};
-    for (std::int32_t score : scores)
-    {
-        ASSERT_TRUE(files->WriteBinaryFile(score));
-    }
-    EXPECT_EQ(Scores(), support::Records(scores));
-    ASSERT_TRUE(files->ReadBinaryFile(kScoreFileKey));
-    EXPECT_EQ(files->GetScores(), scores);
-}
 
 TEST(Random, OneSeedGivesOneGameOnEverySystem)
 {
@@ -218,49 +194,25 @@ TEST_F(Shared, ASaveThatCannotHaveTheFileFailsAndChangesNothing)
     EXPECT_EQ(Scores(), support::Records({100, 450}));
 }
 
-TEST_F(Shared, ALinkedScoreFileIsFollowedButItsStrayBytesAreNotOurs)
+TEST_F(Shared, ReadOnlyDataServesANonRootPlayer)
 {
-    // A player's link to a score file elsewhere: read and appended through.
-    FileManager* files = FileManager::Instance();
-    const fs::path elsewhere = fs::current_path() / "elsewhere.bin";
-    support::WriteFile(elsewhere, support::Records({70}));
-    fs::create_symlink(elsewhere, NativePath(kScores));
-    EXPECT_TRUE(files->WriteBinaryFile(80));
-    EXPECT_EQ(support::ReadFile(elsewhere), support::Records({70, 80}));
-    ASSERT_TRUE(files->ReadBinaryFile(kScoreFileKey));
-    EXPECT_EQ(files->GetScores(), (std::vector<std::int32_t>{70, 80, 0, 0}));
-
-    // A link to a file that is not a score file (27 bytes of text): its last
-    // three bytes are not an interrupted save to write over.
-    const std::string text = "my notes, do not overwrite\n";
-    support::WriteFile(elsewhere, text);
-    Take();
-    EXPECT_FALSE(files->WriteBinaryFile(90));
-    EXPECT_EQ(support::ReadFile(elsewhere), text);
-    EXPECT_EQ(Take(), "ERROR! Couldn't write to file: " + kScores +
-                          "\nReason: The file is a link to a file that does not end in whole "
-                          "records\n");
-}
-
-TEST_F(Shared, TheKernelsOwnFilesAreNotDataFiles)
-{
-    FileManager* files = FileManager::Instance();
-    for (const char* kernel : {"/proc/self/stat", "/sys/kernel/profiling"})
+    if (geteuid() != 0)
     {
-        if (!fs::exists(kernel))
-        {
-            continue;
-        }
-        SCOPED_TRACE(kernel);
-        fs::remove(NativePath(kScores));
-        fs::create_symlink(kernel, NativePath(kScores));
-        Take();
-        EXPECT_FALSE(files->ReadBinaryFile(kScoreFileKey));
-        EXPECT_FALSE(files->WriteBinaryFile(1));
-        EXPECT_EQ(Take(), "ERROR! Couldn't open binary file:" + kScores +
-                              "\nReason: Not a regular file\nERROR! Couldn't open file: " +
-                              kScores + "\nReason: Not a regular file\n");
+        GTEST_SKIP() << "needs root to play as user 65534";
     }
+    support::WriteFile(NativePath("Assets\\ini\\game.ini"), "Dungeon 1024 768 0");
+    support::WriteFile(NativePath("Assets\\Maps\\floorMap.map"), "6,3 ");
+    ASSERT_EQ(std::system("chmod -R a+rX,a-w Assets && chmod a+rx ."), 0);
+    const pid_t player = fork();
+    if (player == 0)
+    {
+        const bool read = setuid(65534) == 0 && Game::Instance()->ReadSettings() &&
+                          Map::Instance()->LoadMap(kFloorMapKey);
+        _exit(read ? 0 : 1);
+    }
+    int status = -1;
+    waitpid(player, &status, 0);
+    EXPECT_EQ(status, 0);
 }
 
 TEST(StandardStreams, AStreamTheGameWasStartedWithoutIsTheNullDevice)
@@ -299,13 +251,9 @@ TEST_F(Shared, ASaveThatCannotHaveTheFileFailsAndChangesNothing)
 {
     GTEST_SKIP() << "the lock is held by a forked process with flock: Windows has neither";
 }
-TEST_F(Shared, ALinkedScoreFileIsFollowedButItsStrayBytesAreNotOurs)
+TEST_F(Shared, ReadOnlyDataServesANonRootPlayer)
 {
-    GTEST_SKIP() << "needs symbolic links, which Windows gives only to administrators";
-}
-TEST_F(Shared, TheKernelsOwnFilesAreNotDataFiles)
-{
-    GTEST_SKIP() << "Windows has no /proc or /sys";
+    GTEST_SKIP() << "no other user to become: Windows has no setuid or fork";
 }
 TEST(StandardStreams, AStreamTheGameWasStartedWithoutIsTheNullDevice)
 {

@@ -8,6 +8,7 @@
 #include "gameplay/Player.h"
 #include "gameplay/Random.h"
 #include "gameplay/Rules.h"
+#include "graphics/Objects.h"
 #include "tests/support/Scratch.h"
 #include "world/Map.h"
 
@@ -24,6 +25,7 @@
 #include <iterator>
 #include <map>
 #include <mutex>
+#include <set>
 #include <sstream>
 
 namespace fs = std::filesystem;
@@ -384,9 +386,10 @@ bool Session::Execute(const Command& c)
     }
     else if (c.name == "shutdown")
     {
-        game->Shutdown();
+        const bool started = m_started;
         m_started = false;
         m_pads.clear(); // SDL closed them
+        return Shutdown(started);
     }
     else if (c.name == "repeat")
     {
@@ -563,6 +566,74 @@ bool Session::Listen(bool heard)
     Report(std::string("audio: ") + (loudest == 0          ? "silence"
                                      : loudest < 32768 / 5 ? "quiet"
                                                            : "loud"));
+    return true;
+}
+
+namespace
+{
+// Passes the narration on, noting the textures alive as each line ends.
+class LineWatch : public std::streambuf
+{
+public:
+    explicit LineWatch(std::map<std::string, long>& seen) : m_seen(seen), m_next(std::cout.rdbuf())
+    {
+        std::cout.rdbuf(this);
+    }
+    ~LineWatch() override { std::cout.rdbuf(m_next); }
+    LineWatch(const LineWatch&) = delete;
+    LineWatch& operator=(const LineWatch&) = delete;
+
+private:
+    int overflow(int c) override
+    {
+        if (c == '\n')
+        {
+            m_seen[m_line] = Live().textures;
+            m_line.clear();
+        }
+        else if (c != traits_type::eof())
+        {
+            m_line.push_back(static_cast<char>(c));
+        }
+        return c == traits_type::eof() ? 0 : m_next->sputc(static_cast<char>(c));
+    }
+    int sync() override { return m_next->pubsync(); }
+
+    std::map<std::string, long>& m_seen;
+    std::streambuf* m_next;
+    std::string m_line;
+};
+} // namespace
+
+// Every texture the screens and the Map made is freed by its owner, counted
+// while the renderer still exists: destroying it frees whatever was left, and
+// the cache's last sweep would hide a texture an owner forgot. Only the gold
+// pieces keep theirs (each holds its own, and its destructor frees none).
+bool Session::Shutdown(bool started)
+{
+    std::set<SDL_Texture*> gold;
+    for (const auto& piece : Map::Instance()->m_events)
+    {
+        if (piece->m_sprite.m_texture != nullptr)
+        {
+            gold.insert(piece->m_sprite.m_texture);
+        }
+    }
+    std::map<std::string, long> seen;
+    {
+        const LineWatch watch(seen);
+        Game::Instance()->Shutdown();
+    }
+    const auto at = [&seen](const char* line) { return seen.contains(line) ? seen[line] : -1; };
+    const long left = at("Map shut down successfully.");
+    if (started && left != std::ssize(gold))
+    {
+        std::cerr << at("Game shut down function called...")
+                  << " textures alive as shutdown began, " << left
+                  << " once the Map and the screens were gone, where the gold keeps " << gold.size()
+                  << "\n";
+        return false;
+    }
     return true;
 }
 

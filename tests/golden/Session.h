@@ -46,6 +46,7 @@ private:
     bool Pad(const Command& command);
     void Picture(const std::string& name);
     bool Steady();
+    bool Shutdown(bool started);
     // Starts recording what the mixer plays, or reports whether what it
     // played since was silent, quiet or loud.
     bool Listen(bool heard);

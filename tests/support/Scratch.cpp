@@ -86,7 +86,10 @@ void ScratchFolder::CopyAssets(const std::string& settings) const
 
 void WriteFile(const fs::path& path, const std::string& content)
 {
-    fs::create_directories(path.parent_path());
+    if (path.has_parent_path())
+    {
+        fs::create_directories(path.parent_path());
+    }
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << content;
     out.close();

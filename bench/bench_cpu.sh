@@ -35,7 +35,7 @@ else
 fi
 pid=
 trap '[ -z "$pid" ] || kill $pid 2>/dev/null; kill $xvfb 2>/dev/null; rm -rf "$scratch"' EXIT
-source "$(dirname "$0")/x_session.sh"
+source "$(dirname "$0")/../tests/real_window.sh"
 unset SDL_VIDEODRIVER
 
 cp -r "$assets" "$scratch/Assets"

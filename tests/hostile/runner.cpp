@@ -1,0 +1,357 @@
+// Runs the hostile-file cases of a .cases file: each case ("== what") starts
+// in a scratch folder, makes files and calls the game's readers and writers
+// on them ("$ command"); what the game narrates and the calls give ("#> ")
+// must be the lines that follow each command. The file is played back with
+// those lines made afresh and compared with itself; --update writes them in.
+//   write|append PATH TEXT   records PATH N...   pad PATH SIZE [CHAR]
+//   huge PATH   folder PATH   remove PATH   fifo PATH   link PATH TARGET
+//   assets (the game's own)   read settings|scores|preferences|LAYER
+//   save N   limit BYTES N (a save on a full disk)   replace PATH TEXT
+//   show PATH (bytes, or a folder's names)
+// TEXT has \n, \r, \t, \0, \\ and \xHH. Paths are the game's, with
+// backslashes. Where the system has no FIFOs, links or size limits, a case
+// using them is kept as written.
+#include "tests/support/Scratch.h"
+
+#include "core/Game.h"
+#include "core/Preferences.h"
+#include "platform/Files.h"
+#include "world/FileManager.h"
+#include "world/Map.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <map>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+#ifndef _WIN32
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#endif
+
+namespace fs = std::filesystem;
+
+namespace
+{
+// The text of a command: \n, \r, \t, \0, \\ and \xHH stand for their bytes.
+std::string Unescape(const std::string& text)
+{
+    static const std::map<char, char> kNamed{
+        {'n', '\n'}, {'r', '\r'}, {'t', '\t'}, {'0', '\0'}, {'\\', '\\'}};
+    std::string bytes;
+    for (std::size_t i = 0; i < text.size(); ++i)
+    {
+        if (text[i] != '\\' || i + 1 == text.size())
+        {
+            bytes += text[i];
+        }
+        else if (text[i + 1] == 'x')
+        {
+            bytes += static_cast<char>(std::stoi(text.substr(i + 2, 2), nullptr, 16));
+            i += 3;
+        }
+        else
+        {
+            bytes += kNamed.contains(text[i + 1]) ? kNamed.at(text[i + 1]) : text[i + 1];
+            ++i;
+        }
+    }
+    return bytes;
+}
+
+void Report(const std::string& text)
+{
+    std::cout << "#> " << text << std::endl;
+}
+
+std::string Join(const std::vector<std::int32_t>& values)
+{
+    std::string text;
+    for (const std::int32_t value : values)
+    {
+        text += " " + std::to_string(value);
+    }
+    return text;
+}
+
+std::string Choice(const std::optional<bool>& choice)
+{
+    return choice ? (*choice ? "on" : "off") : "unset";
+}
+
+const std::map<std::string, int> kLayers{{"collision", kCollisionMapKey},
+                                         {"floor", kFloorMapKey},
+                                         {"wall", kWallMapKey},
+                                         {"object", kObjectMapKey}};
+
+// The scratch folder of the case being played.
+const support::ScratchFolder* s_scratch = nullptr;
+
+// Carries out one command; false when it cannot be read.
+bool Run(const std::string& name, std::istringstream& args)
+{
+    std::string path;
+    args >> path;
+    std::string rest;
+    std::getline(args >> std::ws, rest);
+    const fs::path native = NativePath(path);
+    FileManager* files = FileManager::Instance();
+    if (name == "write" || name == "append")
+    {
+        const std::string before = name == "append" ? support::ReadFile(native) : "";
+        support::WriteFile(native, before + Unescape(rest));
+    }
+    else if (name == "records")
+    {
+        std::istringstream values(rest);
+        support::WriteFile(native, support::Records({std::istream_iterator<std::int32_t>(values),
+                                                     std::istream_iterator<std::int32_t>()}));
+    }
+    else if (name == "pad")
+    {
+        // The file made `rest` bytes long with blanks, or with the character given.
+        std::istringstream how(rest);
+        std::size_t size = 0;
+        std::string fill;
+        how >> size >> fill;
+        std::string bytes = support::ReadFile(native);
+        bytes.resize(size, fill.empty() ? ' ' : Unescape(fill)[0]);
+        support::WriteFile(native, bytes);
+    }
+    else if (name == "huge")
+    {
+        // Larger than any memory; on Windows just past 4 GiB, beyond 32-bit
+        // sizes: MinGW's run time refuses to size a file past the disk's free space.
+#ifdef _WIN32
+        fs::resize_file(native, (std::uintmax_t{1} << 32) + 8);
+#else
+        fs::resize_file(native, std::uintmax_t{1} << 40);
+#endif
+    }
+    else if (name == "assets")
+    {
+        s_scratch->CopyAssets("Dungeon 800 608 0\n");
+    }
+    else if (name == "folder")
+    {
+        fs::create_directories(native);
+    }
+    else if (name == "remove")
+    {
+        fs::remove_all(native);
+    }
+#ifndef _WIN32
+    else if (name == "fifo")
+    {
+        mkfifo(native.c_str(), 0600);
+    }
+    else if (name == "link")
+    {
+        fs::create_symlink(rest, native);
+    }
+    else if (name == "limit")
+    {
+        // The next save may make files of at most this many bytes, as on a full disk.
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit old{};
+        getrlimit(RLIMIT_FSIZE, &old);
+        const rlimit tight{std::stoul(path), old.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &tight);
+        const bool saved = files->WriteBinaryFile(std::stoi(rest));
+        setrlimit(RLIMIT_FSIZE, &old);
+        Report(saved ? "saved" : "not saved");
+    }
+#endif
+    else if (name == "read" && path == "settings")
+    {
+        Game* game = Game::Instance();
+        const bool read = game->ReadSettings();
+        Report(std::string(read ? "read" : "not read") + ": \"" +
+               (game->m_title ? game->m_title : "") + "\" " + std::to_string(game->m_width) +
+               " x " + std::to_string(game->m_height) +
+               (game->m_fullscreen ? " fullscreen" : " windowed"));
+    }
+    else if (name == "read" && path == "scores")
+    {
+        const bool read = files->ReadBinaryFile(kScoreFileKey);
+        Report(std::string(read ? "read:" : "not read:") + Join(files->GetScores()));
+    }
+    else if (name == "read" && kLayers.contains(path))
+    {
+        Map& map = *Map::Instance();
+        const bool read = map.LoadMap(kLayers.at(path));
+        const auto blocked = std::count_if(map.m_collisionGrid.begin(), map.m_collisionGrid.end(),
+                                           [](std::int32_t cell) { return cell != 0; });
+        Report(std::string(read ? "read" : "not read") +
+               (path == "collision" ? ", cells blocked: " + std::to_string(blocked) : ""));
+    }
+    else if (name == "read" && path == "preferences")
+    {
+        // What the file gives, and that it is written back as it reads.
+        const Preferences chosen = LoadPreferences(kPreferencesPath);
+        const bool same = ParsePreferences(FormatPreferences(chosen)) == chosen;
+        Report("sound " + Choice(chosen.sound) + ", fullscreen " + Choice(chosen.fullscreen) +
+               (same ? "" : ", written back otherwise"));
+    }
+    else if (name == "save")
+    {
+        Report(files->WriteBinaryFile(std::stoi(path)) ? "saved" : "not saved");
+    }
+    else if (name == "replace")
+    {
+        const DataFile written = WriteWholeFile(path, Unescape(rest));
+        Report(written.status == DataStatus::kDone
+                   ? "replaced"
+                   : "not replaced, reason given: " +
+                         std::string(written.reason.empty() ? "no" : "yes"));
+    }
+    else if (name == "show")
+    {
+        // A file's bytes in hex, or the entries of a folder.
+        std::string text;
+        if (fs::is_directory(native))
+        {
+            std::vector<std::string> names;
+            for (const auto& entry : fs::directory_iterator(native))
+            {
+                names.push_back(entry.path().filename().string());
+            }
+            std::sort(names.begin(), names.end());
+            for (const std::string& entry : names)
+            {
+                text += " " + entry;
+            }
+        }
+        else
+        {
+            for (const unsigned char byte : support::ReadFile(native))
+            {
+                static const char* kHex = "0123456789abcdef";
+                text += std::string(" ") + kHex[byte >> 4] + kHex[byte & 15];
+            }
+        }
+        Report(path + ":" + text);
+    }
+    else
+    {
+        return false;
+    }
+    return true;
+}
+
+#ifdef _WIN32
+// Commands a system lacks the means for (FIFOs, links, file size limits).
+bool PosixOnly(const std::string& name)
+{
+    return name == "fifo" || name == "link" || name == "limit";
+}
+#endif
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 2)
+    {
+        std::cerr << "usage: hostile_runner CASES [--update]\n";
+        return 2;
+    }
+    const fs::path casesPath = fs::absolute(argv[1]);
+    const bool update = argc > 2 && std::string(argv[2]) == "--update";
+    std::istringstream in(support::ReadFile(casesPath));
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);)
+    {
+        lines.push_back(line);
+    }
+    {
+        const support::SilentCout quiet;
+        FileManager::Instance()->Initialize();
+    }
+    std::string played;
+    std::optional<support::ScratchFolder> scratch;
+    long files = 0;
+    // A case leaves no descriptor open.
+    const auto endCase = [&]
+    {
+        if (scratch && support::OpenFiles() != files)
+        {
+            played += "#> a file was left open\n";
+        }
+        scratch.reset();
+    };
+    bool skipping = false;
+    for (std::size_t i = 0; i < lines.size(); ++i)
+    {
+        const std::string& line = lines[i];
+        const bool command = line.starts_with("$ ");
+        if (!command && !line.starts_with("==") && (line.empty() || line[0] != '#'))
+        {
+            played += skipping ? line + "\n" : ""; // an old result, made afresh
+            continue;
+        }
+        if (line.starts_with("#> "))
+        {
+            played += skipping ? line + "\n" : "";
+            continue;
+        }
+        played += line + "\n";
+        if (line.starts_with("=="))
+        {
+            endCase();
+            scratch.emplace("dungeon-hostile");
+            s_scratch = &*scratch;
+            files = support::OpenFiles();
+            skipping = false;
+#ifdef _WIN32
+            // The whole case is kept as written where the system cannot make it.
+            for (std::size_t j = i + 1; j < lines.size() && !lines[j].starts_with("=="); ++j)
+            {
+                skipping = skipping || (lines[j].starts_with("$ ") &&
+                                        PosixOnly(lines[j].substr(2, lines[j].find(' ', 2) - 2)));
+            }
+#endif
+            continue;
+        }
+        if (!command || skipping)
+        {
+            continue;
+        }
+        std::istringstream args(line.substr(2));
+        std::string name;
+        args >> name;
+        std::ostringstream narration;
+        std::streambuf* console = std::cout.rdbuf(narration.rdbuf());
+        const bool known = scratch && Run(name, args);
+        std::cout.rdbuf(console);
+        if (!known)
+        {
+            std::cerr << casesPath.string() << ":" << i + 1 << ": cannot carry out '" << line
+                      << "'\n";
+            return 2;
+        }
+        played += narration.str();
+    }
+    endCase();
+    if (update)
+    {
+        std::ofstream(casesPath, std::ios::binary) << played;
+    }
+    std::string written = support::ReadFile(casesPath);
+    written.erase(std::remove(written.begin(), written.end(), '\r'), written.end());
+    if (written == played)
+    {
+        return 0;
+    }
+    const fs::path actual = fs::temp_directory_path() / (casesPath.stem().string() + ".actual");
+    std::ofstream(actual, std::ios::binary) << played;
+    std::cout << "the cases played otherwise (--update rewrites them):\n" << std::flush;
+    const std::string diff = "diff -u '" + casesPath.string() + "' '" + actual.string() + "'";
+    return std::system(diff.c_str()) == -1 ? 2 : 1;
+}
