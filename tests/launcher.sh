@@ -8,7 +8,8 @@
 # link to a folder of their own, started with a relative XDG_DATA_HOME: the
 # link stays and its scores show. Last, --log-to-state (the menu entry's): the
 # narration goes to the state folder, the run before kept; the settings file
-# linked by an older launcher becomes a copy, and an edited one is kept.
+# linked by an older launcher becomes a copy, and an edited one is kept; the
+# log's own faults with a stand-in game.
 set -uo pipefail
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/dungeon-launcher-XXXXXX")
 screen=1024x768x24
@@ -143,4 +144,27 @@ done
 grep -q '^1$' "$state/previous-run.log" || fail "the run before was not kept"
 [ "$(find "$scratch/data" | sort)" = "$data" ] || fail "the game's data changed"
 [ -z "$(ls -A "$scratch/elsewhere")" ] || fail "a relative XDG_STATE_HOME was used"
+# The log is the launcher's own matter, so a stand-in game that narrates its
+# process's number shows it fast: two starts at once (20 times) each keep a
+# whole log; an unusable state folder, or an odd or dangling last-run.log,
+# never stops the game nor is followed.
+mkdir "$scratch/c" && cp "$3" "$scratch/c/dungeon-gold" && ln -s "$scratch/data" "$scratch/c/Assets"
+printf '#!/bin/sh\necho "run $$"\nsleep 0.1\necho "end $$"\n' >"$scratch/c/dungeon"
+chmod +x "$scratch/c/dungeon"
+whole() { [ "$(cat "$state/$1-run.log")" = "$(printf 'run %s\nend %s' "$2" "$2")" ]; }
+for try in $(seq 20); do
+  "$scratch/c/dungeon-gold" --log-to-state 2>>"$scratch/c.err" & first=$!
+  "$scratch/c/dungeon-gold" --log-to-state 2>>"$scratch/c.err" & second=$!
+  wait $first && wait $second || fail "try $try: a launcher failed"
+  { whole last $first && whole previous $second; } || { whole last $second && whole previous $first; } ||
+    fail "try $try: a run's log is not whole"
+done
+[ ! -s "$scratch/c.err" ] || fail "the launchers complained"
+ln -sfT "$scratch/victim" "$state/last-run.log"
+"$scratch/c/dungeon-gold" --log-to-state & wait $! && whole last $! && [ ! -e "$scratch/victim" ] ||
+  fail "a dangling last-run.log was followed"
+rm "$state/last-run.log" && mkdir "$state/last-run.log"
+"$scratch/c/dungeon-gold" --log-to-state & wait $! && whole last $! || fail "a folder last-run.log stopped it"
+XDG_STATE_HOME=$scratch/c/dungeon "$scratch/c/dungeon-gold" --log-to-state >"$scratch/c.out" 2>"$scratch/c.err"
+[ "$(grep -c run "$scratch/c.out")$(wc -l <"$scratch/c.err")" = 11 ] || fail "an unusable state folder"
 exit 0
