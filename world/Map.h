@@ -4,6 +4,7 @@
 
 #include <SDL.h>
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -119,5 +120,9 @@ private:
     // The three layers in one, over the colour the frame is cleared with.
     LayerPicture m_levelPicture;
     std::uint32_t m_levelClear = 0;
+    // When each pop-up last opened, counted in pickups of this game: of
+    // several showing at once, the newest is the one drawn.
+    std::array<std::uint32_t, 4> m_popupOpened{};
+    std::uint32_t m_pickups = 0;
     void CollectGold();
 };
