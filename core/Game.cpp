@@ -369,16 +369,20 @@ void Game::RunFrame(Platform& platform, bool draw)
 
 void Game::RememberChoices(bool sound, bool fullscreen)
 {
+    // Only what changed is saved: another game open at the same time keeps
+    // the choices it saved.
+    Preferences changed;
     if (sound)
     {
-        m_preferences.sound = !Sound::Instance()->Muted();
+        changed.sound = m_preferences.sound = !Sound::Instance()->Muted();
     }
     if (fullscreen)
     {
         SDL_Window* window = Graphics::Instance()->m_window;
-        m_preferences.fullscreen = (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN) != 0;
+        changed.fullscreen = m_preferences.fullscreen =
+            (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN) != 0;
     }
-    SavePreferences(kPreferencesPath, m_preferences);
+    SavePreferences(kPreferencesPath, changed);
 }
 
 bool Game::Step(Platform& platform, bool draw)

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <functional>
 #include <string>
 #include <sys/stat.h>
 #include <thread>
@@ -108,7 +109,14 @@ bool OnPseudoFileSystem(int /*fd*/)
 {
     return false;
 }
-constexpr int kWriteNew = _O_WRONLY | _O_CREAT | _O_TRUNC;
+// Never an existing file: the CRT opens these with CREATE_NEW.
+constexpr int kWriteNew = _O_WRONLY | _O_CREAT | _O_EXCL;
+constexpr int kLockFile = _O_RDWR | _O_CREAT;
+// The read-only attribute, which _stat reports as a mode without write.
+bool ReadOnly(const FileInfo& info)
+{
+    return (info.st_mode & _S_IWRITE) == 0;
+}
 bool FlushToDisk(int fd)
 {
     return _commit(fd) == 0;
@@ -206,7 +214,16 @@ bool OnPseudoFileSystem(int fd)
     return false;
 #endif
 }
-constexpr int kWriteNew = O_WRONLY | O_CREAT | O_TRUNC;
+// Never an existing file, nor a link: one planted at the name is not
+// written through.
+constexpr int kWriteNew = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW;
+constexpr int kLockFile = O_RDWR | O_CREAT | O_NOFOLLOW;
+// No write permission for anyone, as the player sets it with chmod a-w: root
+// could write anyway, but the player said not to.
+bool ReadOnly(const FileInfo& info)
+{
+    return (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+}
 bool FlushToDisk(int fd)
 {
     return fsync(fd) == 0;
@@ -448,13 +465,25 @@ DataFile WriteWholeFile(const std::string& storedPath, const std::string& bytes)
     {
         return NotRegular(info);
     }
+    // A file the player made read-only is theirs to keep as it is.
+    if (StatPath(path, info) && ReadOnly(info))
+    {
+        return Failure(DataStatus::kNotOpened, EACCES);
+    }
     // Named for this process, so two games saving at once never write into
-    // one new file.
+    // one new file, and always created new: whatever has the name already
+    // (left by a game that stopped mid-save, or a link planted there) is
+    // removed, never opened.
     const std::string fresh = path + "." + std::to_string(ProcessId()) + ".new";
-    const int fd = OpenRegular(fresh, kWriteNew, result, info);
+    int fd = OpenFile(fresh, kWriteNew);
+    if (fd < 0 && errno == EEXIST)
+    {
+        RemoveFile(fresh);
+        fd = OpenFile(fresh, kWriteNew);
+    }
     if (fd < 0)
     {
-        return result;
+        return Failure(DataStatus::kNotOpened, errno);
     }
     result = Append(fd, bytes, 0);
     if (result.status == DataStatus::kDone && !FlushToDisk(fd))
@@ -473,6 +502,29 @@ DataFile WriteWholeFile(const std::string& storedPath, const std::string& bytes)
     {
         RemoveFile(fresh);
     }
+    return result;
+}
+
+DataFile ChangeWholeFile(const std::string& storedPath, std::size_t limit,
+                         const std::function<std::string(const DataFile&)>& change)
+{
+    // The file itself is replaced by every save, so the games agree on a
+    // lock file beside it that stays.
+    DataFile result;
+    FileInfo info = {};
+    const int lock = OpenRegular(NativePath(storedPath) + ".lock", kLockFile, result, info);
+    if (lock < 0)
+    {
+        return result;
+    }
+    if (!Lock(lock))
+    {
+        CloseFile(lock);
+        return Refusal(DataStatus::kFailed, "Another program kept the file locked");
+    }
+    result = WriteWholeFile(storedPath, change(Read(storedPath, limit, false)));
+    Unlock(lock);
+    CloseFile(lock);
     return result;
 }
 

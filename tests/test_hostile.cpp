@@ -476,6 +476,23 @@ TEST_F(Hostile, AWholeFileIsReplacedAtOnceOrNotAtAll)
     };
     EXPECT_EQ(entries(), std::vector<std::string>{"preferences.txt"});
 
+    // A link planted at the new file's name is removed, not written through;
+    // a read-only file is left as it is.
+#ifndef _WIN32
+    Write("Assets\\victim.txt", "victim\n");
+    fs::create_symlink(fs::absolute("Assets/victim.txt"),
+                       NativePath(stored) + "." + std::to_string(getpid()) + ".new");
+    ASSERT_EQ(WriteWholeFile(stored, "sound on\n").status, DataStatus::kDone);
+    EXPECT_EQ(support::ReadFile("Assets/victim.txt") + support::ReadFile(NativePath(stored)),
+              "victim\nsound on\n");
+    EXPECT_EQ(entries(), std::vector<std::string>{"preferences.txt"});
+#endif
+    const auto writable = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    fs::permissions(NativePath(stored), writable, fs::perm_options::remove);
+    EXPECT_EQ(WriteWholeFile(stored, "sound off\n").status, DataStatus::kNotOpened);
+    fs::permissions(NativePath(stored), writable, fs::perm_options::add);
+    EXPECT_NE(support::ReadFile(NativePath(stored)), "sound off\n");
+
     fs::remove(NativePath(stored));
     fs::create_directories(NativePath(stored + "\\keep"));
     const DataFile refused = WriteWholeFile(stored, "sound on\n");
