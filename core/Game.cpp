@@ -4,16 +4,17 @@
 #include "core/Graphics.h"
 #include "core/Input.h"
 #include "core/MutedMark.h"
-#include "core/Platform.h"
 #include "core/Sound.h"
 #include "core/TouchControls.h"
 #include "gameplay/MenuState.h"
 #include "gameplay/Random.h"
 #include "gameplay/Rules.h"
-#include "graphics/DataFile.h"
 #include "graphics/Log.h"
 #include "graphics/ResourceManager.h"
 #include "graphics/Util.h"
+#include "platform/Files.h"
+#include "platform/Platform.h"
+#include "platform/System.h"
 #include "world/FileManager.h"
 #include "world/Level.h"
 #include "world/Map.h"
@@ -229,17 +230,9 @@ bool Game::Initialize()
         LogLine("Window size reduced to fit the desktop: " + ToString(window.w) + " x " +
                 ToString(window.h));
     }
-    // High DPI in the browser: a page with more pixels than points (a phone)
-    // gets them all, and the view is fitted to them. On Windows the flag
-    // would make the game aware of the desktop's scaling, and Windows would
-    // stop placing the pointer in the window's own points.
-#ifdef __EMSCRIPTEN__
-    constexpr Uint32 kHighDpi = SDL_WINDOW_ALLOW_HIGHDPI;
-#else
-    constexpr Uint32 kHighDpi = 0;
-#endif
-    const Uint32 flags =
-        SDL_WINDOW_RESIZABLE | kHighDpi | (m_fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    // High DPI in the browser only (platform/System*.cpp).
+    const Uint32 flags = SDL_WINDOW_RESIZABLE | SystemWindowFlags() |
+                         (m_fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
     graphics->m_window = SDL_CreateWindow(m_title, window.x, window.y, window.w, window.h, flags);
     // A size SDL still refuses (larger than it can make, whatever the
     // desktop) gives way to the game's own view size.

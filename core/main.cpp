@@ -1,5 +1,6 @@
 #include "core/Game.h"
-#include "core/Platform.h"
+#include "platform/Files.h"
+#include "platform/Platform.h"
 
 #include <SDL.h>
 

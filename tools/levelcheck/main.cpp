@@ -11,7 +11,7 @@
 
 #include "gameplay/Rules.h"
 #include "graphics/Pictures.h"
-#include "graphics/Util.h"
+#include "platform/Files.h"
 #include "world/LayerFile.h"
 #include "world/Level.h"
 

@@ -67,5 +67,13 @@ DataFile WriteWholeFile(const std::string& storedPath, const std::string& bytes)
 DataFile ChangeWholeFile(const std::string& storedPath, std::size_t limit,
                          const std::function<std::string(const DataFile&)>& change);
 
-// The line after a failure's own line: "Reason: " and the system's words.
-void LogReason(const std::string& reason);
+// Paths are stored and printed with backslashes; this is the one place that
+// turns them into the separator of the system, right before a file is opened.
+std::string NativePath(const std::string& storedPath);
+
+// Gives each of standard input, output and error that the program was started
+// without (`dungeon 2>&-`) the null device. Otherwise the next file the
+// program or a library opens takes that number, and a library's diagnostics
+// written to "standard error" land in it: in the X connection they hang the
+// game. Called first thing, before anything opens a file.
+void OpenMissingStandardStreams();
