@@ -30,6 +30,10 @@
 #include <iostream>
 #include <sstream>
 
+// The smallest window the settings may ask for.
+constexpr std::int32_t kSmallestWindowWidth = 160;
+constexpr std::int32_t kSmallestWindowHeight = 120;
+
 Game* Game::Instance()
 {
     static Game* instance = new Game();
@@ -72,7 +76,7 @@ bool OnADisplay()
     return false;
 }
 // The largest window of the shape width x height that fits in the desktop's
-// usable part (the screen less its panels), at least 1 x 1. The shapes are
+// usable part (the screen less its panels), at least the smallest window. The shapes are
 // compared without dividing, in 64 bits, where the products cannot overflow.
 SDL_Rect FitInto(const SDL_Rect& desktop, std::int64_t width, std::int64_t height)
 {
@@ -85,6 +89,8 @@ SDL_Rect FitInto(const SDL_Rect& desktop, std::int64_t width, std::int64_t heigh
     {
         window.w = static_cast<int>(std::max<std::int64_t>(1, width * desktop.h / height));
     }
+    window.w = std::min(desktop.w, std::max(window.w, kSmallestWindowWidth));
+    window.h = std::min(desktop.h, std::max(window.h, kSmallestWindowHeight));
     window.x = desktop.x + (desktop.w - window.w) / 2;
     window.y = desktop.y + (desktop.h - window.h) / 2;
     return window;
@@ -139,8 +145,10 @@ bool Game::ReadSettings()
         in >> token;
     }
     m_title = m_settings[0].c_str();
-    m_width = WindowSize("width", m_settings[1], kViewWidth);
-    m_height = WindowSize("height", m_settings[2], kViewHeight);
+    // A window smaller than this shows nothing anyone can use (`1 1`); it is
+    // raised to it, as one larger than the desktop is fitted.
+    m_width = std::max(kSmallestWindowWidth, WindowSize("width", m_settings[1], kViewWidth));
+    m_height = std::max(kSmallestWindowHeight, WindowSize("height", m_settings[2], kViewHeight));
     // Only the exact token "0" asks for a window; anything else, even a missing
     // token, means fullscreen.
     m_fullscreen = m_settings[3] != "0";

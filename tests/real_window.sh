@@ -159,8 +159,8 @@ fi
 
 if [ "$1" = sizes ]; then
   # Settings, the line naming the size used, the window's size.
-  for row in "4000 3000|Window size reduced to fit the desktop: 133 x 100|133x100" \
-    "99999 1|Game window of 16400 x 1 could not be created, using 800 x 608.|800x608"; do
+  for row in "4000 3000|Window size reduced to fit the desktop: 160 x 100|160x100" \
+    "99999 1|Game window of 16400 x 100 could not be created, using 800 x 608.|800x608"; do
     IFS='|' read -r size line geometry <<<"$row"
     settings "$size 0"
     launch "$scratch"
