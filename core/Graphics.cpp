@@ -1,6 +1,6 @@
 #include "core/Graphics.h"
 
-#include "world/Level.h"
+#include "graphics/View.h"
 
 #include <algorithm>
 #include <cmath>
@@ -95,14 +95,7 @@ void Graphics::Copy(SDL_Texture* texture, const SDL_Rect* source, const SDL_Rect
     call.flip = flip;
     SDL_GetTextureColorMod(texture, &call.color[0], &call.color[1], &call.color[2]);
     SDL_GetTextureAlphaMod(texture, &call.color[3]);
-    if (m_noting)
-    {
-        m_calls.push_back(call);
-    }
-    else
-    {
-        Carry(call);
-    }
+    Note(call);
 }
 
 void Graphics::Rectangle(const SDL_Rect& rect, SDL_Color color, SDL_BlendMode blend, bool filled)
@@ -112,14 +105,7 @@ void Graphics::Rectangle(const SDL_Rect& rect, SDL_Color color, SDL_BlendMode bl
     call.color = {color.r, color.g, color.b, color.a};
     call.blend = blend;
     call.filled = filled;
-    if (m_noting)
-    {
-        m_calls.push_back(call);
-    }
-    else
-    {
-        Carry(call);
-    }
+    Note(call);
 }
 
 void Graphics::Clip(const SDL_Rect* rect)
@@ -131,6 +117,11 @@ void Graphics::Clip(const SDL_Rect* rect)
         call.destination = {rect->x, rect->y, rect->w, rect->h};
         call.wholeSource = false;
     }
+    Note(call);
+}
+
+void Graphics::Note(const Call& call)
+{
     if (m_noting)
     {
         m_calls.push_back(call);

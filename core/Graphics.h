@@ -109,6 +109,8 @@ private:
 
         bool operator==(const Call&) const = default;
     };
+    // Notes the call into the picture while noting, otherwise carries it out.
+    void Note(const Call& call);
     void Carry(const Call& call);
     void DropTargets();
     // Draws the noted calls into the picture and shows it on the window.

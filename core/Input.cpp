@@ -87,18 +87,7 @@ void Input::Fill(const Uint8* keys)
         }
     }
     m_tapped.fill(0);
-    m_quit = false;
-    m_padLost = false;
-    m_resized = false;
-    m_focusLost = false;
-    m_uncovered = false;
-    m_texturesLost = false;
-    m_toggleFullscreen = false;
-    m_toggleSound = false;
-    m_mouseRelX = 0.0f;
-    m_mouseRelY = 0.0f;
-    m_wheelX = 0.0f;
-    m_wheelY = 0.0f;
+    static_cast<InputEvents&>(*this) = InputEvents{};
 
     // Events are handled in the order they happened, so the last position of
     // the mouse and the last state of every button stand.
@@ -243,12 +232,11 @@ void Input::Shutdown()
         SDL_FreeCursor(m_cursor);
         m_cursor = nullptr;
     }
-    m_quit = m_resized = m_focusLost = m_toggleFullscreen = m_toggleSound = false;
-    m_uncovered = m_texturesLost = false;
-    m_padLost = m_keyDown = false;
+    static_cast<InputEvents&>(*this) = InputEvents{};
+    m_keyDown = false;
     m_keys = nullptr;
     m_mouseLeft = m_mouseMiddle = m_mouseRight = 0;
-    m_mouseX = m_mouseY = m_mouseRelX = m_mouseRelY = m_wheelX = m_wheelY = 0.0f;
+    m_mouseX = m_mouseY = 0.0f;
     m_left = m_middle = m_right = m_key = Switch{};
     m_held.fill(0);
     m_heldBefore.fill(0);

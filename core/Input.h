@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/Keys.h"
 #include "core/TouchControls.h"
 
 #include <SDL.h>
@@ -9,20 +10,38 @@
 #include <cstdint>
 #include <vector>
 
-// Scancodes the game reacts to.
-inline constexpr int kKeyReturn = SDL_SCANCODE_RETURN; // 40
-inline constexpr int kKeyEscape = SDL_SCANCODE_ESCAPE; // 41
-inline constexpr int kKeySpace = SDL_SCANCODE_SPACE;   // 44
-inline constexpr int kKeyP = SDL_SCANCODE_P;           // 19
-inline constexpr int kKeyRight = SDL_SCANCODE_RIGHT;   // 79
-inline constexpr int kKeyLeft = SDL_SCANCODE_LEFT;     // 80
-inline constexpr int kKeyDown = SDL_SCANCODE_DOWN;     // 81
-inline constexpr int kKeyUp = SDL_SCANCODE_UP;         // 82
+// What this frame's events said, reset in one place before each frame's
+// events are read (Input::Fill).
+struct InputEvents
+{
+    // The window's close button (or the system's request to quit).
+    bool m_quit = false;
+    // This frame's window events: the window's size changed, it lost the
+    // keyboard's focus or went out of sight (hidden, minimised, a browser's
+    // page put in the background), or the player asked for fullscreen (F11,
+    // Alt+Return).
+    bool m_resized = false;
+    bool m_focusLost = false;
+    bool m_toggleFullscreen = false;
+    // The window was uncovered, shown, restored or resized: its picture must
+    // be drawn again. The renderer lost what was drawn into textures.
+    bool m_uncovered = false;
+    bool m_texturesLost = false;
+    // M was pressed: all sound off or on.
+    bool m_toggleSound = false;
+    // An open pad was unplugged during this frame's events.
+    bool m_padLost = false;
+    // How far the mouse moved and the wheel turned in this frame.
+    float m_mouseRelX = 0.0f;
+    float m_mouseRelY = 0.0f;
+    float m_wheelX = 0.0f;
+    float m_wheelY = 0.0f;
+};
 
 // What the game sees of the keyboard, the game pads, the mouse and the close
 // button, filled once per frame before the running screen's Update. Keys are
 // held states; the menu, the guide and the scores also ask for new presses.
-class Input final
+class Input final : public InputEvents
 {
 public:
     static Input* Instance();
@@ -51,22 +70,6 @@ public:
     // event, so a next run of the game starts from nothing held.
     void Shutdown();
 
-    bool m_quit = false;
-    // This frame's window events: the window's size changed, it lost the
-    // keyboard's focus or went out of sight (hidden, minimised, a browser's
-    // page put in the background), or the player asked for fullscreen (F11,
-    // Alt+Return).
-    bool m_resized = false;
-    bool m_focusLost = false;
-    bool m_toggleFullscreen = false;
-    // The window was uncovered, shown, restored or resized: its picture must
-    // be drawn again. The renderer lost what was drawn into textures.
-    bool m_uncovered = false;
-    bool m_texturesLost = false;
-    // M was pressed: all sound off or on.
-    bool m_toggleSound = false;
-    // An open pad was unplugged during this frame's events.
-    bool m_padLost = false;
     bool m_keyDown = false;
     // The keys as the screens see them: the keyboard's, with W, A, S and D
     // standing for the arrows, and every pad's D-pad, left stick and buttons
@@ -79,10 +82,6 @@ public:
     std::int32_t m_mouseRight = 0;
     float m_mouseX = 0.0f;
     float m_mouseY = 0.0f;
-    float m_mouseRelX = 0.0f;
-    float m_mouseRelY = 0.0f;
-    float m_wheelX = 0.0f;
-    float m_wheelY = 0.0f;
     // The on-screen controls of a touch screen, laid out where the last
     // picture showed them.
     TouchControls m_touch;

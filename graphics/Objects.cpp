@@ -2,6 +2,7 @@
 
 #include "graphics/Log.h"
 #include "graphics/ResourceManager.h"
+#include "graphics/View.h"
 #include "platform/Files.h"
 #include "world/Level.h"
 

@@ -87,7 +87,7 @@ TEST_F(Hostile, SettingsGiveTheWindowAndBadSizesFallBack)
         {"Dungeon Gold 800 608 0", "Dungeon", 800, 800, true, "Gold", nullptr},
         {"", "", 800, 608, true, "", ""},
         {"Dungeon 0 -5 0", "Dungeon", 800, 608, false, "0", "-5"},
-        {"Dungeon abc 1 0", "Dungeon", 800, 1, false, "abc", nullptr},
+        {"Dungeon abc 1 0", "Dungeon", 800, 120, false, "abc", nullptr}, // raised to the smallest
     };
     Game* game = Game::Instance();
     for (const auto& [content, title, width, height, fullscreen, badWidth, badHeight] : rows)

@@ -12,9 +12,9 @@
 #include "world/FileManager.h"
 
 #include <algorithm>
+#include <array>
 #include <iterator>
 #include <sstream>
-#include <tuple>
 #include <vector>
 
 std::int32_t g_goldCount = 0;
@@ -96,22 +96,14 @@ bool Map::LoadMap(int key)
         LogLine("Invalid map parameter passed: " + ToString(key));
         return false;
     }
-    LayerStatus* status = key == kFloorMapKey    ? &m_floorStatus
-                          : key == kWallMapKey   ? &m_wallStatus
-                          : key == kObjectMapKey ? &m_objectStatus
-                                                 : nullptr;
-    if (status != nullptr)
+    // kLayerCount: not a picture layer (the collision layer).
+    const Layer layer = key == kFloorMapKey    ? kFloorLayer
+                        : key == kWallMapKey   ? kWallLayer
+                        : key == kObjectMapKey ? kObjectLayer
+                                               : kLayerCount;
+    if (layer != kLayerCount)
     {
-        *status = LayerStatus{};
-    }
-    LayerPicture* picture = key == kFloorMapKey    ? &m_floorPicture
-                            : key == kWallMapKey   ? &m_wallPicture
-                            : key == kObjectMapKey ? &m_objectPicture
-                                                   : nullptr;
-    if (picture != nullptr)
-    {
-        picture->drawn = false; // drawn again from what is read now
-        m_levelPicture.drawn = false;
+        m_pictures.Reload(layer);
     }
     const DataFile file = ReadDataFile(path, kLayerFileLimit);
     if (file.status != DataStatus::kDone)
@@ -126,9 +118,9 @@ bool Map::LoadMap(int key)
     }
     LogLine(std::string("Map file loaded successfully: ") + path);
     m_mapLoaded = true;
-    if (status != nullptr)
+    if (layer != kLayerCount)
     {
-        status->loaded = true;
+        m_pictures.Status(layer).loaded = true;
     }
     std::istringstream in(file.bytes);
     // Every load replaces the layer, so an edited level shows in the next game
@@ -154,113 +146,14 @@ bool Map::LoadMap(int key)
     return true;
 }
 
-bool Map::DrawLayerPicture(Tileset& tiles, const TileList& values, LayerPicture& picture)
+Tileset& Map::Tiles(Layer layer) const
 {
-    Graphics* graphics = Graphics::Instance();
-    SDL_Renderer* renderer = graphics->m_renderer;
-    SDL_Texture* sheet = tiles.m_sprite.m_texture;
-    // A sheet without a picture says so at every cell drawn, as it always
-    // has: such a layer is drawn cell by cell.
-    if (sheet == nullptr || tiles.m_sprite.m_frameWidth == 0 || tiles.m_sprite.m_frameHeight == 0 ||
-        !SDL_RenderTargetSupported(renderer))
-    {
-        return false;
-    }
-    // The sheet's own pixel format: blending from the picture then rounds
-    // exactly as blending from the sheet does.
-    Uint32 format = SDL_PIXELFORMAT_ARGB8888;
-    SDL_QueryTexture(sheet, &format, nullptr, nullptr, nullptr);
-    SDL_Texture* const target = SDL_GetRenderTarget(renderer);
-    if (!StartPicture(picture, format, SDL_BLENDMODE_BLEND, SDL_Color{0, 0, 0, 0}))
-    {
-        return false;
-    }
-    // Each cell's pixels go in as they are, transparency and all, so that
-    // the picture blends into a frame exactly as the cells themselves would.
-    // Cells do not overlap.
-    SDL_BlendMode blend = SDL_BLENDMODE_BLEND;
-    SDL_GetTextureBlendMode(sheet, &blend);
-    SDL_SetTextureBlendMode(sheet, SDL_BLENDMODE_NONE);
-    const bool noting = graphics->NoteCalls(false);
-    const std::size_t cells = std::min<std::size_t>(values.size(), kMapCells);
-    for (std::size_t k = 0; k < cells; ++k)
-    {
-        if (tiles.Blank(values[k].first, values[k].second))
-        {
-            continue;
-        }
-        tiles.m_sprite.m_column = static_cast<float>(values[k].first);
-        tiles.m_sprite.m_row = static_cast<float>(values[k].second);
-        tiles.m_sprite.Draw(static_cast<int>(k) % kMapColumns * kCellSize,
-                            static_cast<int>(k) / kMapColumns * kCellSize, 0.0, SDL_FLIP_NONE);
-    }
-    graphics->NoteCalls(noting);
-    SDL_SetTextureBlendMode(sheet, blend);
-    SDL_SetRenderTarget(renderer, target);
-    graphics->TexturesChanged();
-    m_levelPicture.drawn = false;
-    return true;
+    return *std::array{m_floorTiles, m_wallTiles, m_objectTiles}[layer];
 }
 
-bool Map::StartPicture(LayerPicture& picture, Uint32 format, SDL_BlendMode blend, SDL_Color clear)
+const TileList& Map::Values(Layer layer) const
 {
-    Graphics* graphics = Graphics::Instance();
-    if (picture.texture == nullptr)
-    {
-        picture.texture = SDL_CreateTexture(graphics->m_renderer, format, SDL_TEXTUREACCESS_TARGET,
-                                            kWorldWidth, kWorldHeight);
-        if (picture.texture == nullptr)
-        {
-            return false;
-        }
-        SDL_SetTextureBlendMode(picture.texture, blend);
-    }
-    if (SDL_SetRenderTarget(graphics->m_renderer, picture.texture) != 0)
-    {
-        return false;
-    }
-    graphics->ClearTarget(clear);
-    return true;
-}
-
-bool Map::DrawLevelPicture()
-{
-    for (const LayerPicture* layer : {&m_floorPicture, &m_wallPicture, &m_objectPicture})
-    {
-        if (!layer->drawn)
-        {
-            return false;
-        }
-    }
-    Graphics* graphics = Graphics::Instance();
-    SDL_Renderer* renderer = graphics->m_renderer;
-    const SDL_Color clear = graphics->ClearColor();
-    const std::uint32_t clearKey = static_cast<std::uint32_t>(clear.r) << 24 |
-                                   static_cast<std::uint32_t>(clear.g) << 16 |
-                                   static_cast<std::uint32_t>(clear.b) << 8 | clear.a;
-    if (m_levelPicture.drawn && m_levelClear == clearKey)
-    {
-        return true;
-    }
-    // The format of the picture the screens draw into: the layers blend into
-    // it exactly as into a frame, and it is copied as it is.
-    SDL_Texture* const target = SDL_GetRenderTarget(renderer);
-    if (!StartPicture(m_levelPicture, SDL_PIXELFORMAT_ARGB8888, SDL_BLENDMODE_NONE, clear))
-    {
-        return false;
-    }
-    const bool noting = graphics->NoteCalls(false);
-    const SDL_Rect world{0, 0, kWorldWidth, kWorldHeight};
-    for (const LayerPicture* layer : {&m_floorPicture, &m_wallPicture, &m_objectPicture})
-    {
-        graphics->Copy(layer->texture, &world, world);
-    }
-    graphics->NoteCalls(noting);
-    SDL_SetRenderTarget(renderer, target);
-    graphics->TexturesChanged();
-    m_levelPicture.drawn = true;
-    m_levelClear = clearKey;
-    return true;
+    return *std::array{&m_floorValues, &m_wallValues, &m_objectValues}[layer];
 }
 
 void Map::DrawSprites(const SDL_Rect* place)
@@ -288,9 +181,11 @@ void Map::DrawSprites(const SDL_Rect* place)
     }
 }
 
-bool Map::DrawLayer(Tileset& tiles, const TileList& values, LayerStatus& status,
-                    LayerPicture& picture, bool copy)
+bool Map::DrawLayer(Layer layer, bool copy)
 {
+    Tileset& tiles = Tiles(layer);
+    const TileList& values = Values(layer);
+    LayerStatus& status = m_pictures.Status(layer);
     // A layer without data is left out and the others are drawn. Saying so
     // once per game is enough; every frame would bury the log.
     if (!status.loaded || values.empty())
@@ -307,21 +202,18 @@ bool Map::DrawLayer(Tileset& tiles, const TileList& values, LayerStatus& status,
     // cells the view shows, wholly or in part, are drawn: the rest would be
     // clipped away after costing a copy each.
     const std::size_t cells = std::min<std::size_t>(values.size(), kMapCells);
-    if (!picture.drawn)
-    {
-        picture.drawn = DrawLayerPicture(tiles, values, picture);
-    }
-    if (picture.drawn && copy)
+    const bool pictured = m_pictures.Draw(layer, tiles, values);
+    if (pictured && copy)
     {
         const SDL_Rect part{m_camera->x, m_camera->y, m_camera->width, m_camera->height};
         const SDL_Rect place{0, 0, part.w, part.h};
-        Graphics::Instance()->Copy(picture.texture, &part, place);
+        Graphics::Instance()->Copy(m_pictures.Texture(layer), &part, place);
     }
     const int firstColumn = std::max(0, m_camera->x / kCellSize);
     const int lastColumn = (m_camera->x + m_camera->width - 1) / kCellSize;
     const int firstRow = std::max(0, m_camera->y / kCellSize);
     const int lastRow = (m_camera->y + m_camera->height - 1) / kCellSize;
-    for (std::size_t k = 0; k < cells && !picture.drawn; ++k)
+    for (std::size_t k = 0; k < cells && !pictured; ++k)
     {
         const int cellColumn = static_cast<int>(k) % kMapColumns;
         const int cellRow = static_cast<int>(k) / kMapColumns;
@@ -362,25 +254,26 @@ bool Map::Render()
     {
         sprites = sprites && drawable(gold->m_sprite);
     }
-    const bool layers = m_floorStatus.loaded && m_wallStatus.loaded && m_objectStatus.loaded &&
-                        !m_floorValues.empty() && !m_wallValues.empty() && !m_objectValues.empty();
+    constexpr Layer kLayers[] = {kFloorLayer, kWallLayer, kObjectLayer};
+    const bool layers =
+        std::all_of(std::begin(kLayers), std::end(kLayers),
+                    [this](Layer layer) { return m_pictures.Status(layer).loaded; }) &&
+        std::none_of(std::begin(kLayers), std::end(kLayers),
+                     [this](Layer layer) { return Values(layer).empty(); });
     // The layers' own pictures are drawn by the first DrawLayer of a game.
-    if (sprites && layers && !m_levelPicture.drawn)
+    if (sprites && layers && !m_pictures.LevelDrawn())
     {
-        for (auto [tiles, values, picture] :
-             {std::tuple(m_floorTiles, &m_floorValues, &m_floorPicture),
-              std::tuple(m_wallTiles, &m_wallValues, &m_wallPicture),
-              std::tuple(m_objectTiles, &m_objectValues, &m_objectPicture)})
+        for (const Layer layer : kLayers)
         {
-            picture->drawn = picture->drawn || DrawLayerPicture(*tiles, *values, *picture);
+            m_pictures.Draw(layer, Tiles(layer), Values(layer));
         }
     }
-    if (sprites && layers && DrawLevelPicture())
+    if (sprites && layers && m_pictures.DrawLevel())
     {
         Graphics* graphics = Graphics::Instance();
         const SDL_Rect view{0, 0, m_camera->width, m_camera->height};
         const SDL_Rect part{m_camera->x, m_camera->y, view.w, view.h};
-        graphics->Copy(m_levelPicture.texture, &part, view);
+        graphics->Copy(m_pictures.LevelTexture(), &part, view);
         std::vector<SDL_Rect> places;
         const auto add = [&](const Sprite& sprite, int x, int y)
         {
@@ -407,23 +300,24 @@ bool Map::Render()
         {
             const SDL_Rect inWorld{place.x + m_camera->x, place.y + m_camera->y, place.w, place.h};
             graphics->Rectangle(place, graphics->ClearColor(), SDL_BLENDMODE_NONE, true);
-            graphics->Copy(m_floorPicture.texture, &inWorld, place);
+            graphics->Copy(m_pictures.Texture(kFloorLayer), &inWorld, place);
             graphics->Clip(&place);
             DrawSprites(&place);
             graphics->Clip(nullptr);
-            graphics->Copy(m_wallPicture.texture, &inWorld, place);
-            graphics->Copy(m_objectPicture.texture, &inWorld, place);
+            graphics->Copy(m_pictures.Texture(kWallLayer), &inWorld, place);
+            graphics->Copy(m_pictures.Texture(kObjectLayer), &inWorld, place);
         }
-        DrawLayer(*m_floorTiles, m_floorValues, m_floorStatus, m_floorPicture, false);
-        DrawLayer(*m_wallTiles, m_wallValues, m_wallStatus, m_wallPicture, false);
-        DrawLayer(*m_objectTiles, m_objectValues, m_objectStatus, m_objectPicture, false);
+        for (const Layer layer : kLayers)
+        {
+            DrawLayer(layer, false);
+        }
     }
     else
     {
-        DrawLayer(*m_floorTiles, m_floorValues, m_floorStatus, m_floorPicture);
+        DrawLayer(kFloorLayer);
         DrawSprites(nullptr);
-        DrawLayer(*m_wallTiles, m_wallValues, m_wallStatus, m_wallPicture);
-        DrawLayer(*m_objectTiles, m_objectValues, m_objectStatus, m_objectPicture);
+        DrawLayer(kWallLayer);
+        DrawLayer(kObjectLayer);
     }
     // Pop-ups by the player's state, then the display over everything. Their
     // plates are see-through, so two drawn over each other mix their words
@@ -464,13 +358,5 @@ void Map::Shutdown()
 
 void Map::ForgetLayerPictures()
 {
-    for (LayerPicture* picture :
-         {&m_floorPicture, &m_wallPicture, &m_objectPicture, &m_levelPicture})
-    {
-        if (picture->texture != nullptr)
-        {
-            SDL_DestroyTexture(picture->texture);
-        }
-        *picture = LayerPicture{};
-    }
+    m_pictures.Forget();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "world/LayerFile.h"
+#include "world/LevelPicture.h"
 
 #include <SDL.h>
 
@@ -23,14 +24,6 @@ enum Popup : int
     kPopupInvisible = 1,
     kPopupIncrease = 2,
     kPopupDecrease = 3,
-};
-
-// Whether a picture layer's file loaded for the current game, and whether a
-// layer left out of the drawing has been reported (once per game).
-struct LayerStatus
-{
-    bool loaded = false;
-    bool reported = false;
 };
 
 // Gold pieces collected in the current game.
@@ -68,11 +61,9 @@ public:
     Tileset* m_floorTiles = nullptr;
     Tileset* m_wallTiles = nullptr;
     Tileset* m_objectTiles = nullptr;
-    // The outcome of the most recent load; each layer keeps its own below.
+    // The outcome of the most recent load; each layer keeps its own in the
+    // level's pictures.
     bool m_mapLoaded = false;
-    LayerStatus m_floorStatus;
-    LayerStatus m_wallStatus;
-    LayerStatus m_objectStatus;
     std::int32_t m_frameCounter = 0;
     std::int32_t m_timeLeft = 0;
     bool m_lost = false;
@@ -90,36 +81,17 @@ private:
     Map();
     ~Map();
 
-    // A picture of a whole layer, drawn once per game and copied in part
-    // into every frame: the layers do not change during a game.
-    struct LayerPicture
-    {
-        SDL_Texture* texture = nullptr;
-        bool drawn = false;
-    };
+    // A layer's tile sheet and cells.
+    Tileset& Tiles(Layer layer) const;
+    const TileList& Values(Layer layer) const;
     // Draws a layer into the frame (or with `copy` false only leaves its
     // tile cursor as drawing would), saying once per game when it is missing.
-    bool DrawLayer(Tileset& tiles, const TileList& values, LayerStatus& status,
-                   LayerPicture& picture, bool copy = true);
-    // The level as the three layers make it over the frame's clear colour,
-    // drawn when its layers are; false where it cannot be.
-    bool DrawLevelPicture();
-    // Makes `picture` (a texture of the whole level, the first time) the
-    // render target, cleared with `clear`.
-    bool StartPicture(LayerPicture& picture, Uint32 format, SDL_BlendMode blend, SDL_Color clear);
+    bool DrawLayer(Layer layer, bool copy = true);
     // Draws the gold and the player that overlap `place` (in the view), as
     // they are drawn between the floor and the walls.
     void DrawSprites(const SDL_Rect* place);
-    // Draws every cell of the layer into its picture; false where the
-    // renderer cannot (then the cells are drawn into each frame).
-    bool DrawLayerPicture(Tileset& tiles, const TileList& values, LayerPicture& picture);
 
-    LayerPicture m_floorPicture;
-    LayerPicture m_wallPicture;
-    LayerPicture m_objectPicture;
-    // The three layers in one, over the colour the frame is cleared with.
-    LayerPicture m_levelPicture;
-    std::uint32_t m_levelClear = 0;
+    LevelPicture m_pictures;
     // When each pop-up last opened, counted in pickups of this game: of
     // several showing at once, the newest is the one drawn.
     std::array<std::uint32_t, 4> m_popupOpened{};
