@@ -143,15 +143,18 @@ void Game::RunFrame(Platform& platform, bool draw)
 
 void Game::RememberChoices(bool sound, bool fullscreen)
 {
+    // Only what changed is saved: another game open at the same time keeps
+    // the choices it saved.
+    Preferences changed;
     if (sound)
     {
-        m_preferences.sound = !Sound::Instance()->Muted();
+        changed.sound = m_preferences.sound = !Sound::Instance()->Muted();
     }
     if (fullscreen)
     {
-        m_preferences.fullscreen = GameWindowFullscreen();
+        changed.fullscreen = m_preferences.fullscreen = GameWindowFullscreen();
     }
-    SavePreferences(kPreferencesPath, m_preferences);
+    SavePreferences(kPreferencesPath, changed);
 }
 
 bool Game::Step(Platform& platform, bool draw)

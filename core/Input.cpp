@@ -70,7 +70,7 @@ bool Input::EventWaiting()
 bool Input::Pressed(int scancode) const
 {
     const auto key = static_cast<std::size_t>(scancode);
-    return m_held[key] != 0 && m_heldBefore[key] == 0;
+    return (m_held[key] != 0 && m_heldBefore[key] == 0) || m_tapped[key] != 0;
 }
 
 void Input::Fill(const Uint8* keys)
@@ -86,6 +86,7 @@ void Input::Fill(const Uint8* keys)
             button.pressed = false;
         }
     }
+    m_tapped.fill(0);
     static_cast<InputEvents&>(*this) = InputEvents{};
 
     // Events are handled in the order they happened, so the last position of
@@ -239,6 +240,7 @@ void Input::Shutdown()
     m_left = m_middle = m_right = m_key = Switch{};
     m_held.fill(0);
     m_heldBefore.fill(0);
+    m_tapped.fill(0);
     // Fingers still down as SDL shuts down are never lifted.
     m_touch = TouchControls{};
 }
@@ -262,6 +264,25 @@ void Input::Handle(const SDL_Event& event)
         }
         m_toggleSound = m_toggleSound || (event.type == SDL_KEYDOWN && event.key.repeat == 0 &&
                                           event.key.keysym.scancode == SDL_SCANCODE_M);
+        // A new press of a key, and of the arrow it stands for; Return with
+        // Alt is fullscreen's, not the screens'.
+        if (event.type == SDL_KEYDOWN && event.key.repeat == 0 &&
+            !(event.key.keysym.scancode == SDL_SCANCODE_RETURN &&
+              (event.key.keysym.mod & KMOD_ALT) != 0))
+        {
+            const int key = event.key.keysym.scancode;
+            if (key >= 0 && key < SDL_NUM_SCANCODES)
+            {
+                m_tapped[static_cast<std::size_t>(key)] = 1;
+            }
+            for (const Alias& alias : kKeyAliases)
+            {
+                if (alias.key == key)
+                {
+                    m_tapped[static_cast<std::size_t>(alias.standsFor)] = 1;
+                }
+            }
+        }
         break;
     case SDL_WINDOWEVENT:
         m_resized = m_resized || event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED;

@@ -133,4 +133,8 @@ private:
     std::vector<Pad> m_pads;
     std::array<Uint8, SDL_NUM_SCANCODES> m_held{};
     std::array<Uint8, SDL_NUM_SCANCODES> m_heldBefore{};
+    // Keys that went down during this frame's events: a tap shorter than a
+    // frame has been released again before the key state is read, and still
+    // is a new press.
+    std::array<Uint8, SDL_NUM_SCANCODES> m_tapped{};
 };

@@ -92,9 +92,22 @@ Preferences LoadPreferences(const char* path)
     return *preferences;
 }
 
-bool SavePreferences(const char* path, const Preferences& preferences)
+bool SavePreferences(const char* path, const Preferences& changes)
 {
-    if (WriteWholeFile(path, FormatPreferences(preferences)).status != DataStatus::kDone)
+    // The file as it is now, another game's choices with it, and only the
+    // choices this game changed put in.
+    const auto merge = [&changes](const DataFile& current)
+    {
+        Preferences kept;
+        if (current.status == DataStatus::kDone)
+        {
+            kept = ParsePreferences(current.bytes).value_or(Preferences{});
+        }
+        kept.sound = changes.sound.has_value() ? changes.sound : kept.sound;
+        kept.fullscreen = changes.fullscreen.has_value() ? changes.fullscreen : kept.fullscreen;
+        return FormatPreferences(kept);
+    };
+    if (ChangeWholeFile(path, kPreferencesFileLimit, merge).status != DataStatus::kDone)
     {
         LogLine(std::string("Preferences could not be saved: ") + path);
         return false;

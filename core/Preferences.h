@@ -32,6 +32,7 @@ std::string FormatPreferences(const Preferences& preferences);
 // silent. One that cannot be read or is not understood gets one line and
 // counts as no choice.
 Preferences LoadPreferences(const char* path);
-// Replaces the file with the choices; a failure gets one line and the game
-// plays on with the choices it has.
-bool SavePreferences(const char* path, const Preferences& preferences);
+// Writes the choices given into the file and keeps the others as the file
+// has them (another game's, open at the same time); a failure gets one line
+// and the game plays on with the choices it has.
+bool SavePreferences(const char* path, const Preferences& changes);

@@ -6,6 +6,7 @@
 #include "platform/Files.h"
 #include "world/FileManager.h"
 
+#include <algorithm>
 #include <sstream>
 
 std::int32_t WindowSize(const char* what, const std::string& token, std::int32_t fallback)
@@ -55,8 +56,12 @@ bool ReadSettingsFile(Settings& settings)
         token.clear();
         in >> token;
     }
-    settings.width = WindowSize("width", settings.tokens[1], kViewWidth);
-    settings.height = WindowSize("height", settings.tokens[2], kViewHeight);
+    // A window smaller than this shows nothing anyone can use (`1 1`); it is
+    // raised to it, as one larger than the desktop is fitted.
+    settings.width =
+        std::max(kSmallestWindowWidth, WindowSize("width", settings.tokens[1], kViewWidth));
+    settings.height =
+        std::max(kSmallestWindowHeight, WindowSize("height", settings.tokens[2], kViewHeight));
     // Only the exact token "0" asks for a window; anything else, even a missing
     // token, means fullscreen.
     settings.fullscreen = settings.tokens[3] != "0";

@@ -20,6 +20,10 @@ struct Settings
 // read through, or is far too long to be settings, holds no tokens.
 bool ReadSettingsFile(Settings& settings);
 
+// The smallest window the settings may ask for; smaller sizes are raised.
+inline constexpr std::int32_t kSmallestWindowWidth = 160;
+inline constexpr std::int32_t kSmallestWindowHeight = 120;
+
 // A window size that is not a positive number would give a 1 x 1 window; the
 // game's own view size is used instead, and the log names the bad value.
 std::int32_t WindowSize(const char* what, const std::string& token, std::int32_t fallback);

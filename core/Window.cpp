@@ -1,5 +1,7 @@
 #include "core/Window.h"
 
+#include "core/Settings.h"
+
 #include "core/Graphics.h"
 #include "core/Input.h"
 #include "graphics/Log.h"
@@ -37,7 +39,8 @@ bool OnADisplay()
 }
 
 // The largest window of the shape width x height that fits in the desktop's
-// usable part (the screen less its panels), at least 1 x 1. The shapes are
+// usable part (the screen less its panels), at least the smallest window
+// where the desktop has room for it. The shapes are
 // compared without dividing, in 64 bits, where the products cannot overflow.
 SDL_Rect FitInto(const SDL_Rect& desktop, std::int64_t width, std::int64_t height)
 {
@@ -50,6 +53,8 @@ SDL_Rect FitInto(const SDL_Rect& desktop, std::int64_t width, std::int64_t heigh
     {
         window.w = static_cast<int>(std::max<std::int64_t>(1, width * desktop.h / height));
     }
+    window.w = std::min(desktop.w, std::max(window.w, kSmallestWindowWidth));
+    window.h = std::min(desktop.h, std::max(window.h, kSmallestWindowHeight));
     window.x = desktop.x + (desktop.w - window.w) / 2;
     window.y = desktop.y + (desktop.h - window.h) / 2;
     return window;

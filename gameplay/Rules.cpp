@@ -61,23 +61,27 @@ void Map::CollectGold()
         case kEffectHide:
             std::cout << "Hide Event Triggered." << std::endl;
             m_player->visible = false;
+            m_popupOpened[kPopupInvisible] = ++m_pickups;
             sound->Play(kSoundHide);
             break;
         case kEffectStuck:
             std::cout << "Stuck Event Triggered." << std::endl;
             m_player->m_stuck = true;
+            m_popupOpened[kPopupStuck] = ++m_pickups;
             sound->Play(kSoundStuck);
             break;
         case kEffectTimeBonus:
             std::cout << "Time Increase Event Triggered." << std::endl;
             m_timeLeft += kTimeBonus;
             m_player->m_timeIncreased = true;
+            m_popupOpened[kPopupIncrease] = ++m_pickups;
             sound->Play(kSoundTimeBonus);
             break;
         default:
             std::cout << "Time Decreased Event Triggered." << std::endl;
             m_timeLeft -= kTimePenalty;
             m_player->m_timeDecreased = true;
+            m_popupOpened[kPopupDecrease] = ++m_pickups;
             sound->Play(kSoundTimePenalty);
             break;
         }

@@ -19,6 +19,8 @@ struct FileInfo
 {
     bool regular = false;
     bool directory = false;
+    // Nobody may write it (chmod a-w, Windows' read-only attribute).
+    bool readOnly = false;
     Offset size = 0;
 };
 
@@ -26,7 +28,8 @@ enum class OpenMode
 {
     kRead,        // read-only
     kWriteCreate, // write, creating a missing file
-    kWriteNew,    // write, creating a missing file and emptying an old one
+    kWriteNew,    // write, creating a new file: fails on any file or link of the name
+    kLock,        // read and write, creating a missing file, never through a link
 };
 
 bool StatPath(const std::string& path, FileInfo& info);

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <thread>
 
@@ -236,13 +237,25 @@ DataFile WriteWholeFile(const std::string& storedPath, const std::string& bytes)
     {
         return NotRegular(info);
     }
+    // A file the player made read-only is theirs to keep as it is.
+    if (StatPath(path, info) && info.readOnly)
+    {
+        return Failure(DataStatus::kNotOpened, EACCES);
+    }
     // Named for this process, so two games saving at once never write into
-    // one new file.
+    // one new file, and always created new: whatever has the name already
+    // (left by a game that stopped mid-save, or a link planted there) is
+    // removed, never opened.
     const std::string fresh = path + "." + std::to_string(ProcessId()) + ".new";
-    const int fd = OpenRegular(fresh, OpenMode::kWriteNew, result, info);
+    int fd = OpenFile(fresh, OpenMode::kWriteNew);
+    if (fd < 0 && errno == EEXIST)
+    {
+        RemoveFile(fresh);
+        fd = OpenFile(fresh, OpenMode::kWriteNew);
+    }
     if (fd < 0)
     {
-        return result;
+        return Failure(DataStatus::kNotOpened, errno);
     }
     result = Append(fd, bytes, 0);
     if (result.status == DataStatus::kDone && !FlushToDisk(fd))
@@ -261,5 +274,28 @@ DataFile WriteWholeFile(const std::string& storedPath, const std::string& bytes)
     {
         RemoveFile(fresh);
     }
+    return result;
+}
+
+DataFile ChangeWholeFile(const std::string& storedPath, std::size_t limit,
+                         const std::function<std::string(const DataFile&)>& change)
+{
+    // The file itself is replaced by every save, so the games agree on a
+    // lock file beside it that stays.
+    DataFile result;
+    FileInfo info = {};
+    const int lock = OpenRegular(NativePath(storedPath) + ".lock", OpenMode::kLock, result, info);
+    if (lock < 0)
+    {
+        return result;
+    }
+    if (!Lock(lock))
+    {
+        CloseFile(lock);
+        return Refusal(DataStatus::kFailed, "Another program kept the file locked");
+    }
+    result = WriteWholeFile(storedPath, change(Read(storedPath, limit, false)));
+    Unlock(lock);
+    CloseFile(lock);
     return result;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 
 // The one way the game opens, checks and closes its data files (settings,
@@ -51,11 +52,20 @@ DataFile ReadDataPrefix(const std::string& storedPath, std::size_t limit);
 DataFile WriteRecord(const std::string& storedPath, const std::string& record);
 
 // Replaces the whole file with `bytes`, creating it when missing: they go to
-// a new file beside it, which is flushed to the disk and then renamed over the
-// old one, so a crash leaves the old file or the new one, never a part. A
-// directory or special file of that name is refused (kNotOpened) and left
-// alone. For small files of the player's own, never for the score file.
+// a new file beside it, created new under this process's name (anything
+// already there is removed, never written through), which is flushed to the
+// disk and then renamed over the old one, so a crash leaves the old file or
+// the new one, never a part. A directory or special file of that name, or a
+// read-only file, is refused (kNotOpened) and left alone. For small files of
+// the player's own, never for the score file.
 DataFile WriteWholeFile(const std::string& storedPath, const std::string& bytes);
+
+// Reads the file (up to `limit`) and replaces it with what `change` makes of
+// that reading, under an exclusive lock (on a file named as this one with
+// ".lock" added, which stays), so that games changing it at the same moment
+// each see what the other wrote.
+DataFile ChangeWholeFile(const std::string& storedPath, std::size_t limit,
+                         const std::function<std::string(const DataFile&)>& change);
 
 // Paths are stored and printed with backslashes; this is the one place that
 // turns them into the separator of the system, right before a file is opened.

@@ -17,6 +17,8 @@ void Describe(const struct stat& from, FileInfo& info)
 {
     info.regular = S_ISREG(from.st_mode);
     info.directory = S_ISDIR(from.st_mode);
+    // The mode alone: root could write anyway, but the player said not to.
+    info.readOnly = (from.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
     info.size = static_cast<Offset>(from.st_size);
 }
 
@@ -29,9 +31,12 @@ int Flags(OpenMode mode)
     case OpenMode::kWriteCreate:
         return O_WRONLY | O_CREAT;
     case OpenMode::kWriteNew:
+        // A link planted at the name is not written through.
+        return O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW;
+    case OpenMode::kLock:
         break;
     }
-    return O_WRONLY | O_CREAT | O_TRUNC;
+    return O_RDWR | O_CREAT | O_NOFOLLOW;
 }
 } // namespace
 

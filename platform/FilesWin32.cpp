@@ -19,6 +19,8 @@ void Describe(const struct _stat64& from, FileInfo& info)
 {
     info.regular = (from.st_mode & _S_IFMT) == _S_IFREG;
     info.directory = (from.st_mode & _S_IFMT) == _S_IFDIR;
+    // The read-only attribute, which _stat reports as a mode without write.
+    info.readOnly = (from.st_mode & _S_IWRITE) == 0;
     info.size = static_cast<Offset>(from.st_size);
 }
 
@@ -31,9 +33,12 @@ int Flags(OpenMode mode)
     case OpenMode::kWriteCreate:
         return _O_WRONLY | _O_CREAT;
     case OpenMode::kWriteNew:
+        // Never an existing file: the C library opens these with CREATE_NEW.
+        return _O_WRONLY | _O_CREAT | _O_EXCL;
+    case OpenMode::kLock:
         break;
     }
-    return _O_WRONLY | _O_CREAT | _O_TRUNC;
+    return _O_RDWR | _O_CREAT;
 }
 
 // Windows' locks are mandatory: a lock on the records would make a reader's

@@ -216,8 +216,8 @@ game_target() {
 sizes_target() {
   copy_game "$@"
   # Settings, the line naming the size used, the window's size.
-  for row in "4000 3000|Window size reduced to fit the desktop: 133 x 100|133x100" \
-    "99999 1|Game window of 16400 x 1 could not be created, using 800 x 608.|800x608"; do
+  for row in "4000 3000|Window size reduced to fit the desktop: 160 x 100|160x100" \
+    "99999 1|Game window of 16400 x 100 could not be created, using 800 x 608.|800x608"; do
     IFS='|' read -r size line geometry <<<"$row"
     settings "$size 0"
     launch "$game"
@@ -459,6 +459,30 @@ launcher_target() {
   grep -q '^1$' "$state/previous-run.log" || fail "the run before was not kept"
   [ "$(find "$scratch/data" | sort)" = "$data" ] || fail "the game's data changed"
   [ -z "$(ls -A "$scratch/elsewhere")" ] || fail "a relative XDG_STATE_HOME was used"
+  # The log is the launcher's own matter, so a stand-in game that narrates its
+  # process's number shows it fast: two starts at once (20 times) each keep a
+  # whole log; an unusable state folder, or an odd or dangling last-run.log,
+  # never stops the game nor is followed.
+  mkdir "$scratch/c" && cp "$3" "$scratch/c/dungeon-gold" && ln -s "$scratch/data" "$scratch/c/Assets"
+  printf '#!/bin/sh\necho "run $$"\nsleep 0.1\necho "end $$"\n' >"$scratch/c/dungeon"
+  chmod +x "$scratch/c/dungeon"
+  whole() { [ "$(cat "$state/$1-run.log")" = "$(printf 'run %s\nend %s' "$2" "$2")" ]; }
+  local try first second
+  for try in $(seq 20); do
+    "$scratch/c/dungeon-gold" --log-to-state 2>>"$scratch/c.err" & first=$!
+    "$scratch/c/dungeon-gold" --log-to-state 2>>"$scratch/c.err" & second=$!
+    wait $first && wait $second || fail "try $try: a launcher failed"
+    { whole last $first && whole previous $second; } || { whole last $second && whole previous $first; } ||
+      fail "try $try: a run's log is not whole"
+  done
+  [ ! -s "$scratch/c.err" ] || fail "the launchers complained"
+  ln -sfT "$scratch/victim" "$state/last-run.log"
+  "$scratch/c/dungeon-gold" --log-to-state & wait $! && whole last $! && [ ! -e "$scratch/victim" ] ||
+    fail "a dangling last-run.log was followed"
+  rm "$state/last-run.log" && mkdir "$state/last-run.log"
+  "$scratch/c/dungeon-gold" --log-to-state & wait $! && whole last $! || fail "a folder last-run.log stopped it"
+  XDG_STATE_HOME=$scratch/c/dungeon "$scratch/c/dungeon-gold" --log-to-state >"$scratch/c.out" 2>"$scratch/c.err"
+  [ "$(grep -c run "$scratch/c.out")$(wc -l <"$scratch/c.err")" = 11 ] || fail "an unusable state folder"
 }
 
 # The Windows build as a player gets it, under Wine:

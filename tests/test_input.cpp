@@ -6,6 +6,7 @@
 
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -97,6 +98,29 @@ TEST(InputRecord, PositionWheelMotionAndCloseFollowTheLastEventOfTheFrame)
              << in.m_mouseLeft << in.m_mouseMiddle << in.m_mouseRight << (in.m_quit ? " quit" : "")
              << " up " << +in.m_keys[kKeyUp] << in.Pressed(kKeyUp);
         EXPECT_EQ(seen.str(), rows[frame].second) << "frame " << frame;
+    }
+    SDL_Quit();
+}
+
+TEST(InputRecord, AKeyTappedWithinOneFrameIsANewPressThatIsNotHeld)
+{
+    ASSERT_EQ(SDL_Init(SDL_INIT_EVENTS), 0) << SDL_GetError();
+    Input& in = *Input::Instance();
+    // Down, S (which stands for Down), and Return with Alt (fullscreen's).
+    for (const auto& [key, mod, reads, pressed] : {std::tuple(kKeyDown, 0, kKeyDown, true),
+                                                   {SDL_SCANCODE_S, 0, kKeyDown, true},
+                                                   {kKeyReturn, KMOD_LALT, kKeyReturn, false}})
+    {
+        SDL_Event down{.type = SDL_KEYDOWN};
+        down.key.keysym.scancode = static_cast<SDL_Scancode>(key);
+        down.key.keysym.mod = static_cast<Uint16>(mod);
+        SDL_Event up = down;
+        up.type = SDL_KEYUP;
+        Queue({down, up});
+        in.Fill(nullptr);
+        EXPECT_EQ(std::pair(in.Pressed(reads), +in.m_keys[reads]), std::pair(pressed, 0)) << key;
+        in.Fill(nullptr);
+        EXPECT_FALSE(in.Pressed(reads)) << key;
     }
     SDL_Quit();
 }

@@ -80,7 +80,10 @@ INSTANTIATE_TEST_SUITE_P(Sizes, Window,
                                          Size{"Dungeon 4000 3000 0", 1024, 768, true},
                                          Size{"Dungeon 1000 1500 0", 512, 768, true},
                                          Size{"Dungeon 99999999999 99999999999 0", 768, 768, true},
-                                         Size{"Dungeon 99999999999 608 0", 1024, 1, true},
+                                         Size{"Dungeon 99999999999 608 0", 1024, 120, true},
+                                         // Too small to use: raised to 160 x 120.
+                                         Size{"Dungeon 1 1 0", 160, 120, false},
+                                         Size{"Dungeon 1 100000 0", 160, 768, true},
                                          // Fullscreen covers the desktop, as it always did.
                                          Size{"Dungeon 4000 3000 1", 1024, 768, false}),
                          [](const testing::TestParamInfo<Size>& info)

@@ -70,6 +70,8 @@ bool Map::Initialize()
         gold->active = true;
     }
     g_goldCount = 0;
+    m_popupOpened.fill(0);
+    m_pickups = 0;
     m_timeLeft = kGameSeconds;
     m_frameCounter = 0;
     m_mapLoaded = false;
@@ -317,22 +319,23 @@ bool Map::Render()
         DrawLayer(kWallLayer);
         DrawLayer(kObjectLayer);
     }
-    // Pop-ups by the player's state, then the display over everything.
-    if (m_player->m_stuck)
+    // Pop-ups by the player's state, then the display over everything. Their
+    // plates are see-through, so two drawn over each other mix their words
+    // into something nobody can read: only the newest of those showing is
+    // drawn, and the level stays in sight around it.
+    const bool showing[] = {m_player->m_stuck, !m_player->visible, m_player->m_timeIncreased,
+                            m_player->m_timeDecreased};
+    std::size_t newest = m_texts.size();
+    for (std::size_t i = 0; i < m_texts.size() && i < std::size(showing); ++i)
     {
-        m_texts[kPopupStuck]->Draw();
+        if (showing[i] && (newest == m_texts.size() || m_popupOpened[i] >= m_popupOpened[newest]))
+        {
+            newest = i;
+        }
     }
-    if (!m_player->visible)
+    if (newest < m_texts.size())
     {
-        m_texts[kPopupInvisible]->Draw();
-    }
-    if (m_player->m_timeIncreased)
-    {
-        m_texts[kPopupIncrease]->Draw();
-    }
-    if (m_player->m_timeDecreased)
-    {
-        m_texts[kPopupDecrease]->Draw();
+        m_texts[newest]->Draw();
     }
     m_interface->Draw();
     return true;

@@ -5,6 +5,7 @@
 
 #include <SDL.h>
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -91,5 +92,9 @@ private:
     void DrawSprites(const SDL_Rect* place);
 
     LevelPicture m_pictures;
+    // When each pop-up last opened, counted in pickups of this game: of
+    // several showing at once, the newest is the one drawn.
+    std::array<std::uint32_t, 4> m_popupOpened{};
+    std::uint32_t m_pickups = 0;
     void CollectGold();
 };

@@ -7,7 +7,8 @@
 //   huge PATH   folder PATH   remove PATH   fifo PATH   link PATH TARGET
 //   assets (the game's own)   read settings|scores|preferences|LAYER
 //   save N   limit BYTES N (a save on a full disk)   replace PATH TEXT
-//   show PATH (bytes, or a folder's names)
+//   show PATH (bytes, or a folder's names)   readonly PATH on|off
+// In a link's PATH, {pid} is this process's number, as in its temporary files.
 // TEXT has \n, \r, \t, \0, \\ and \xHH. Paths are the game's, with
 // backslashes. Where the system has no FIFOs, links or size limits, a case
 // using them is kept as written.
@@ -34,6 +35,7 @@
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 namespace fs = std::filesystem;
@@ -143,6 +145,12 @@ bool Run(const std::string& name, std::istringstream& args)
     {
         fs::create_directories(native);
     }
+    else if (name == "readonly")
+    {
+        const auto writable = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+        fs::permissions(native, writable,
+                        rest == "on" ? fs::perm_options::remove : fs::perm_options::add);
+    }
     else if (name == "remove")
     {
         fs::remove_all(native);
@@ -154,7 +162,12 @@ bool Run(const std::string& name, std::istringstream& args)
     }
     else if (name == "link")
     {
-        fs::create_symlink(rest, native);
+        std::string at = native.string();
+        if (const auto pid = at.find("{pid}"); pid != std::string::npos)
+        {
+            at.replace(pid, 5, std::to_string(getpid()));
+        }
+        fs::create_symlink(rest, at);
     }
     else if (name == "limit")
     {
