@@ -17,9 +17,10 @@ cp -r "$src/Assets" "$stage/Assets"
 rm -f "$stage/Assets/bin/scores.bin" "$stage/Assets/bin/.gitkeep"
 cp "$src/README.md" "$stage/README.md"
 
-# The licences of everything in the program and its data: the libraries
-# built from Debian's sources, the MinGW-w64 and GCC run-time code linked
-# statically, and the font.
+# The licences of everything in the program and its data: the game's own,
+# the libraries built from Debian's sources, the MinGW-w64 and GCC run-time
+# code linked statically, and the font.
+cp "$src/LICENSE" "$stage/licenses/dungeon-gold.txt"
 cp "$prefix"/share/licenses/*.copyright "$stage/licenses/"
 cp /usr/share/doc/mingw-w64-x86-64-dev/copyright "$stage/licenses/mingw-w64.copyright"
 cp /usr/share/doc/gcc-mingw-w64-base/copyright "$stage/licenses/gcc-runtime.copyright"
