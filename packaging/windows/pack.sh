@@ -26,9 +26,16 @@ cp /usr/share/doc/mingw-w64-x86-64-dev/copyright "$stage/licenses/mingw-w64.copy
 cp /usr/share/doc/gcc-mingw-w64-base/copyright "$stage/licenses/gcc-runtime.copyright"
 cp "$src/Assets/Fonts/LICENSE-Terminus.txt" "$stage/licenses/Terminus-font.txt"
 
+# The same bytes from any clone, umask, locale and time zone: modes of their
+# own, every date the changelog's (zip stores local time), names in one order.
+export LC_ALL=C TZ=UTC
+: "${SOURCE_DATE_EPOCH:=$(dpkg-parsechangelog -l "$src/debian/changelog" -S Timestamp)}"
+export SOURCE_DATE_EPOCH
+chmod -R u=rwX,go=rX "$stage"
+find "$stage" -exec touch -h -d "@$SOURCE_DATE_EPOCH" {} +
 zip_file=$out/$name.zip
 rm -f "$zip_file"
-(cd "$work" && zip -q -r -X "$zip_file" "$name")
+(cd "$work" && find "$name" | sort | zip -q -X -@ "$zip_file")
 
 # The installer installs, and its uninstaller removes, exactly the staged files.
 files=$work/files.nsh
