@@ -3,13 +3,33 @@
 # newest version Debian's archive offers now (a security update included),
 # and fetching them from there.
 
-# The newest version of source package $1 that apt knows, or nothing.
+# The newest version of source package $1 that apt knows and the archive
+# serves (its .dsc is fetched to be sure), or nothing. When the newest listed
+# cannot be fetched (a mirror without the security archive's pool), the next
+# is taken, loudly: that build lacks the newer version's fixes.
 newest_version() {
-  local v best=""
-  while read -r v; do
-    if [ -z "$best" ] || dpkg --compare-versions "$v" gt "$best"; then best=$v; fi
-  done < <(apt-cache showsrc --only-source "$1" 2>/dev/null | sed -n 's/^Version: //p')
-  echo "$best"
+  local v i j probe listed=()
+  probe=$(mktemp -d)
+  mapfile -t listed < <(apt-cache showsrc --only-source "$1" 2>/dev/null |
+    sed -n 's/^Version: //p' | sort -u)
+  # Newest first, by Debian's ordering.
+  for ((i = 0; i < ${#listed[@]}; i++)); do
+    for ((j = i + 1; j < ${#listed[@]}; j++)); do
+      if dpkg --compare-versions "${listed[j]}" gt "${listed[i]}"; then
+        v=${listed[i]} listed[i]=${listed[j]} listed[j]=$v
+      fi
+    done
+  done
+  for v in "${listed[@]}"; do
+    if (cd "$probe" && apt-get source -qq --download-only --dsc-only --only-source "$1=$v") \
+      >/dev/null 2>&1; then
+      [ "$v" = "${listed[0]}" ] || echo "WARNING: the archive lists $1 ${listed[0]} but does" \
+        "not serve it; building $v, without the newer version's fixes" >&2
+      echo "$v"
+      break
+    fi
+  done
+  rm -rf "$probe"
 }
 
 # sources: name=version, in build order. The versions name the library
@@ -18,7 +38,7 @@ sources=()
 while read -r name; do
   version=$(newest_version "$name")
   if [ -z "$version" ]; then
-    echo "The archive has no source package $name (is the deb-src entry of" \
+    echo "The archive serves no source package $name (is the deb-src entry of" \
       "scripts/install-deps.sh there, and apt-get update run?)" >&2
     exit 1
   fi
