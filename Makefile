@@ -4,7 +4,7 @@ JOBS   := $(shell nproc 2>/dev/null || echo 2)
 WERROR ?= $(if $(CI),ON,OFF)
 
 .PHONY: all deps configure build run test lint package clean sanitize valgrind fuzz soak bench bench-cpu \
-	assets golden web web-test windows windows-test package-test fresh-test
+	assets golden web web-test windows windows-test package-test fresh-test repro-test
 
 all: build
 
@@ -105,10 +105,30 @@ assets: deps
 	find Assets -name '*.png' -print0 | xargs -0 -P $(JOBS) -I {} zopflipng -y {} {} >/dev/null
 	./$(BUILD)/tools/dungeon_levelcheck .
 
-# A portable archive, build/dungeon-<version>-Linux-x86_64.tar.gz, and the
-# Debian package, build/dungeon-gold_<version>_amd64.deb
-package: build
-	cd $(BUILD) && cpack
+# A portable archive, build/dungeon-<version>-Linux-x86_64.tar.gz, by CPack,
+# and the Debian package, build/dungeon-gold_<version>_amd64.deb, by
+# dpkg-buildpackage from a copy of the tree (scripts/debian-package.sh). Both
+# are dated by the changelog's last entry, so the same tree packs the same
+# bytes. A build folder the suite already uses keeps its tests; a new one
+# builds the game alone.
+CHANGELOG_DATE = $(shell dpkg-parsechangelog -l debian/changelog -S Timestamp)
+package: DEPS = package
+package: deps
+	@cmake -S . -B $(BUILD) -DDUNGEON_WERROR=$(WERROR) \
+	  $(if $(wildcard $(BUILD)/CMakeCache.txt),,-DDUNGEON_TESTS=OFF) >/dev/null
+	@cmake --build $(BUILD) -j $(JOBS) --target dungeon
+	cd $(BUILD) && SOURCE_DATE_EPOCH=$(CHANGELOG_DATE) cpack -G TGZ
+	bash scripts/debian-package.sh $(BUILD)
+
+# Two clones of HEAD in different folders, built one after the other with
+# another umask, locale and time zone, must pack the same bytes
+# (scripts/repro-test.sh; diffoscope shows where two differ).
+# REPRO="deb tar windows web" adds the Windows zip and installer and the
+# browser's files to the .deb and the tar.gz.
+REPRO ?= deb tar
+repro-test: DEPS = $(if $(filter windows web,$(REPRO)),repro-test-all,repro-test)
+repro-test: deps
+	bash scripts/repro-test.sh $(REPRO)
 
 # Static analysis of the game code, and the layout of the C++ files changed
 # since the branch left main (committed or not; every tracked one when there
@@ -144,6 +164,9 @@ FOR_LIBS = { ! grep -s "$${prefix%/*}/" $(1)/CMakeCache.txt | grep -qv "$$prefix
 	rm -f $(1)/CMakeCache.txt; }
 WEB_BUILD := build-web
 web web-test: export NODE_PATH := /usr/share/nodejs
+# Dated by the changelog, as the Linux packages are (the Windows linker and
+# the installer's maker read it).
+web web-test windows windows-test: export SOURCE_DATE_EPOCH = $(CHANGELOG_DATE)
 web: DEPS = web
 web-test: DEPS = web-test
 web: deps
@@ -191,16 +214,18 @@ windows-test: windows
 clean:
 	rm -rf $(BUILD) $(SAN_BUILD) $(FUZZ_BUILD) $(WEB_BUILD) $(WIN_BUILD)
 
-# The release archive packed and played (not with DEB=file.deb); the Debian
-# package (the newest one built, or DEB): lintian, its menu entry, listing
-# and icons, its launcher run with a scratch HOME; then installed with apt on a clean Debian 12 (a debootstrap root cached in
-# ~/.cache/dungeon-gold-debian12), its menu entry run as a player in this
-# machine's Xvfb, and removed. Needs root (sudo).
-package-test: DEPS = package-test
-package-test: $(if $(DEB),deps,build)
-	$(if $(DEB),,cd $(BUILD) && cpack -G DEB >/dev/null)
-	$(if $(DEB),,bash tests/real_window.sh archive $(BUILD)/CPackConfig.cmake)
-	deb=$(or $(DEB),$$(ls -t $(BUILD)/dungeon-gold_*_amd64.deb | head -n 1)) && \
+# The packages of make package checked as a distributor would
+# (scripts/release-checks.sh: hardened binaries, lintian); the release archive
+# unpacked and played; the Debian package's menu entry, listing, icons and
+# launcher run with a scratch HOME; then the package installed with apt on a
+# clean Debian 12 (a debootstrap root cached in ~/.cache/dungeon-gold-debian12),
+# its menu entry run as a player in this machine's Xvfb, and removed. Needs
+# root (sudo).
+package-test: package
+	@bash scripts/install-deps.sh package-test
+	bash scripts/release-checks.sh $(BUILD)
+	bash tests/real_window.sh archive $(BUILD)/CPackConfig.cmake
+	deb=$(BUILD)/dungeon-gold_$$(dpkg-parsechangelog -S Version)_amd64.deb && \
 	  bash tests/real_window.sh deb $$deb && bash tests/clean_debian.sh $$deb
 
 # The README followed by a newcomer on a minimal Debian 12 (the same cached

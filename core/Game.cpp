@@ -65,6 +65,11 @@ bool Game::Initialize()
     // so these failures stop the program after undoing what was set up. SDL's
     // own words follow the game's line. Audio is started apart (Sound::Open):
     // a machine without it must still play.
+    // A desktop ties a window to its menu entry and icon by the window's class
+    // (X11) or app id (Wayland), which SDL takes from these variables when its
+    // video starts: the menu entry's id. One the player set stays.
+    SDL_setenv("SDL_VIDEO_X11_WMCLASS", "example.c_seed_b8b0b381.DungeonGold", 0);
+    SDL_setenv("SDL_VIDEO_WAYLAND_WMCLASS", "example.c_seed_b8b0b381.DungeonGold", 0);
     if (SDL_Init(SDL_INIT_TIMER | SDL_INIT_VIDEO | SDL_INIT_JOYSTICK | SDL_INIT_HAPTIC |
                  SDL_INIT_GAMECONTROLLER | SDL_INIT_EVENTS) == -1)
     {

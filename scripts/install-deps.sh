@@ -75,7 +75,14 @@ case $target in
   lint) packages=("${test[@]}" cppcheck clang-tidy clang-format) ;;
   valgrind) packages=("${test[@]}" valgrind) ;;
   fuzz) packages=("${test[@]}" clang libclang-rt-14-dev) ;;
-  package-test) packages=("${test[@]}" debootstrap) ;;
+  # The Debian package built as a distribution builds it.
+  package) packages=("${run[@]}" dpkg-dev debhelper) ;;
+  # Its binaries' hardening checked (devscripts' hardening-check), and the
+  # clean Debian 12 it is installed on.
+  package-test) packages=("${test[@]}" debhelper devscripts debootstrap) ;;
+  # Two builds compared, and where they differ shown.
+  repro-test) packages=("${run[@]}" dpkg-dev debhelper diffoscope-minimal) ;;
+  repro-test-all) packages=("${run[@]}" dpkg-dev debhelper diffoscope-minimal "${web[@]}" "${windows[@]}") ;;
   # A clean root of its own, where the README's commands install the rest.
   fresh-test) packages=(make git debootstrap xvfb xdotool x11-utils) ;;
   web) packages=("${web[@]}") ;;
@@ -97,8 +104,9 @@ for p in "${packages[@]}"; do
   fi
 done
 new_source=false
+stale_lists=false
 case $target in
-  web | web-test | windows | windows-test)
+  web | web-test | windows | windows-test | repro-test-all)
     entry=$(src_entry)
     if [ -z "$entry" ]; then
       echo "No deb entry in /etc/apt/sources.list.d/debian.sources or /etc/apt/sources.list" \
@@ -106,9 +114,14 @@ case $target in
       exit 1
     fi
     if [ "$(cat "$src_list" 2>/dev/null)" != "$entry" ]; then new_source=true; fi
+    # The libraries are built at the newest versions the archive offers: lists
+    # older than a day may not know of a security update.
+    if [ -z "$(find /var/lib/apt/lists -maxdepth 1 -name '*_source_Sources*' -mmin -1440)" ]; then
+      stale_lists=true
+    fi
     ;;
 esac
-[ ${#missing[@]} -eq 0 ] && ! $new_source && exit 0
+[ ${#missing[@]} -eq 0 ] && ! $new_source && ! $stale_lists && exit 0
 
 sudo=""
 if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi

@@ -1,28 +1,64 @@
-# Sourced by scripts/web-libs.sh and scripts/windows-libs.sh: the pinned source
-# packages (scripts/lib-sources.txt) and fetching them from Debian's archive.
+# Sourced by scripts/web-libs.sh and scripts/windows-libs.sh: the source
+# packages the libraries are built from (scripts/lib-sources.txt), each at the
+# newest version Debian's archive offers now (a security update included),
+# and fetching them from there.
 
-# sources: the pins, name=version, in build order.
-mapfile -t sources < <(grep -v '^[[:space:]]*\(#\|$\)' "$(dirname "${BASH_SOURCE[0]}")/lib-sources.txt")
+# The newest version of source package $1 that apt knows and the archive
+# serves (its .dsc is fetched to be sure), or nothing. When the newest listed
+# cannot be fetched (a mirror without the security archive's pool), the next
+# is taken, loudly: that build lacks the newer version's fixes.
+newest_version() {
+  local v i j probe listed=()
+  probe=$(mktemp -d)
+  mapfile -t listed < <(apt-cache showsrc --only-source "$1" 2>/dev/null |
+    sed -n 's/^Version: //p' | sort -u)
+  # Newest first, by Debian's ordering.
+  for ((i = 0; i < ${#listed[@]}; i++)); do
+    for ((j = i + 1; j < ${#listed[@]}; j++)); do
+      if dpkg --compare-versions "${listed[j]}" gt "${listed[i]}"; then
+        v=${listed[i]} listed[i]=${listed[j]} listed[j]=$v
+      fi
+    done
+  done
+  for v in "${listed[@]}"; do
+    if (cd "$probe" && apt-get source -qq --download-only --dsc-only --only-source "$1=$v") \
+      >/dev/null 2>&1; then
+      [ "$v" = "${listed[0]}" ] || echo "WARNING: the archive lists $1 ${listed[0]} but does" \
+        "not serve it; building $v, without the newer version's fixes" >&2
+      echo "$v"
+      break
+    fi
+  done
+  rm -rf "$probe"
+}
 
-# Fetches every pinned source package into the current folder, unpacked.
+# sources: name=version, in build order. The versions name the library
+# caches, so a new version in the archive builds them afresh.
+sources=()
+while read -r name; do
+  version=$(newest_version "$name")
+  if [ -z "$version" ]; then
+    echo "The archive serves no source package $name (is the deb-src entry of" \
+      "scripts/install-deps.sh there, and apt-get update run?)" >&2
+    exit 1
+  fi
+  sources+=("$name=$version")
+done < <(grep -v '^[[:space:]]*\(#\|$\)' "$(dirname "${BASH_SOURCE[0]}")/lib-sources.txt")
+echo "Library sources: ${sources[*]}" >&2
+
+# Fetches every source package into the current folder, unpacked.
 fetch_sources() {
   local pin name version
   for pin in "${sources[@]}"; do
     name=${pin%%=*}
     version=${pin#*=}
-    if ! apt-cache showsrc --only-source "$name" 2>/dev/null | grep -x "Version: $version" >/dev/null; then
-      echo "The archive has no source package $name $version (is the deb-src entry" \
-        "of scripts/install-deps.sh there, and apt-get update run?); update the pin" \
-        "in scripts/lib-sources.txt to a version it offers." >&2
-      exit 1
-    fi
     echo "Fetching the source of $name $version" >&2
     apt-get source -qq --only-source "$name=$version" >/dev/null 2>"$name.log" ||
       { cat "$name.log" >&2; exit 1; }
   done
 }
 
-# Sets prefix (where the libraries go) to <$1>/<a key of the pins, $2 (the
+# Sets prefix (where the libraries go) to <$1>/<a key of the versions, $2 (the
 # compiler's own words) and the recipes: this file and the script that sources
 # it, so a changed build option builds afresh>. When a complete build is
 # there, prints it and ends the script; otherwise empties the prefix and a

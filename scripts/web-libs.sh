@@ -10,7 +10,7 @@
 # standard output; progress goes to standard error.
 set -euo pipefail
 
-# The pinned source versions, shared with the Windows build.
+# The source packages and their versions, shared with the Windows build.
 source "$(dirname "$0")/lib-sources.sh"
 
 # Debian's emscripten runs its JavaScript tools with whichever node is first

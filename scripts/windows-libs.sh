@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the libraries the Windows build links (zlib, libpng, FreeType, SDL2
 # with SDL2main, SDL2_image, SDL2_ttf, SDL2_mixer) as static libraries for
-# 64-bit Windows from the same pinned Debian source packages as the browser
+# 64-bit Windows from the same Debian source packages as the browser
 # build (scripts/lib-sources.txt), with Debian's MinGW-w64 cross compiler and
 # the toolchain file cmake/mingw-w64.cmake.
 #

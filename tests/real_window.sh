@@ -160,6 +160,10 @@ game_target() {
   settings "800 608 0"
   launch "$game"
   [[ "$(xprop -id "$wid" _NET_WM_ICON)" == *"Icon (64 x 64)"* ]] || fail "the window has no icon"
+  # The class the desktop ties to the menu entry, whose StartupWMClass names it.
+  class=$(sed -n 's/^StartupWMClass=//p' "$here"/../packaging/*.desktop)
+  [ "$(xprop -id "$wid" WM_CLASS)" = "WM_CLASS(STRING) = \"$class\", \"$class\"" ] ||
+    fail "the window's class is not the menu entry's \"$class\""
   shot one
   click 100 515 'MenuState destructor called...'
   finish "Exit at 1 x"

@@ -1,19 +1,34 @@
 #!/usr/bin/python3
-"""Writes the game font: Debian's Terminus bold cut down to printable ASCII.
+"""Writes the game font: Debian's Terminus bold cut down to printable ASCII
+and renamed "Dungeon Gold Fixed".
 
     font_subset.py <source .otb> <output>
 
 Every text the game and the asset generator draw is printable ASCII, so the
 other 1,200-odd glyphs of the face only made the download heavier. Each of
 the nine bitmap strikes is kept, in order: the font library picks a strike of
-a bitmap face by its index. The font's names and licence notice stay as they
-are.
+a bitmap face by its index. The copyright notice stays. A cut-down font is a
+Modified Version under the Open Font License, which may not carry the
+Reserved Font Name "Terminus Font": so it gets a name of its own, and says
+where it comes from in its description.
 """
 
 import sys
 
 from fontTools import subset
 from fontTools.ttLib import TTFont
+
+FAMILY = "Dungeon Gold Fixed"
+NAMES = {
+    1: FAMILY,
+    3: FAMILY + " Bold 1.0",
+    4: FAMILY + " Bold",
+    6: "DungeonGoldFixed-Bold",
+    10: "Terminus Font (bold) by Dimitar Toshkov Zhekov, cut down to printable"
+    " ASCII for Dungeon Gold",
+    13: "Licensed under the SIL Open Font License, Version 1.1",
+    14: "https://openfontlicense.org",
+}
 
 
 def main(source, output):
@@ -39,6 +54,12 @@ def main(source, output):
     subsetter.subset(font)
     if len(font["EBLC"].strikes) != 9:
         sys.exit("font_subset.py: expected the nine strikes of Terminus")
+    names = font["name"]
+    for name_id in NAMES:
+        names.removeNames(nameID=name_id)
+    for name_id, text in NAMES.items():
+        names.setName(text, name_id, 1, 0, 0)  # Macintosh, Roman, English
+        names.setName(text, name_id, 3, 1, 0x409)  # Windows, Unicode, US English
     font.save(output)
     print("wrote %s (%d glyphs)" % (output, len(font.getGlyphOrder())))
 

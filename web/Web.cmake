@@ -36,8 +36,11 @@ target_link_options(dungeon_web PRIVATE
   "SHELL:--exclude-file */Assets/bin/*")
 set_property(TARGET dungeon_web APPEND PROPERTY LINK_DEPENDS ${WEB_SHELL} ${WEB_ASSETS})
 
-# The libraries' licences go with the page.
+# The libraries' licences go with the page, beside the game's and the font's.
 foreach(prefix ${CMAKE_PREFIX_PATH})
   file(GLOB WEB_LICENSES ${prefix}/share/licenses/*.copyright)
   file(COPY ${WEB_LICENSES} DESTINATION ${CMAKE_BINARY_DIR}/licenses)
 endforeach()
+configure_file(${PROJECT_SOURCE_DIR}/LICENSE ${CMAKE_BINARY_DIR}/licenses/dungeon-gold.txt COPYONLY)
+configure_file(${PROJECT_SOURCE_DIR}/Assets/Fonts/LICENSE-Terminus.txt
+  ${CMAKE_BINARY_DIR}/licenses/Terminus-font.txt COPYONLY)

@@ -17,17 +17,25 @@ cp -r "$src/Assets" "$stage/Assets"
 find "$stage/Assets/bin" -mindepth 1 -delete
 cp "$src/README.md" "$stage/README.md"
 
-# The licences of everything in the program and its data: the libraries
-# built from Debian's sources, the MinGW-w64 and GCC run-time code linked
-# statically, and the font.
+# The licences of everything in the program and its data: the game's own,
+# the libraries built from Debian's sources, the MinGW-w64 and GCC run-time
+# code linked statically, and the font.
+cp "$src/LICENSE" "$stage/licenses/dungeon-gold.txt"
 cp "$prefix"/share/licenses/*.copyright "$stage/licenses/"
 cp /usr/share/doc/mingw-w64-x86-64-dev/copyright "$stage/licenses/mingw-w64.copyright"
 cp /usr/share/doc/gcc-mingw-w64-base/copyright "$stage/licenses/gcc-runtime.copyright"
 cp "$src/Assets/Fonts/LICENSE-Terminus.txt" "$stage/licenses/Terminus-font.txt"
 
+# The same bytes from any clone, umask, locale and time zone: modes of their
+# own, every date the changelog's (zip stores local time), names in one order.
+export LC_ALL=C TZ=UTC
+: "${SOURCE_DATE_EPOCH:=$(dpkg-parsechangelog -l "$src/debian/changelog" -S Timestamp)}"
+export SOURCE_DATE_EPOCH
+chmod -R u=rwX,go=rX "$stage"
+find "$stage" -exec touch -h -d "@$SOURCE_DATE_EPOCH" {} +
 zip_file=$out/$name.zip
 rm -f "$zip_file"
-(cd "$work" && zip -q -r -X "$zip_file" "$name")
+(cd "$work" && find "$name" | sort | zip -q -X -@ "$zip_file")
 
 # The installer installs, and its uninstaller removes, exactly the staged files.
 files=$work/files.nsh
