@@ -15,6 +15,7 @@
 #include <SDL_image.h>
 
 #include <algorithm>
+#include <string_view>
 
 namespace
 {
@@ -107,11 +108,53 @@ SDL_Window* MakeWindow(const char* title, std::int32_t width, std::int32_t heigh
     return made;
 }
 
+// Whether an accelerated renderer is OpenGL rasterised by the processor. A
+// browser's WebGL never names itself so.
+bool DrawnByTheProcessor(SDL_Renderer* renderer)
+{
+    SDL_RendererInfo info{};
+    if (SDL_GetRendererInfo(renderer, &info) != 0 || info.name == nullptr ||
+        std::string_view(info.name).substr(0, 6) != "opengl" ||
+        SDL_GL_GetCurrentContext() == nullptr)
+    {
+        return false;
+    }
+    using GetString = const unsigned char* (*)(unsigned int);
+    constexpr unsigned int kGlRenderer = 0x1F01;
+    const auto getString = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
+    const unsigned char* name = getString != nullptr ? getString(kGlRenderer) : nullptr;
+    if (name == nullptr)
+    {
+        return false;
+    }
+    const std::string_view gl(reinterpret_cast<const char*>(name));
+    for (const char* software : {"llvmpipe", "softpipe", "Software Rasterizer", "SWR"})
+    {
+        if (gl.find(software) != std::string_view::npos)
+        {
+            return true;
+        }
+    }
+    return false;
+}
+
 SDL_Renderer* MakeRenderer(SDL_Window* window)
 {
     // No waiting for the display's refresh: the loop keeps its own time, and
     // a picture that did not change is not presented at all.
     SDL_Renderer* renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED);
+    if (renderer != nullptr && DrawnByTheProcessor(renderer))
+    {
+        // OpenGL drawn by the processor (Mesa's llvmpipe, on a machine
+        // without a graphics card) costs several times what SDL's own
+        // software renderer does for the same picture: each picture goes
+        // through the shader threads and then into the X server. SDL's
+        // renderer blits the picture and hands it to the X server itself,
+        // through its shared memory, not through OpenGL again.
+        SDL_DestroyRenderer(renderer);
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+        renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+    }
     if (renderer == nullptr)
     {
         // A machine without GPU drivers must still play the game.
