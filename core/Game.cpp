@@ -230,9 +230,10 @@ bool Game::Initialize()
                 ToString(window.h));
     }
     // High DPI in the browser: a page with more pixels than points (a phone)
-    // gets them all, and the view is fitted to them. On Windows the flag
-    // would make the game aware of the desktop's scaling, and Windows would
-    // stop placing the pointer in the window's own points.
+    // gets them all, and the view is fitted to them. On Windows the
+    // program's manifest already leaves the desktop's scaling to the game:
+    // the window, the pointer and the picture are all counted in real pixels,
+    // so game.ini's size is the window's size in pixels at any scaling.
 #ifdef __EMSCRIPTEN__
     constexpr Uint32 kHighDpi = SDL_WINDOW_ALLOW_HIGHDPI;
 #else
