@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/Overlay.h"
 #include "core/Preferences.h"
 
 #include <array>
@@ -66,13 +67,12 @@ public:
 private:
     Game() = default;
 
-    bool CreateRenderer();
     void RunFrame(Platform& platform, bool draw);
     // Stores the choices M or F11 just changed.
     void RememberChoices(bool sound, bool fullscreen);
 
     // When the next step is due; unset until the first pass.
     std::optional<std::chrono::steady_clock::time_point> m_due;
-    // How the touch controls looked on the last picture shown.
-    std::uint32_t m_touchLook = 0;
+    // The muted mark and the touch controls over every picture.
+    Overlay m_overlay;
 };

@@ -1,6 +1,6 @@
 #include "core/Graphics.h"
 
-#include "world/Level.h"
+#include "graphics/View.h"
 
 #include <algorithm>
 #include <cmath>

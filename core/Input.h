@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/Keys.h"
 #include "core/TouchControls.h"
 
 #include <SDL.h>
@@ -8,16 +9,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <vector>
-
-// Scancodes the game reacts to.
-inline constexpr int kKeyReturn = SDL_SCANCODE_RETURN; // 40
-inline constexpr int kKeyEscape = SDL_SCANCODE_ESCAPE; // 41
-inline constexpr int kKeySpace = SDL_SCANCODE_SPACE;   // 44
-inline constexpr int kKeyP = SDL_SCANCODE_P;           // 19
-inline constexpr int kKeyRight = SDL_SCANCODE_RIGHT;   // 79
-inline constexpr int kKeyLeft = SDL_SCANCODE_LEFT;     // 80
-inline constexpr int kKeyDown = SDL_SCANCODE_DOWN;     // 81
-inline constexpr int kKeyUp = SDL_SCANCODE_UP;         // 82
 
 // What the game sees of the keyboard, the game pads, the mouse and the close
 // button, filled once per frame before the running screen's Update. Keys are

@@ -1,7 +1,7 @@
 #include "core/Preferences.h"
 
-#include "graphics/DataFile.h"
 #include "graphics/Log.h"
+#include "platform/Files.h"
 #include "world/FileManager.h"
 
 #include <sstream>

@@ -9,6 +9,7 @@
 #include "graphics/Log.h"
 #include "graphics/Objects.h"
 #include "graphics/ResourceManager.h"
+#include "graphics/View.h"
 #include "world/Level.h"
 #include "world/Map.h"
 

@@ -1,7 +1,7 @@
 #include "core/Sound.h"
 
-#include "graphics/DataFile.h"
 #include "graphics/Log.h"
+#include "platform/Files.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>

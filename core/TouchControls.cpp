@@ -1,8 +1,7 @@
 #include "core/TouchControls.h"
 
-#include "core/Input.h"
-#include "gameplay/Interface.h"
-#include "world/Level.h"
+#include "core/Keys.h"
+#include "graphics/View.h"
 
 #include <algorithm>
 #include <cmath>
@@ -69,7 +68,8 @@ void Bar(std::vector<SDL_Vertex>& out, float x, float y, float w, float h, Uint8
 }
 } // namespace
 
-void TouchControls::Layout(const SDL_Rect& view, int outputWidth, int outputHeight)
+void TouchControls::Layout(const SDL_Rect& view, int outputWidth, int outputHeight,
+                           const SDL_Rect& panel)
 {
     m_view = view;
     m_outputWidth = outputWidth;
@@ -101,7 +101,7 @@ void TouchControls::Layout(const SDL_Rect& view, int outputWidth, int outputHeig
         // right edge standing on the heads-up panel, which stays in sight.
         padAt = {view.x + margin, view.y + view.h - margin - pad};
         buttonsAt = {view.x + view.w - margin - button,
-                     view.y + kPanelY * view.h / kViewHeight - margin};
+                     view.y + panel.y * view.h / kViewHeight - margin};
     }
     m_pad = {padAt.x, padAt.y, pad, pad};
     // Return lowest, nearest the thumb; the new menu, which ends the game,
@@ -310,29 +310,4 @@ void TouchControls::Draw(SDL_Renderer* renderer) const
     SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_BLEND);
     SDL_RenderGeometry(renderer, nullptr, v.data(), static_cast<int>(v.size()), nullptr, 0);
     SDL_SetRenderDrawBlendMode(renderer, mode);
-}
-
-void DrawTouchControls(SDL_Renderer* renderer, const SDL_Rect& viewRect, int outputWidth,
-                       int outputHeight)
-{
-    TouchControls& controls = Input::Instance()->m_touch;
-    controls.Layout(viewRect, outputWidth, outputHeight);
-    // A desktop with a touch screen has its touch devices from the start; a
-    // browser's shows up with the first touch, which Handle sees.
-    if (!controls.Shown() && SDL_GetNumTouchDevices() > 0)
-    {
-        controls.Show();
-    }
-    if (!controls.Shown() || renderer == nullptr)
-    {
-        return;
-    }
-    // The controls stand over the bars too, outside the view's logical size,
-    // which is lifted while they are drawn.
-    int logicalWidth = 0;
-    int logicalHeight = 0;
-    SDL_RenderGetLogicalSize(renderer, &logicalWidth, &logicalHeight);
-    SDL_RenderSetLogicalSize(renderer, 0, 0);
-    controls.Draw(renderer);
-    SDL_RenderSetLogicalSize(renderer, logicalWidth, logicalHeight);
 }

@@ -18,8 +18,9 @@ class TouchControls final
 {
 public:
     // Places the controls for an output of outputWidth x outputHeight pixels
-    // in which the view fills `view`.
-    void Layout(const SDL_Rect& view, int outputWidth, int outputHeight);
+    // in which the view fills `view`; `panel` is where the heads-up panel
+    // stands in the view's own pixels, which the buttons stand on.
+    void Layout(const SDL_Rect& view, int outputWidth, int outputHeight, const SDL_Rect& panel);
 
     // Shows the controls (the platform has a touch screen).
     void Show() { m_shown = true; }
@@ -85,8 +86,3 @@ private:
     std::vector<Finger> m_fingers;
     std::array<bool, kControls> m_tapped{};
 };
-
-// Lays the input's touch controls out for this output and draws them when
-// shown. Called after the frame is drawn and before it is presented.
-void DrawTouchControls(SDL_Renderer* renderer, const SDL_Rect& viewRect, int outputWidth,
-                       int outputHeight);

@@ -5,9 +5,9 @@
 
 #include "core/Game.h"
 #include "core/Input.h"
-#include "core/Platform.h"
 #include "gameplay/Rules.h"
-#include "graphics/Util.h"
+#include "platform/Files.h"
+#include "platform/Platform.h"
 #include "world/FileManager.h"
 
 #include <SDL.h>

@@ -1,7 +1,7 @@
 #include "gameplay/Camera.h"
 
-#include "gameplay/Player.h"
 #include "graphics/Log.h"
+#include "graphics/View.h"
 #include "world/Level.h"
 
 Camera::Camera()
@@ -19,10 +19,10 @@ Camera::~Camera()
     LogLine("Camera destructor completed successfully.");
 }
 
-void Camera::Follow(const Player& player)
+void Camera::Follow(std::int32_t centreX, std::int32_t centreY)
 {
-    x = player.m_x + player.m_width / 2 - kViewWidth / 2;
-    y = player.m_y + player.m_height / 2 - kViewHeight / 2;
+    x = centreX - kViewWidth / 2;
+    y = centreY - kViewHeight / 2;
     if (x < 0)
     {
         x = 0;

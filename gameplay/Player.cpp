@@ -2,6 +2,7 @@
 
 #include "core/Input.h"
 #include "core/Sound.h"
+#include "gameplay/Rules.h"
 #include "graphics/Log.h"
 #include "graphics/ResourceManager.h"
 #include "world/Map.h"

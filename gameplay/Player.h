@@ -1,10 +1,14 @@
 #pragma once
 
-#include "gameplay/Rules.h"
 #include "graphics/GameObject.h"
 #include "world/Level.h"
 
 #include <cstdint>
+
+// Pixels walked per update; a 32-pixel cell takes 11 updates (the last step
+// lands on the cell).
+inline constexpr int kPlayerSpeed = 3;
+inline constexpr int kUpdatesPerCell = (32 + kPlayerSpeed - 1) / kPlayerSpeed;
 
 // The character the player steers. It moves one 32-pixel cell at a time: an
 // arrow key starts a move when the collision layer allows it, and the move

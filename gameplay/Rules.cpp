@@ -14,7 +14,7 @@
 void Map::Update()
 {
     m_player->Update();
-    m_camera->Follow(*m_player);
+    m_camera->Follow(m_player->m_x + m_player->m_width / 2, m_player->m_y + m_player->m_height / 2);
     // The display shows the values from before this update's pickups and
     // countdown, so a won game never shows ten pieces.
     m_interface->Update();

@@ -10,10 +10,6 @@ inline constexpr int kTimePenalty = 10;
 inline constexpr int kScorePerSecond = 10;
 // Effects last this many updates (on one timer shared by all effects).
 inline constexpr int kEffectUpdates = 200;
-// Pixels walked per update; a 32-pixel cell takes 11 updates (the last step
-// lands on the cell).
-inline constexpr int kPlayerSpeed = 3;
-inline constexpr int kUpdatesPerCell = (32 + kPlayerSpeed - 1) / kPlayerSpeed;
 
 // What a piece of gold does, numbered as the random draw picks them.
 enum GoldEffect : int

@@ -10,6 +10,11 @@ void LogLine(std::string text) // NOLINT(performance-unnecessary-value-param)
     std::cout << text << std::endl;
 }
 
+void LogReason(const std::string& reason)
+{
+    LogLine("Reason: " + reason);
+}
+
 void LogBlock(const std::string& text)
 {
     LogLine(kSeparator);

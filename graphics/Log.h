@@ -9,6 +9,9 @@ inline constexpr const char* kSeparator =
 
 void LogLine(std::string text);
 
+// The line after a failure's own line: "Reason: " and the system's words.
+void LogReason(const std::string& reason);
+
 // Prints the separator, the text and the separator again: the frame used by
 // headline lines of initialisation, shutdown and screen construction.
 void LogBlock(const std::string& text);

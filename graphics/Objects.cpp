@@ -2,7 +2,8 @@
 
 #include "graphics/Log.h"
 #include "graphics/ResourceManager.h"
-#include "graphics/Util.h"
+#include "graphics/View.h"
+#include "platform/Files.h"
 #include "world/Level.h"
 
 #include <SDL_image.h>

@@ -2,7 +2,7 @@
 
 #include "core/Graphics.h"
 #include "graphics/Log.h"
-#include "graphics/Util.h"
+#include "platform/Files.h"
 
 #include <SDL_image.h>
 

@@ -4,23 +4,6 @@
 #include <cstddef>
 #include <limits>
 
-std::string NativePath(const std::string& storedPath)
-{
-#ifdef _WIN32
-    return storedPath;
-#else
-    std::string native = storedPath;
-    for (char& c : native)
-    {
-        if (c == '\\')
-        {
-            c = '/';
-        }
-    }
-    return native;
-#endif
-}
-
 std::int32_t ParseInt(const std::string& text)
 {
     std::size_t i = 0;

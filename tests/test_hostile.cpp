@@ -6,10 +6,10 @@
 #include "core/Game.h"
 #include "core/Graphics.h"
 #include "core/Preferences.h"
-#include "graphics/DataFile.h"
 #include "graphics/Objects.h"
 #include "graphics/ResourceManager.h"
 #include "graphics/Util.h"
+#include "platform/Files.h"
 #include "world/FileManager.h"
 #include "world/Map.h"
 

@@ -4,9 +4,9 @@
 #include "tests/support/Scratch.h"
 
 #include "core/Game.h"
-#include "core/Platform.h"
 #include "gameplay/MenuLayout.h"
 #include "gameplay/Rules.h"
+#include "platform/Platform.h"
 #include "world/Map.h"
 
 #include <SDL.h>

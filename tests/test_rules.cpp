@@ -7,6 +7,7 @@
 #include "gameplay/Camera.h"
 #include "gameplay/Player.h"
 #include "gameplay/Random.h"
+#include "gameplay/Rules.h"
 #include "graphics/Objects.h"
 #include "world/FileManager.h"
 #include "world/Map.h"

@@ -5,11 +5,10 @@
 
 #include "tests/support/Scratch.h"
 
-#include "core/Platform.h"
 #include "gameplay/Random.h"
 #include "gameplay/Rules.h"
-#include "graphics/DataFile.h"
-#include "graphics/Util.h"
+#include "platform/Files.h"
+#include "platform/Platform.h"
 #include "world/FileManager.h"
 
 #include <gtest/gtest.h>

@@ -4,7 +4,7 @@
 
 #include "core/Input.h"
 #include "gameplay/Interface.h"
-#include "world/Level.h"
+#include "graphics/View.h"
 
 #include <gtest/gtest.h>
 
@@ -18,6 +18,8 @@ namespace
 constexpr SDL_Rect kPortraitView{0, 770, 1170, 889};
 constexpr int kOutputW = 1170;
 constexpr int kOutputH = 2430;
+// The heads-up panel, in the view's pixels.
+constexpr SDL_Rect kPanel{kPanelX, kPanelY, kPanelWidth, kPanelHeight};
 
 using Control = TouchControls::Control;
 
@@ -71,7 +73,7 @@ TEST(TouchControls, FingersHoldTheKeysOfTheControlsTheyAreOn)
     Input& in = *Input::Instance();
     in.WatchTouches();
     TouchControls& touch = in.m_touch;
-    touch.Layout(kPortraitView, kOutputW, kOutputH);
+    touch.Layout(kPortraitView, kOutputW, kOutputH, kPanel);
     const SDL_FPoint right = On(touch, TouchControls::kRight);
     const SDL_FPoint up = On(touch, TouchControls::kUp);
     const SDL_FPoint pause = On(touch, TouchControls::kPause);
@@ -111,7 +113,7 @@ TEST(TouchControls, ATouchOnAControlClicksNothingAndElsewhereClicks)
     ASSERT_EQ(SDL_Init(SDL_INIT_EVENTS), 0) << SDL_GetError();
     Input& in = *Input::Instance();
     // Lower corners of an 800 x 608 view: the controls stand over it.
-    in.m_touch.Layout({0, 0, kViewWidth, kViewHeight}, kViewWidth, kViewHeight);
+    in.m_touch.Layout({0, 0, kViewWidth, kViewHeight}, kViewWidth, kViewHeight, kPanel);
     in.m_touch.Show();
     const SDL_Rect pad = in.m_touch.Rect(TouchControls::kUp);
     const auto press = [&in](Sint32 x, Sint32 y, Uint32 which)
@@ -151,7 +153,7 @@ TEST(TouchControls, StandInTheBarsWhenThereIsRoomElseClearOfThePanel)
     for (const Case& c : cases)
     {
         TouchControls touch;
-        touch.Layout(c.view, c.width, c.height);
+        touch.Layout(c.view, c.width, c.height, kPanel);
         const SDL_Rect output{0, 0, c.width, c.height};
         const SDL_Rect panel{
             c.view.x + kPanelX * c.view.w / kViewWidth, c.view.y + kPanelY * c.view.h / kViewHeight,

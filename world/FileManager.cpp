@@ -1,7 +1,7 @@
 #include "world/FileManager.h"
 
-#include "graphics/DataFile.h"
 #include "graphics/Log.h"
+#include "platform/Files.h"
 
 #include <string>
 

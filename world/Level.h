@@ -12,11 +12,6 @@ inline constexpr int kCellSize = 32;
 inline constexpr int kWorldWidth = kMapColumns * kCellSize;
 inline constexpr int kWorldHeight = kMapRows * kCellSize;
 
-// The view the level is seen through, and the size every full-window picture
-// is drawn at.
-inline constexpr int kViewWidth = 800;
-inline constexpr int kViewHeight = 608;
-
 struct CellSpot
 {
     int column;

@@ -6,9 +6,9 @@
 #include "gameplay/Interface.h"
 #include "gameplay/Player.h"
 #include "gameplay/Rules.h"
-#include "graphics/DataFile.h"
 #include "graphics/Log.h"
 #include "graphics/Objects.h"
+#include "platform/Files.h"
 #include "world/FileManager.h"
 
 #include <algorithm>

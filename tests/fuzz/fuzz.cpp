@@ -1,7 +1,7 @@
 // libFuzzer targets of the file readers, one per FUZZ_* define: each writes the input
 // where the game looks for its file, calls the reader and stops on a wrong reading.
 #include "core/Game.h"
-#include "graphics/Util.h"
+#include "platform/Files.h"
 #include "tests/support/Scratch.h"
 #include "world/FileManager.h"
 #include "world/Map.h"

@@ -4,7 +4,7 @@
 // per-frame step with a platform of our own (no sleeping, keys held by
 // script), and walks along shortest routes through the gold.
 
-#include "core/Platform.h"
+#include "platform/Platform.h"
 
 #include <SDL.h>
 

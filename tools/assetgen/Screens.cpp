@@ -3,6 +3,7 @@
 #include "core/ResultLine.h"
 #include "gameplay/MenuLayout.h"
 #include "gameplay/Rules.h"
+#include "graphics/View.h"
 #include "tools/assetgen/World.h"
 #include "world/Level.h"
 

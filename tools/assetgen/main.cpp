@@ -10,7 +10,7 @@
 
 #include "gameplay/MenuLayout.h"
 #include "graphics/Pictures.h"
-#include "graphics/Util.h"
+#include "platform/Files.h"
 #include "tools/assetgen/Canvas.h"
 #include "tools/assetgen/Lettering.h"
 #include "tools/assetgen/Level.h"

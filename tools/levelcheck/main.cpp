@@ -9,9 +9,10 @@
 // Prints each problem found; exits 1 when there is one. `make assets` runs it
 // after drawing, and the test suite runs it on the committed files.
 
+#include "gameplay/Player.h"
 #include "gameplay/Rules.h"
 #include "graphics/Pictures.h"
-#include "graphics/Util.h"
+#include "platform/Files.h"
 #include "world/LayerFile.h"
 #include "world/Level.h"
 

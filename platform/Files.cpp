@@ -1,229 +1,17 @@
-#include "graphics/DataFile.h"
+#include "platform/Files.h"
 
-#include "graphics/Log.h"
-#include "graphics/Util.h"
+#include "platform/FileCalls.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
-#include <cstdint>
-#include <cstdio>
 #include <cstring>
-#include <fcntl.h>
 #include <string>
-#include <sys/stat.h>
 #include <thread>
-
-#ifdef _WIN32
-#include <io.h>
-#include <process.h>
-#include <windows.h>
-#else
-#include <sys/file.h>
-#include <unistd.h>
-#if defined(__linux__)
-#include <sys/vfs.h>
-#endif
-#endif
 
 namespace
 {
-// The few system calls the readers and the score writer need, on each system.
-// Every file is opened in binary mode (Windows' text mode would turn a score
-// byte 0a into 0d 0a and stop reading at 1a), is never inherited by another
-// program, and never blocks on opening.
-#ifdef _WIN32
-using FileInfo = struct _stat64;
-using Offset = std::int64_t;
-constexpr int kReadOnly = _O_RDONLY;
-constexpr int kWriteCreate = _O_WRONLY | _O_CREAT;
-
-bool IsRegular(const FileInfo& info)
-{
-    return (info.st_mode & _S_IFMT) == _S_IFREG;
-}
-bool IsDirectory(const FileInfo& info)
-{
-    return (info.st_mode & _S_IFMT) == _S_IFDIR;
-}
-bool StatPath(const std::string& path, FileInfo& info)
-{
-    return _stat64(path.c_str(), &info) == 0;
-}
-// Windows has no symbolic links a player makes by accident.
-bool IsLink(const std::string& /*path*/)
-{
-    return false;
-}
-bool StatOpen(int fd, FileInfo& info)
-{
-    return _fstat64(fd, &info) == 0;
-}
-int OpenFile(const std::string& path, int flags)
-{
-    return _open(path.c_str(), flags | _O_BINARY | _O_NOINHERIT, _S_IREAD | _S_IWRITE);
-}
-long long ReadSome(int fd, char* into, std::size_t count)
-{
-    return _read(fd, into, static_cast<unsigned>(std::min<std::size_t>(count, 1u << 30)));
-}
-long long WriteAt(int fd, const char* from, std::size_t count, Offset at)
-{
-    if (_lseeki64(fd, at, SEEK_SET) != at)
-    {
-        return -1;
-    }
-    return _write(fd, from, static_cast<unsigned>(std::min<std::size_t>(count, 1u << 30)));
-}
-bool CutBack(int fd, Offset size)
-{
-    return _chsize_s(fd, size) == 0;
-}
-int CloseFile(int fd)
-{
-    return _close(fd);
-}
-// Windows' locks are mandatory: a lock on the records would make a reader's
-// read fail. The writers agree on one byte far past any score file instead.
-OVERLAPPED LockByte()
-{
-    OVERLAPPED where = {};
-    where.Offset = 0xFFFFFFFEu;
-    where.OffsetHigh = 0x7FFFFFFFu;
-    return where;
-}
-bool TryLock(int fd)
-{
-    OVERLAPPED where = LockByte();
-    const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(fd));
-    return LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0,
-                      &where) != 0;
-}
-void Unlock(int fd)
-{
-    OVERLAPPED where = LockByte();
-    UnlockFileEx(reinterpret_cast<HANDLE>(_get_osfhandle(fd)), 0, 1, 0, &where);
-}
-bool OnPseudoFileSystem(int /*fd*/)
-{
-    return false;
-}
-constexpr int kWriteNew = _O_WRONLY | _O_CREAT | _O_TRUNC;
-bool FlushToDisk(int fd)
-{
-    return _commit(fd) == 0;
-}
-bool ReplaceFile(const std::string& from, const std::string& to)
-{
-    if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-    {
-        return true;
-    }
-    errno = EACCES;
-    return false;
-}
-void RemoveFile(const std::string& path)
-{
-    _unlink(path.c_str());
-}
-int ProcessId()
-{
-    return _getpid();
-}
-#else
-using FileInfo = struct stat;
-using Offset = off_t;
-constexpr int kReadOnly = O_RDONLY;
-constexpr int kWriteCreate = O_WRONLY | O_CREAT;
-
-bool IsRegular(const FileInfo& info)
-{
-    return S_ISREG(info.st_mode);
-}
-bool IsDirectory(const FileInfo& info)
-{
-    return S_ISDIR(info.st_mode);
-}
-bool StatPath(const std::string& path, FileInfo& info)
-{
-    return stat(path.c_str(), &info) == 0;
-}
-bool IsLink(const std::string& path)
-{
-    struct stat info = {};
-    return lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode);
-}
-bool StatOpen(int fd, FileInfo& info)
-{
-    return fstat(fd, &info) == 0;
-}
-int OpenFile(const std::string& path, int flags)
-{
-    return open(path.c_str(), flags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
-}
-long long ReadSome(int fd, char* into, std::size_t count)
-{
-    return read(fd, into, count);
-}
-long long WriteAt(int fd, const char* from, std::size_t count, Offset at)
-{
-    return pwrite(fd, from, count, at);
-}
-bool CutBack(int fd, Offset size)
-{
-    return ftruncate(fd, size) == 0;
-}
-int CloseFile(int fd)
-{
-    return close(fd);
-}
-// An advisory lock: only the game's own writers take it, readers never wait.
-// It goes with the descriptor, so a writer that dies mid-save frees it.
-bool TryLock(int fd)
-{
-    return flock(fd, LOCK_EX | LOCK_NB) == 0;
-}
-void Unlock(int fd)
-{
-    flock(fd, LOCK_UN);
-}
-// The kernel's own files (under /proc and /sys) claim to be regular files,
-// but reading one can be endless or act on the system.
-bool OnPseudoFileSystem(int fd)
-{
-#if defined(__linux__)
-    constexpr unsigned long kProc = 0x9fa0;
-    constexpr unsigned long kSysfs = 0x62656572;
-    struct statfs where = {};
-    if (fstatfs(fd, &where) != 0)
-    {
-        return false;
-    }
-    const auto type = static_cast<unsigned long>(where.f_type);
-    return type == kProc || type == kSysfs;
-#else
-    (void)fd;
-    return false;
-#endif
-}
-constexpr int kWriteNew = O_WRONLY | O_CREAT | O_TRUNC;
-bool FlushToDisk(int fd)
-{
-    return fsync(fd) == 0;
-}
-bool ReplaceFile(const std::string& from, const std::string& to)
-{
-    return std::rename(from.c_str(), to.c_str()) == 0;
-}
-void RemoveFile(const std::string& path)
-{
-    unlink(path.c_str());
-}
-int ProcessId()
-{
-    return static_cast<int>(getpid());
-}
-#endif
+using namespace file_calls;
 
 // Another game may be saving at the same moment: its save takes a moment, so
 // wait for it, but not for ever (a writer held by a debugger must not freeze
@@ -264,8 +52,8 @@ DataFile Refusal(DataStatus status, const char* reason)
 // (FIFO, device, socket, a kernel file) has no errno of its own.
 DataFile NotRegular(const FileInfo& info)
 {
-    return IsDirectory(info) ? Failure(DataStatus::kNotOpened, EISDIR)
-                             : Refusal(DataStatus::kNotOpened, "Not a regular file");
+    return info.directory ? Failure(DataStatus::kNotOpened, EISDIR)
+                          : Refusal(DataStatus::kNotOpened, "Not a regular file");
 }
 
 // Keeps a descriptor only for a regular file. A special file is refused
@@ -273,14 +61,14 @@ DataFile NotRegular(const FileInfo& info)
 // the descriptor in case it was swapped in between; the open never blocks (a
 // FIFO without a writer would wait for ever). Returns -1 and fills `failure`
 // otherwise; `info` describes the file opened.
-int OpenRegular(const std::string& path, int flags, DataFile& failure, FileInfo& info)
+int OpenRegular(const std::string& path, OpenMode mode, DataFile& failure, FileInfo& info)
 {
-    if (StatPath(path, info) && !IsRegular(info))
+    if (StatPath(path, info) && !info.regular)
     {
         failure = NotRegular(info);
         return -1;
     }
-    const int fd = OpenFile(path, flags);
+    const int fd = OpenFile(path, mode);
     if (fd < 0)
     {
         const int error = errno;
@@ -294,7 +82,7 @@ int OpenRegular(const std::string& path, int flags, DataFile& failure, FileInfo&
         CloseFile(fd);
         return -1;
     }
-    if (!IsRegular(info) || OnPseudoFileSystem(fd))
+    if (!info.regular || OnPseudoFileSystem(fd))
     {
         failure = NotRegular(info);
         CloseFile(fd);
@@ -307,7 +95,7 @@ DataFile Read(const std::string& storedPath, std::size_t limit, bool prefixOnly)
 {
     DataFile result;
     FileInfo info = {};
-    const int fd = OpenRegular(NativePath(storedPath), kReadOnly, result, info);
+    const int fd = OpenRegular(NativePath(storedPath), OpenMode::kRead, result, info);
     if (fd < 0)
     {
         return result;
@@ -316,7 +104,7 @@ DataFile Read(const std::string& storedPath, std::size_t limit, bool prefixOnly)
     // longer one. The size the file claims only sets the first buffer: the
     // bound is what stops the reading.
     const std::size_t want = prefixOnly ? limit : limit + 1;
-    const auto claimed = static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 0);
+    const auto claimed = static_cast<std::size_t>(info.size > 0 ? info.size : 0);
     result.bytes.resize(std::min(want, claimed + 1));
     std::size_t got = 0;
     while (got < want)
@@ -397,7 +185,7 @@ DataFile WriteRecord(const std::string& storedPath, const std::string& record)
     DataFile result;
     FileInfo info = {};
     const std::string path = NativePath(storedPath);
-    const int fd = OpenRegular(path, kWriteCreate, result, info);
+    const int fd = OpenRegular(path, OpenMode::kWriteCreate, result, info);
     if (fd < 0)
     {
         return result;
@@ -417,8 +205,8 @@ DataFile WriteRecord(const std::string& storedPath, const std::string& record)
         return result;
     }
     const auto size = static_cast<Offset>(record.size());
-    const Offset stray = size > 0 ? static_cast<Offset>(info.st_size) % size : 0;
-    const Offset start = static_cast<Offset>(info.st_size) - stray;
+    const Offset stray = size > 0 ? info.size % size : 0;
+    const Offset start = info.size - stray;
     // A partial record at the end is an interrupted save of our own, unless
     // the file is only named here through a link: then it is someone else's
     // file, and its bytes are not ours to overwrite.
@@ -444,14 +232,14 @@ DataFile WriteWholeFile(const std::string& storedPath, const std::string& bytes)
     DataFile result;
     FileInfo info = {};
     const std::string path = NativePath(storedPath);
-    if (StatPath(path, info) && !IsRegular(info))
+    if (StatPath(path, info) && !info.regular)
     {
         return NotRegular(info);
     }
     // Named for this process, so two games saving at once never write into
     // one new file.
     const std::string fresh = path + "." + std::to_string(ProcessId()) + ".new";
-    const int fd = OpenRegular(fresh, kWriteNew, result, info);
+    const int fd = OpenRegular(fresh, OpenMode::kWriteNew, result, info);
     if (fd < 0)
     {
         return result;
@@ -465,7 +253,7 @@ DataFile WriteWholeFile(const std::string& storedPath, const std::string& bytes)
     {
         result = Failure(DataStatus::kFailed, errno);
     }
-    if (result.status == DataStatus::kDone && !ReplaceFile(fresh, path))
+    if (result.status == DataStatus::kDone && !RenameOver(fresh, path))
     {
         result = Failure(DataStatus::kFailed, errno);
     }
@@ -474,9 +262,4 @@ DataFile WriteWholeFile(const std::string& storedPath, const std::string& bytes)
         RemoveFile(fresh);
     }
     return result;
-}
-
-void LogReason(const std::string& reason)
-{
-    LogLine("Reason: " + reason);
 }

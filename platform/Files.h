@@ -57,5 +57,13 @@ DataFile WriteRecord(const std::string& storedPath, const std::string& record);
 // alone. For small files of the player's own, never for the score file.
 DataFile WriteWholeFile(const std::string& storedPath, const std::string& bytes);
 
-// The line after a failure's own line: "Reason: " and the system's words.
-void LogReason(const std::string& reason);
+// Paths are stored and printed with backslashes; this is the one place that
+// turns them into the separator of the system, right before a file is opened.
+std::string NativePath(const std::string& storedPath);
+
+// Gives each of standard input, output and error that the program was started
+// without (`dungeon 2>&-`) the null device. Otherwise the next file the
+// program or a library opens takes that number, and a library's diagnostics
+// written to "standard error" land in it: in the X connection they hang the
+// game. Called first thing, before anything opens a file.
+void OpenMissingStandardStreams();

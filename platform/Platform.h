@@ -35,10 +35,3 @@ public:
 private:
     std::array<Uint8, SDL_NUM_SCANCODES> m_keys{};
 };
-
-// Gives each of standard input, output and error that the program was started
-// without (`dungeon 2>&-`) the null device. Otherwise the next file the
-// program or a library opens takes that number, and a library's diagnostics
-// written to "standard error" land in it: in the X connection they hang the
-// game. Called first thing, before anything opens a file.
-void OpenMissingStandardStreams();
