@@ -9,8 +9,9 @@
 #     exactly as the headless session draws it (golden.scores_bytes, the
 #     same on Linux);
 #   - the installer run silently in a scratch Wine prefix: the installed game
-#     reaches its menu from its own folder; the silent uninstaller leaves only
-#     the player's score file.
+#     reaches its menu from its own folder, and from its Start-menu shortcut
+#     (the block "a Windows program"); the silent uninstaller leaves only the
+#     player's files.
 #   windows_window.sh <build-windows>
 set -uo pipefail
 build=$(cd "$1" && pwd)
@@ -166,14 +167,65 @@ seen 'ERROR\|could not' && fail "the installed game could not load its data"
 hold key Escape 'Game shut down successfully.'
 finish "installed game" 0
 
+# --- Begin: a Windows program, as the Start menu starts it ---
+# A GUI program with a manifest declaring its DPI awareness. Started with
+# its output redirected (every run above), it narrates there, not into the
+# log. Started from the Start-menu shortcut (no standard handles), at a
+# display scaling of 150 % (144 DPI), with an edited game.ini asking for
+# 1200 x 912: no console window, the narration in last-run.log, the window
+# 1200 x 912 pixels showing the headless 1 x menu scaled. M there saves the
+# preferences; they, the scores and game.ini outlive a reinstall and the
+# uninstaller, byte for byte.
+[[ "$(x86_64-w64-mingw32-objdump -p "$game/dungeon.exe")" == *"(Windows GUI)"* ]] || fail "not GUI"
+grep -aq '<dpiAwareness[^>]*>PerMonitorV2, PerMonitor<' "$game/dungeon.exe" || fail "no DPI awareness"
+logs="$user_dir/Local/Dungeon Gold"
+[ ! -e "$logs/last-run.log" ] || fail "redirected, the game narrated into last-run.log"
+env -u DISPLAY bash "$here/wine.sh" "$build/wine" "$build/tests/golden_runner.exe" \
+  "$here/golden/menu_exit.script" --pictures "$scratch/pictures" >/dev/null 2>&1 || fail "no headless menu"
+wine_in "$scratch/prefix" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1
+wine_in "$scratch/prefix" --stop
+echo "Dungeon 1200 912 0" >"$installed/Assets/ini/game.ini"
+out=$logs/last-run.log
+(cd / && SDL_RENDER_DRIVER=software exec timeout 120 bash "$here/wine.sh" "$scratch/prefix" start /wait /unix "$link") \
+  </dev/null >/dev/null 2>&1 &
+pid=$!
+poll seen '^1$' || fail "Start menu: no menu frame in last-run.log"
+wid=$(xdotool search --sync --onlyvisible --name '^Dungeon$' | head -n 1)
+names=$(for w in $(xdotool search --onlyvisible --name .); do xdotool getwindowname "$w"; done | sort -u)
+[ "$names" = Dungeon ] || fail "Start menu: other windows: $names"
+[ "$(window_size)" = 1200x912 ] || fail "144 DPI: the window is $(window_size)"
+wait_frames 3
+xwd -silent -id "$wid" >"$scratch/dpi.xwd"
+xdotool windowfocus --sync "$wid" key m
+poll test -s "$installed/Assets/bin/preferences.txt" || fail "M: no preferences saved"
+hold key Escape 'Game shut down successfully.'
+finish "Start menu" 0
+seen 'Game Initialized successfully...' || fail "no start-up in last-run.log"
+/usr/bin/python3 - "$scratch/dpi.xwd" "$scratch/pictures/menu.png" <<'PY' || fail "144 DPI: not the menu scaled"
+import struct, sys
+from PIL import Image, ImageChops, ImageStat
+data = open(sys.argv[1], "rb").read()
+f = struct.unpack(">25I", data[:100])
+shot = Image.frombytes("RGBX", (f[4], f[5]), data[f[0] + f[19] * 12:], "raw", "BGRX", f[12]).convert("RGB")
+diff = ImageChops.difference(shot, Image.open(sys.argv[2]).convert("RGB").resize(shot.size, Image.BILINEAR))
+rows = [ImageStat.Stat(diff.crop((0, y, diff.width, y + 1)).convert("L")).mean[0] for y in range(diff.height)]
+print("144 DPI: mean difference %.2f, worst row %.2f" % (sum(rows) / len(rows), max(rows)))
+assert sum(rows) / len(rows) < 2 and max(rows) < 20
+PY
 printf '\xc2\x01\x00\x00' >"$installed/Assets/bin/scores.bin"
-kept=$(od -An -tx1 "$installed/Assets/bin/scores.bin")
+player_files() { (cd "$installed" && md5sum Assets/bin/* Assets/ini/game.ini); }
+kept=$(player_files)
+wine_in "$scratch/prefix" "$setup" /S || fail "the reinstall failed"
+[ "$(player_files)" = "$kept" ] || fail "the reinstall changed the player's files"
+# --- End: a Windows program, as the Start menu starts it ---
+
 wine_in "$scratch/prefix" "$installed/Uninstall.exe" /S || fail "the uninstaller failed"
 # The uninstaller runs from a copy of itself: wait for it to end.
 WINEPREFIX=$scratch/prefix wineserver -w
-left=$(cd "$installed" && find . -type f)
-[ "$left" = "./Assets/bin/scores.bin" ] || fail "the uninstaller left: $left"
-[ "$(od -An -tx1 "$installed/Assets/bin/scores.bin")" = "$kept" ] || fail "the score file changed"
+left=$(cd "$installed" && find . -type f | sort | tr '\n' ' ')
+[ "$left" = "./Assets/bin/preferences.txt ./Assets/bin/scores.bin ./Assets/ini/game.ini " ] ||
+  fail "the uninstaller left: $left"
+[ "$(player_files)" = "$kept" ] || fail "the uninstaller changed the player's files"
 [ ! -e "$link" ] || fail "the shortcut stayed"
 wine_in "$scratch/prefix" reg query "$uninstall_key" >/dev/null 2>&1 && fail "the uninstall entry stayed"
 echo "Windows zip and installer: passed"
