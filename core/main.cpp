@@ -1,6 +1,7 @@
 #include "core/Game.h"
 #include "platform/Files.h"
 #include "platform/Platform.h"
+#include "platform/System.h"
 
 #include <SDL.h>
 
@@ -8,6 +9,7 @@
 
 int main(int /*argc*/, char* /*argv*/[])
 {
+    NarrateWhereItCanBeRead();
     OpenMissingStandardStreams();
 #ifdef SIGPIPE
     // A log whose reader went away (`dungeon | head`) must not end the game:

@@ -8,3 +8,8 @@
 
 // The SDL window flags this system adds to the game's window.
 std::uint32_t SystemWindowFlags();
+
+// Points the narration where a player can read it, before its first line:
+// on Windows a program started from the Start menu has no standard output.
+// Elsewhere standard output is always the place.
+void NarrateWhereItCanBeRead();

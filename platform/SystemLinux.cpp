@@ -9,6 +9,8 @@ std::uint32_t SystemWindowFlags()
     return 0;
 }
 
+void NarrateWhereItCanBeRead() {}
+
 bool file_calls::OnPseudoFileSystem(int fd)
 {
     constexpr unsigned long kProc = 0x9fa0;

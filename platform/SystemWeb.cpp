@@ -11,6 +11,8 @@ std::uint32_t SystemWindowFlags()
     return SDL_WINDOW_ALLOW_HIGHDPI;
 }
 
+void NarrateWhereItCanBeRead() {}
+
 bool file_calls::OnPseudoFileSystem(int /*fd*/)
 {
     return false;

@@ -498,8 +498,8 @@ launcher_target() {
 #     0d and 1a shows on the Scores screen exactly as the headless session
 #     draws it (golden.scores_bytes, the same on Linux);
 #   - the installer run silently in a scratch Wine prefix: the installed game
-#     reaches its menu from its own folder; the silent uninstaller leaves only
-#     the player's score file.
+#     reaches its menu from its own folder; a reinstall and the silent
+#     uninstaller leave the player's scores, preferences and game.ini alone.
 windows_target() {
   build=$(cd "$1" && pwd)
   wine_in() { bash "$here/wine.sh" "$@"; }
@@ -630,15 +630,27 @@ windows_target() {
   hold key Escape 'Game shut down successfully.'
   finish "installed game"
 
+  # A GUI program (no console window from the Start menu) whose manifest
+  # declares its DPI awareness.
+  [[ "$(x86_64-w64-mingw32-objdump -p "$game/dungeon.exe")" == *"(Windows GUI)"* ]] || fail "not GUI"
+  grep -aq '<dpiAwareness[^>]*>PerMonitorV2, PerMonitor<' "$game/dungeon.exe" || fail "no DPI awareness"
+  # The player's scores, preferences and edited settings outlive a reinstall
+  # and the uninstaller, byte for byte.
   printf '\xc2\x01\x00\x00' >"$installed/Assets/bin/scores.bin"
+  echo "sound off" >"$installed/Assets/bin/preferences.txt"
+  echo "Dungeon 640 480 0" >"$installed/Assets/ini/game.ini"
+  player_files() { (cd "$installed" && md5sum Assets/bin/* Assets/ini/game.ini); }
   local kept left
-  kept=$(od -An -tx1 "$installed/Assets/bin/scores.bin")
+  kept=$(player_files)
+  wine_in "$prefix" "$setup" /S || fail "the reinstall failed"
+  [ "$(player_files)" = "$kept" ] || fail "the reinstall changed the player's files"
   wine_in "$prefix" "$installed/Uninstall.exe" /S || fail "the uninstaller failed"
   # The uninstaller runs from a copy of itself: wait for it to end.
   WINEPREFIX=$prefix wineserver -w
-  left=$(cd "$installed" && find . -type f)
-  [ "$left" = "./Assets/bin/scores.bin" ] || fail "the uninstaller left: $left"
-  [ "$(od -An -tx1 "$installed/Assets/bin/scores.bin")" = "$kept" ] || fail "the score file changed"
+  left=$(cd "$installed" && find . -type f | sort | tr '\n' ' ')
+  [ "$left" = "./Assets/bin/preferences.txt ./Assets/bin/scores.bin ./Assets/ini/game.ini " ] ||
+    fail "the uninstaller left: $left"
+  [ "$(player_files)" = "$kept" ] || fail "the uninstaller changed the player's files"
   [ ! -e "$link" ] || fail "the shortcut stayed"
   wine_in "$prefix" reg query "$uninstall_key" >/dev/null 2>&1 && fail "the uninstall entry stayed"
 }

@@ -1,7 +1,9 @@
 # The Windows build (make windows): dungeon.exe with its icon and version
-# information, and the zip and the installer made from it (windows_packages).
-# The program is a console one, so its narration goes to standard output;
-# SDL2main supplies the entry point Windows calls and calls main.
+# information and its manifest, and the zip and the installer made from it
+# (windows_packages). The program is a Windows (GUI) one: started from the
+# Start menu or Explorer it opens no console window (main.cpp chooses where
+# the narration goes); SDL2main supplies the entry point Windows calls and
+# calls main.
 set(DUNGEON_ICO ${CMAKE_BINARY_DIR}/dungeon.ico)
 file(GLOB DUNGEON_ICONS ${PROJECT_SOURCE_DIR}/packaging/icons/*.png)
 add_custom_command(OUTPUT ${DUNGEON_ICO}
@@ -9,9 +11,13 @@ add_custom_command(OUTPUT ${DUNGEON_ICO}
           ${PROJECT_SOURCE_DIR}/packaging/icons ${DUNGEON_ICO}
   DEPENDS ${CMAKE_CURRENT_LIST_DIR}/make-icon.py ${DUNGEON_ICONS}
   COMMENT "Making the Windows icon")
+set(DUNGEON_MANIFEST ${CMAKE_BINARY_DIR}/dungeon.manifest)
+configure_file(${CMAKE_CURRENT_LIST_DIR}/dungeon.manifest ${DUNGEON_MANIFEST} @ONLY)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/dungeon.rc.in ${CMAKE_BINARY_DIR}/dungeon.rc @ONLY)
-set_source_files_properties(${CMAKE_BINARY_DIR}/dungeon.rc PROPERTIES OBJECT_DEPENDS ${DUNGEON_ICO})
+set_source_files_properties(${CMAKE_BINARY_DIR}/dungeon.rc PROPERTIES
+  OBJECT_DEPENDS "${DUNGEON_ICO};${DUNGEON_MANIFEST}")
 target_sources(dungeon PRIVATE ${CMAKE_BINARY_DIR}/dungeon.rc)
+set_target_properties(dungeon PROPERTIES WIN32_EXECUTABLE ON)
 target_link_libraries(dungeon PRIVATE SDL2::SDL2main)
 
 set(WINDOWS_PACKAGE ${CMAKE_BINARY_DIR}/dungeon-gold-${PROJECT_VERSION}-win64)

@@ -3,8 +3,10 @@
 ; as in the zip), FILES (the generated lists of them), ICON and OUTFILE.
 ;
 ; No administrator rights: the game goes to the player's own programs folder,
-; where Assets\bin stays writable for the score file, and the uninstaller
-; removes exactly the files it installed, so the player's scores.bin stays.
+; where Assets\bin stays writable for the scores and preferences. The player's
+; files are never replaced: the package has nothing in Assets\bin, and
+; Assets\ini\game.ini is written only where there is none (FILES says so).
+; The uninstaller removes the program's files and leaves the player's.
 
 !include "${FILES}"
 
@@ -61,11 +63,12 @@ Section "Install"
 SectionEnd
 
 Section "Uninstall"
-  ; Only what the installer put there; folders go only once empty, so a
-  ; player's Assets\bin\scores.bin keeps its folders.
+  ; Only what the installer put there; folders go only once empty, so the
+  ; player's scores, preferences and game.ini keep theirs.
   !insertmacro UninstallFiles
   Delete "$INSTDIR\Uninstall.exe"
   RMDir "$INSTDIR"
   Delete "$SMPROGRAMS\${PRODUCT}.lnk"
   DeleteRegKey HKCU "${UNINSTALL_KEY}"
+  DetailPrint "Your scores, preferences and game.ini are kept in $INSTDIR\Assets."
 SectionEnd

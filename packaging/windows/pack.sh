@@ -13,8 +13,9 @@ mkdir -p "$stage/licenses"
 
 x86_64-w64-mingw32-strip -o "$stage/dungeon.exe" "$exe"
 cp -r "$src/Assets" "$stage/Assets"
-# The scores and preferences are the player's; their folder ships empty.
-find "$stage/Assets/bin" -mindepth 1 -delete
+# Assets\bin is the player's (scores, preferences): it ships empty, whatever
+# a developer's own games left in it.
+rm -rf "$stage/Assets/bin" && mkdir "$stage/Assets/bin"
 cp "$src/README.md" "$stage/README.md"
 
 # The licences of everything in the program and its data: the game's own,
@@ -37,7 +38,11 @@ zip_file=$out/$name.zip
 rm -f "$zip_file"
 (cd "$work" && find "$name" | sort | zip -q -X -@ "$zip_file")
 
-# The installer installs, and its uninstaller removes, exactly the staged files.
+# The installer installs, and its uninstaller removes, exactly the staged
+# files, but for the settings the player may edit: installed only where there
+# are none yet (a reinstall or an upgrade keeps the player's), and left by the
+# uninstaller, as the scores and preferences are.
+player=./Assets/ini/game.ini
 files=$work/files.nsh
 {
   echo '!macro InstallFiles'
@@ -46,12 +51,17 @@ files=$work/files.nsh
     rel=${rel#/}
     echo "  SetOutPath \"\$INSTDIR${rel:+\\${rel//\//\\}}\""
     (cd "$stage/$dir" && find . -maxdepth 1 -type f | sort) | while read -r f; do
-      echo "  File \"$stage${rel:+/$rel}/${f#./}\""
+      file="  File \"$stage${rel:+/$rel}/${f#./}\""
+      if [ "./${rel:+$rel/}${f#./}" = "$player" ]; then
+        printf '  SetOverwrite off\n%s\n  SetOverwrite on\n' "$file"
+      else
+        echo "$file"
+      fi
     done
   done
   echo '!macroend'
   echo '!macro UninstallFiles'
-  (cd "$stage" && find . -type f | sort) | while read -r f; do
+  (cd "$stage" && find . -type f | sort | grep -vxF "$player") | while read -r f; do
     f=${f#./}
     echo "  Delete \"\$INSTDIR\\${f//\//\\}\""
   done
