@@ -64,7 +64,7 @@ test=("${run[@]}" libgtest-dev libbenchmark-dev xvfb xdotool x11-apps x11-utils
   python3 dpkg-dev lintian desktop-file-utils appstream)
 # The browser and Windows builds compile their libraries from Debian's sources
 # (apt-get source needs dpkg-dev and the deb-src entry below).
-web=(cmake g++ make pkg-config dpkg-dev emscripten)
+web=(cmake g++ make pkg-config dpkg-dev emscripten brotli)
 windows=(cmake g++ make pkg-config dpkg-dev g++-mingw-w64-x86-64-posix nsis zip python3-pil)
 case $target in
   run) packages=("${run[@]}") ;;

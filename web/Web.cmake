@@ -28,13 +28,32 @@ target_link_options(dungeon_web PRIVATE
   # port asks for them, a build of SDL outside it has to. (A file, as a "$"
   # does not survive CMake's link script.)
   -sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=@${PROJECT_SOURCE_DIR}/web/sdl-helpers.txt
-  -lidbfs.js
+  # The saved folder's own storage in IndexedDB, merged with other tabs'.
+  "SHELL:--pre-js ${PROJECT_SOURCE_DIR}/web/storage.js"
   "SHELL:--shell-file ${WEB_SHELL}"
   # The stored scores come from IndexedDB, never from the package.
   "SHELL:--preload-file ${PROJECT_SOURCE_DIR}/Assets@/Assets"
   "SHELL:--exclude-file *scores.bin"
+  # The browser's guide names the touch controls beside the keys.
+  "SHELL:--preload-file ${PROJECT_SOURCE_DIR}/web/GUIDE_background.png@/Assets/GameState/GUIDE_background.png"
+  "SHELL:--exclude-file */Assets/GameState/GUIDE_background.png"
   "SHELL:--exclude-file *.gitkeep")
-set_property(TARGET dungeon_web APPEND PROPERTY LINK_DEPENDS ${WEB_SHELL} ${WEB_ASSETS})
+set_property(TARGET dungeon_web APPEND PROPERTY LINK_DEPENDS ${WEB_SHELL}
+  ${PROJECT_SOURCE_DIR}/web/storage.js ${PROJECT_SOURCE_DIR}/web/GUIDE_background.png ${WEB_ASSETS})
+
+# Beside the page: the manifest and icons that make it an installable app,
+# the service worker that keeps its files for offline play, named after a
+# hash of them so that a new build replaces the old cache, and every served
+# file compressed once with gzip and brotli for a host that serves them so.
+find_program(BROTLI brotli REQUIRED)
+find_program(GZIP gzip REQUIRED)
+add_custom_command(TARGET dungeon_web POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -DSOURCE=${PROJECT_SOURCE_DIR}/web -DOUT=${CMAKE_BINARY_DIR}
+    -DBROTLI=${BROTLI} -DGZIP=${GZIP} -P ${PROJECT_SOURCE_DIR}/web/Finish.cmake
+  VERBATIM)
+set_property(TARGET dungeon_web APPEND PROPERTY LINK_DEPENDS
+  ${PROJECT_SOURCE_DIR}/web/sw.js ${PROJECT_SOURCE_DIR}/web/manifest.webmanifest
+  ${PROJECT_SOURCE_DIR}/web/Finish.cmake)
 
 # The libraries' licences go with the page.
 foreach(prefix ${CMAKE_PREFIX_PATH})
