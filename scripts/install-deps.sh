@@ -70,7 +70,7 @@ case $target in
   run) packages=("${run[@]}") ;;
   # The asset generator's sound encoder (libvorbis), the font subsetter and
   # the font package it cuts from, and the pictures' squeezer.
-  assets) packages=("${run[@]}" libvorbis-dev python3-fonttools fonts-terminus-otb zopfli) ;;
+  assets) packages=("${run[@]}" libvorbis-dev python3-fonttools fonts-terminus-otb zopfli python3-pil) ;;
   test | sanitize) packages=("${test[@]}") ;;
   lint) packages=("${test[@]}" cppcheck clang-tidy clang-format) ;;
   valgrind) packages=("${test[@]}" valgrind) ;;

@@ -17,10 +17,16 @@ set_target_properties(dungeon_web PROPERTIES OUTPUT_NAME index SUFFIX .html
   RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 
 set(WEB_SHELL ${PROJECT_SOURCE_DIR}/web/shell.html)
-file(GLOB_RECURSE WEB_ASSETS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/Assets/*)
+file(GLOB_RECURSE WEB_ASSETS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/Assets/*
+  ${PROJECT_SOURCE_DIR}/web/GameState/*)
 target_link_options(dungeon_web PRIVATE
   -flto
   -sALLOW_MEMORY_GROWTH=1
+  # Smaller: the compact allocator (the game allocates little once it
+  # plays), and only the browser's page as a home, without Node.js's or a
+  # shell's start-up.
+  -sMALLOC=emmalloc
+  -sENVIRONMENT=web
   # Debian's emscripten cannot run its HTML minifier; the page is small anyway.
   -sMINIFY_HTML=0
   -sEXPORTED_RUNTIME_METHODS=FS
@@ -34,12 +40,13 @@ target_link_options(dungeon_web PRIVATE
   # The stored scores come from IndexedDB, never from the package.
   "SHELL:--preload-file ${PROJECT_SOURCE_DIR}/Assets@/Assets"
   "SHELL:--exclude-file *scores.bin"
-  # The browser's guide names the touch controls beside the keys.
-  "SHELL:--preload-file ${PROJECT_SOURCE_DIR}/web/GUIDE_background.png@/Assets/GameState/GUIDE_background.png"
-  "SHELL:--exclude-file */Assets/GameState/GUIDE_background.png"
+  # The browser's own backgrounds: in palette form, a quarter of the
+  # download, and a guide that names the touch controls beside the keys.
+  "SHELL:--exclude-file */Assets/GameState/*_background.png"
+  "SHELL:--preload-file ${PROJECT_SOURCE_DIR}/web/GameState@/Assets/GameState"
   "SHELL:--exclude-file *.gitkeep")
 set_property(TARGET dungeon_web APPEND PROPERTY LINK_DEPENDS ${WEB_SHELL}
-  ${PROJECT_SOURCE_DIR}/web/storage.js ${PROJECT_SOURCE_DIR}/web/GUIDE_background.png ${WEB_ASSETS})
+  ${PROJECT_SOURCE_DIR}/web/storage.js ${WEB_ASSETS})
 
 # Beside the page: the manifest and icons that make it an installable app,
 # the service worker that keeps its files for offline play, named after a

@@ -109,11 +109,11 @@
       const now = choices(mine);
       const was = choices(before);
       const kept = choices(stored);
-      for (const [key, value] of now) {
+      now.forEach(function (value, key) {
         if (was.get(key) !== value) {
           kept.set(key, value);
         }
-      }
+      });
       let lines = '';
       for (const key of ['sound', 'fullscreen']) {
         if (kept.has(key)) {
@@ -137,11 +137,13 @@
     }
     if (name === kPreferencesFile) {
       const was = choices(before);
-      const changed = [...choices(mine)].filter(function ([key, value]) {
-        return was.get(key) !== value;
+      const changed = [];
+      choices(mine).forEach(function (value, key) {
+        if (was.get(key) !== value) {
+          changed.push(key + ' ' + value);
+        }
       });
-      return 'the choice ' + changed.map(function ([key, value]) { return key + ' ' + value; })
-        .join(', ');
+      return 'the choice ' + changed.join(', ');
     }
     return name;
   }
@@ -212,7 +214,9 @@
         seen = result;
         // This tab now holds what the other tab stored too.
         for (const name of Object.keys(result)) {
-          if (!equal(result[name], mine[name]) && equal(memoryFilesOne(name), mine[name])) {
+          const now = memoryFilesOne(name);
+          const untouched = now ? equal(now, mine[name]) : !mine[name];
+          if (untouched && result[name] && !equal(result[name], mine[name])) {
             FS.writeFile(folder + '/' + name, result[name]);
           }
         }
@@ -255,8 +259,7 @@
     const open = FS.open;
     FS.open = function (path, flags, mode, fdStart, fdEnd) {
       const bits = typeof flags === 'string' ? FS.modeStringToFlags(flags) : flags;
-      const name = typeof path === 'string' ? PATH.normalize(path.startsWith('/') ? path :
-        FS.cwd() + '/' + path) : '';
+      const name = typeof path === 'string' ? PATH_FS.resolve(path) : '';
       if (full && folder && name.startsWith(folder + '/') && (bits & 3) !== 0) {
         const file = name.slice(folder.length + 1);
         if (!file.endsWith('.new') || file.startsWith(kPreferencesFile)) {
@@ -292,7 +295,8 @@
       start();
       return;
     }
-    folder = path;
+    // Named as IDBFS named it: by the folder's absolute path.
+    folder = PATH_FS.resolve(path);
     open(function (db) {
       const read = db.transaction([kStore], 'readonly').objectStore(kStore);
       const range = IDBKeyRange.bound(folder + '/', folder + '/\uffff');

@@ -191,7 +191,7 @@ int Run(const fs::path& root, const std::string& previewPath)
         Save(art::WindowIcon(size), root / "web" / "icons" / (std::to_string(size) + ".png"));
     }
     Save(art::MaskableIcon(512), root / "web" / "icons" / "maskable-512.png");
-    Save(art::GuideScreen(font, true), root / "web" / "GUIDE_background.png");
+    Save(art::GuideScreen(font, true), root / "web" / "GameState" / "GUIDE_background.png");
 
     for (int cue = 0; cue < kSoundCount; ++cue)
     {
