@@ -544,7 +544,7 @@ def phone(browser, reference, walk):
     for kind, points in (("touchStart", [mid]), ("touchMove", [(mid[0] - 120, mid[1])]),
                          ("touchEnd", []), ("touchStart", [mid, (mid[0] + 40, mid[1])]),
                          ("touchMove", [(mid[0] - 60, mid[1]), (mid[0] + 100, mid[1])]),
-                         ("touchEnd", []), ("touchStart", [browser.control("pad", (0.875, 0.5))]),
+                         ("touchEnd", []), ("touchStart", [browser.control("pad", (0.125, 0.5))]),
                          ("touchMove", [(css_width + 40, css_height + 40)]), ("touchEnd", [])):
         browser.driver.execute_cdp_cmd("Input.dispatchTouchEvent", {"type": kind, "touchPoints": [
             {"x": x, "y": y, "id": i + 1} for i, (x, y) in enumerate(points)]})
@@ -637,6 +637,7 @@ def run(browser, startup, play, pause):
     # A second tab of the game, opened before the first wins.
     first = browser.driver.current_window_handle
     browser.driver.switch_to.new_window("tab")
+    browser.driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": HOOKS})
     browser.load()
     second = browser.driver.current_window_handle
     browser.driver.switch_to.window(first)
