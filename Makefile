@@ -92,8 +92,9 @@ bench-cpu: $(if $(DUNGEON),deps,build)
 
 # Cuts the font down from Debian's; then the asset generator, which only this
 # target builds, redraws the pictures, makes the sounds and rewrites the level
-# files in Assets/; zopflipng squeezes the pictures (the same pixels, about a
-# fifth smaller).
+# files in Assets/ (and the browser's icons and guide in web/); the browser's
+# backgrounds are cut to palettes (tools/web_pictures.py); zopflipng squeezes
+# the pictures (the same pixels, about a fifth smaller).
 assets: DEPS = assets
 assets: deps
 	@cmake -S . -B $(BUILD) -DDUNGEON_TOOLS=ON -DDUNGEON_WERROR=$(WERROR) \
@@ -102,7 +103,8 @@ assets: deps
 	/usr/bin/python3 tools/font_subset.py /usr/share/fonts/opentype/terminus/terminus-bold.otb \
 	  Assets/Fonts/Fixedsys.fon
 	./$(BUILD)/tools/dungeon_assetgen .
-	find Assets -name '*.png' -print0 | xargs -0 -P $(JOBS) -I {} zopflipng -y {} {} >/dev/null
+	/usr/bin/python3 tools/web_pictures.py .
+	find Assets web -name '*.png' -print0 | xargs -0 -P $(JOBS) -I {} zopflipng -y {} {} >/dev/null
 	./$(BUILD)/tools/dungeon_levelcheck .
 
 # A portable archive, build/dungeon-<version>-Linux-x86_64.tar.gz, by CPack,

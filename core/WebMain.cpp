@@ -1,7 +1,7 @@
 // The browser's entry point, in place of main.cpp. A page may not block: the
 // browser calls one pass of the main loop per animation frame, and the score
 // file lives in the browser's IndexedDB, loaded before the game starts and
-// saved after every score written.
+// saved after every file written.
 
 #include "core/Game.h"
 #include "core/Input.h"
@@ -24,37 +24,17 @@ EM_JS(void, TellPage, (const char* event), {
     }
 });
 
-// Without IndexedDB (a private window, storage turned off) the folder stays in
-// memory: the game plays on with the scores of this visit only.
+// The folder is loaded from the browser's storage, and saved there after each
+// file the game writes into it, by web/storage.js.
 EM_JS(void, LoadScoresThenStart, (const char* folder), {
-    const path = UTF8ToString(folder);
-    FS.mkdirTree(path);
-    // IDBFS stops the whole program where there is no IndexedDB at all.
-    if (typeof indexedDB === 'undefined' || !indexedDB) {
-        Module.scoresNotSaved && Module.scoresNotSaved();
-        Module._StartGame();
-        return;
-    }
-    FS.mount(IDBFS, {}, path);
-    FS.syncfs(true, function(error) {
-        if (error) {
-            Module.scoresNotSaved && Module.scoresNotSaved();
-        }
-        Module._StartGame();
-    });
+    Module.loadFolder(UTF8ToString(folder), Module._StartGame);
 });
 
 // A browser with a touch screen says so before the first touch; SDL learns of
 // it only with that touch.
 EM_JS(int, HasTouchScreen, (), { return navigator.maxTouchPoints > 0 ? 1 : 0; });
 
-EM_JS(void, SaveScores, (), {
-    FS.syncfs(false, function(error) {
-        if (error) {
-            Module.scoresNotSaved && Module.scoresNotSaved();
-        }
-    });
-});
+EM_JS(void, SaveScores, (), { Module.saveFolder(); });
 // clang-format on
 
 namespace

@@ -64,13 +64,13 @@ test=("${run[@]}" libgtest-dev libbenchmark-dev xvfb xdotool x11-apps x11-utils
   python3 python3-pil dpkg-dev lintian desktop-file-utils appstream)
 # The browser and Windows builds compile their libraries from Debian's sources
 # (apt-get source needs dpkg-dev and the deb-src entry below).
-web=(cmake g++ make pkg-config dpkg-dev emscripten)
+web=(cmake g++ make pkg-config dpkg-dev emscripten brotli)
 windows=(cmake g++ make pkg-config dpkg-dev g++-mingw-w64-x86-64-posix nsis zip python3-pil)
 case $target in
   run) packages=("${run[@]}") ;;
   # The asset generator's sound encoder (libvorbis), the font subsetter and
   # the font package it cuts from, and the pictures' squeezer.
-  assets) packages=("${run[@]}" libvorbis-dev python3-fonttools fonts-terminus-otb zopfli) ;;
+  assets) packages=("${run[@]}" libvorbis-dev python3-fonttools fonts-terminus-otb zopfli python3-pil) ;;
   test | sanitize) packages=("${test[@]}") ;;
   lint) packages=("${test[@]}" cppcheck clang-tidy clang-format) ;;
   valgrind) packages=("${test[@]}" valgrind) ;;

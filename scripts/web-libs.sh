@@ -36,7 +36,21 @@ zlib_hints=(-DZLIB_INCLUDE_DIR="$prefix/include" -DZLIB_LIBRARY="$prefix/lib/lib
 cmake_lib "$(tree libpng1.6)" "${zlib_hints[@]}" -DPNG_SHARED=OFF -DPNG_STATIC=ON \
   -DPNG_TESTS=OFF -DPNG_HARDWARE_OPTIMIZATIONS=OFF -DSKIP_INSTALL_PROGRAMS=ON
 
-cmake_lib "$(tree freetype)" "${zlib_hints[@]}" -DFT_REQUIRE_ZLIB=ON -DFT_DISABLE_BZIP2=ON \
+# FreeType reads the game's one font, a bitmap font in an OpenType (sfnt)
+# file: of its font drivers only TrueType's and the sfnt tables', with the
+# smooth renderer and the glyph names, and no TrueType bytecode interpreter
+# (bitmaps have no hints). The other drivers, the auto-hinter and the
+# interpreter were a sixth of the .wasm the game never called.
+freetype=$(tree freetype)
+cat >"$freetype/include/freetype/config/ftmodule.h" <<'MODULES'
+FT_USE_MODULE( FT_Driver_ClassRec, tt_driver_class )
+FT_USE_MODULE( FT_Module_Class, sfnt_module_class )
+FT_USE_MODULE( FT_Renderer_Class, ft_smooth_renderer_class )
+FT_USE_MODULE( FT_Module_Class, psnames_module_class )
+MODULES
+sed -i 's|^#define TT_CONFIG_OPTION_BYTECODE_INTERPRETER|/* & */|' \
+  "$freetype/include/freetype/config/ftoption.h"
+cmake_lib "$freetype" "${zlib_hints[@]}" -DFT_REQUIRE_ZLIB=ON -DFT_DISABLE_BZIP2=ON \
   -DFT_DISABLE_PNG=ON -DFT_DISABLE_HARFBUZZ=ON -DFT_DISABLE_BROTLI=ON
 
 cmake_lib "$(tree libsdl2)" -DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_TEST=OFF \

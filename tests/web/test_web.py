@@ -365,6 +365,20 @@ class Browser:
         ActionChains(self.driver).key_down(key).pause(hold).key_up(key).perform()
 
 
+# The stored folder, as IndexedDB holds it: file name -> bytes.
+STORED = """
+const done = arguments[arguments.length - 1], files = {};
+const open = indexedDB.open('/Assets/bin');
+open.onsuccess = () => {
+  const store = open.result.transaction('FILE_DATA').objectStore('FILE_DATA'), keys = store.getAllKeys();
+  const all = store.getAll();
+  all.onsuccess = () => { keys.result.forEach((k, i) => files[k.split('/').pop()] =
+    Array.from(all.result[i].contents || [], b => b & 255)); open.result.close(); done(files); };
+};
+open.onerror = () => done(null);
+"""
+
+
 def new_chunk(browser, before, text):
     """Waits for a narration run holding `text` after `before` lines; returns it."""
     def found():
@@ -505,6 +519,12 @@ def phone(browser, reference, walk):
     check((width, height) == (int(css_width * 3), int(css_height * 3)),
           f"the canvas of a {page} page has three pixels to a point ({width} x {height})")
     readable(browser.screenshot(f"menu-{size}"), reference, page)
+    look = browser.js("""const shown = id => !!document.getElementById(id).offsetParent;
+        return [document.querySelector('.key-words').offsetParent === null, shown('fullscreen'),
+                getComputedStyle(canvas).touchAction, innerHeight - canvas.getBoundingClientRect().height];""")
+    check(look == [True, True, "none", 0], f"{page}: no keyboard words, a fullscreen button, no "
+          f"browser gestures on the picture, which takes the whole page ({look})")
+    browser.driver.save_screenshot(str(SHOTS / f"page-{size}.png"))
 
     def tap_until(point, text):
         before = len(browser.log())
@@ -514,13 +534,32 @@ def phone(browser, reference, walk):
     x, y, w, h = CONST["buttons"]["Play"]
     tap_until(browser.view_point(x + w / 2, y + h / 2),
               "PlayState constructor initialized successfully...")
-    browser.wait_steps(3)
+    check(browser.js("return Module.SDL2.audioContext.state") == "running",
+          f"{page}: the sound plays once the player has tapped")
+    # A double tap, a swipe and a pinch on the picture, and a finger on the
+    # pad that slides off the page: afterwards nothing is held.
+    mid = browser.view_point(400, 300)
+    for _ in range(2):
+        browser.tap(*mid)
+    for kind, points in (("touchStart", [mid]), ("touchMove", [(mid[0] - 120, mid[1])]),
+                         ("touchEnd", []), ("touchStart", [mid, (mid[0] + 40, mid[1])]),
+                         ("touchMove", [(mid[0] - 60, mid[1]), (mid[0] + 100, mid[1])]),
+                         ("touchEnd", []), ("touchStart", [browser.control("pad", (0.125, 0.5))]),
+                         ("touchMove", [(css_width + 40, css_height + 40)]), ("touchEnd", [])):
+        browser.driver.execute_cdp_cmd("Input.dispatchTouchEvent", {"type": kind, "touchPoints": [
+            {"x": x, "y": y, "id": i + 1} for i, (x, y) in enumerate(points)]})
+        browser.wait_steps(2)
+    browser.wait_steps(40)
     start = browser.picture()
+    browser.wait_steps(15)
+    box = player_box()
+    check(ImageChops.difference(start.crop(box), browser.picture().crop(box)).getbbox() is None,
+          f"{page}: after a double tap, a swipe, a pinch and a finger sliding off the page, "
+          "nothing walks")
     browser.finger("touchStart", *browser.control("pad", (0.875, 0.5)))
     browser.wait_steps(15)
     walked = browser.picture(f"play-{size}")
     browser.finger("touchEnd")
-    box = player_box()
     check(ImageChops.difference(start.crop(box), walked.crop(box)).getbbox() is not None,
           f"{page}: a tap on Play plays, and holding the pad's right arrow walks the player")
     tap_until(browser.control("Pause"), "PauseState constructor called...")
@@ -549,6 +588,14 @@ def run(browser, startup, play, pause):
     print(f"time to the first menu frame: {first_frame / 1000:.2f} s")
     same(chunks(browser.log())[0], [l for l in startup if l != SOFTWARE_RENDERER],
          "start-up and menu narrate as on the desktop")
+    icons = browser.driver.execute_async_script("""
+        const done = arguments[arguments.length - 1];
+        fetch('manifest.webmanifest').then(r => r.json()).then(m => Promise.all(m.icons.map(i =>
+          new Promise(ok => { const img = new Image(); img.src = i.src; img.onerror = () => ok(i.src);
+            img.onload = () => ok(`${img.naturalWidth}x${img.naturalHeight} ${i.purpose}`); }))))
+          .then(done, e => done(String(e)));""")
+    check(icons == ["192x192 any", "512x512 any", "512x512 maskable"],
+          f"the manifest parses and its icons load ({icons})")
     menu = browser.screenshot("menu-1280x800")
     reference = one_x_menu(browser)
     readable(menu, reference, "1280 x 800")
@@ -587,6 +634,15 @@ def run(browser, startup, play, pause):
     new_chunk(browser, before,
               "ResourceManager shut down function called... Sprite texture destroyed: Scores")
 
+    # A second tab of the game, opened before the first wins.
+    first = browser.driver.current_window_handle
+    browser.driver.switch_to.new_window("tab")
+    browser.driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": HOOKS})
+    browser.load()
+    second = browser.driver.current_window_handle
+    browser.driver.switch_to.window(first)
+    browser.canvas = browser.driver.find_element(By.ID, "canvas")
+
     # A whole game, won.
     before = len(browser.log())
     browser.click("Play")
@@ -613,21 +669,28 @@ def run(browser, startup, play, pause):
     pictures = sum(1 for _, s in frames if s) / seconds
     rate = sum(s for _, s in frames) / seconds
 
+    # The second tab, which never saw that score, turns the sound off, then
+    # wins a score of 7 (appended to its folder and saved, as the game does).
+    browser.driver.switch_to.window(second)
+    browser.js("document.getElementById('canvas').focus()")
+    browser.keys("m", 0.1)
+    browser.wait("the second tab's choice stored", lambda: "sound off" in bytes(
+        browser.driver.execute_async_script(STORED).get("preferences.txt", [])).decode())
+    browser.js("""const FS = Module.FS, f = '/Assets/bin/scores.bin';
+                  const old = FS.analyzePath(f).exists ? FS.readFile(f) : new Uint8Array(0);
+                  const all = new Uint8Array(old.length + 4); all.set(old); all[old.length] = 7;
+                  FS.writeFile(f, all); Module.saveFolder();""")
+    time.sleep(1)
+    browser.driver.close()
+    browser.driver.switch_to.window(first)
     browser.driver.refresh()
     browser.load()
-    stored = browser.driver.execute_async_script("""
-        const done = arguments[arguments.length - 1];
-        const open = indexedDB.open('/Assets/bin');
-        open.onsuccess = () => {
-          const get = open.result.transaction('FILE_DATA').objectStore('FILE_DATA')
-                                 .get('/Assets/bin/scores.bin');
-          get.onsuccess = () => done(get.result ? Array.from(get.result.contents, b => b & 255) : null);
-          get.onerror = () => done(null);
-        };
-        open.onerror = () => done(null);
-    """)
-    score = int.from_bytes(bytes(stored), "little", signed=True) if stored else None
-    check(score == expected, f"the score, {expected}, is in IndexedDB after a reload (found {score})")
+    stored = browser.driver.execute_async_script(STORED)
+    scores = bytes(stored.get("scores.bin", []))
+    scores = [int.from_bytes(scores[i:i + 4], "little", signed=True) for i in range(0, len(scores), 4)]
+    check(scores == [expected, 7] and "sound off" in bytes(stored["preferences.txt"]).decode(),
+          f"both tabs' scores, {expected} and 7, and the second tab's sound off are in IndexedDB "
+          f"after a reload (found {scores})")
     before = len(browser.log())
     browser.click("Scores")
     scores = new_chunk(browser, before, "ScoresState constructor initialized successfully...")
@@ -652,6 +715,32 @@ def run(browser, startup, play, pause):
          "after Escape, the page's Play again starts the game afresh, narrated as the first start")
     browser.wait_steps(3)
     readable(browser.screenshot("menu-again"), reference, "1280 x 800 (after Play again)")
+
+    # Offline, the service worker's copy of the page starts the game.
+    browser.driver.execute_async_script("navigator.serviceWorker.ready.then(arguments[0])")
+    browser.driver.execute_cdp_cmd("Network.enable", {})
+    browser.driver.execute_cdp_cmd("Network.emulateNetworkConditions", {
+        "offline": True, "latency": 0, "downloadThroughput": -1, "uploadThroughput": -1})
+    browser.load()
+    same(chunks(browser.log())[0] if browser.js("return !!navigator.serviceWorker.controller") else [],
+         [l for l in startup if l != SOFTWARE_RENDERER],
+         "offline, a reload starts the game from the service worker's files and narrates the menu")
+    browser.driver.execute_cdp_cmd("Network.emulateNetworkConditions", {
+        "offline": False, "latency": 0, "downloadThroughput": -1, "uploadThroughput": -1})
+
+    # A storage of one byte: the page says at once what was not kept, and
+    # the next save is narrated as failed.
+    browser.driver.execute_cdp_cmd("Storage.overrideQuotaForOrigin", {
+        "origin": browser.url.rsplit("/", 1)[0], "quotaSize": 1})
+    browser.keys("m", 0.1)
+    browser.wait("a word on the refused save", lambda: "not kept" in page_text(browser, "note"))
+    check(page_text(browser, "note").startswith("not kept: the choice sound on (the browser's "
+                                                "storage for this page is full)"),
+          "a save refused by a full storage is told on the page: " + page_text(browser, "note"))
+    before = len(browser.log())
+    browser.keys("m", 0.1)
+    new_chunk(browser, before, "Preferences could not be saved: Assets\\bin\\preferences.txt")
+    check(True, "the next save, with the storage full, is narrated as failed")
 
     print(f"in play: {pictures:.1f} pictures and {rate:.1f} steps a second")
     print(f"screenshots: {SHOTS}")

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <span>
 #include <string>
 #include <utility>
 #include <vector>
@@ -325,7 +326,7 @@ Canvas PauseScreen(Lettering& font)
     return c;
 }
 
-Canvas GuideScreen(Lettering& font)
+Canvas GuideScreen(Lettering& font, bool browser)
 {
     Canvas c = Backdrop(Rgb(0x463e50), 3);
     DrawTextCentred(c, font, "How to play", kCentre, 14, Heading(kGoldTop, kGoldBottom));
@@ -357,7 +358,22 @@ Canvas GuideScreen(Lettering& font)
         {"M", "", "sound on or off"},
         {"Escape", "", "quit the game"},
     };
-    for (const Control& control : kControls)
+    // A browser's page may be played by touch alone: the on-screen controls
+    // take the rows of the window's keys, which the browser's own fullscreen
+    // and Exit stand for there.
+    static constexpr Control kBrowserControls[] = {
+        {"Arrows, W A S D", "D-pad, stick", "walk one cell at a time"},
+        {"P", "Start", "pause the game"},
+        {"Return", "A", "resume, go back, press a button"},
+        {"Space", "B", "from the pause page to the menu"},
+        {"Up/Down, W/S", "D-pad, stick", "choose a button of the menu"},
+        {"Mouse, a tap", "", "press the buttons of the menu"},
+        {"Touch: circle", "", "walk, as the arrows do"},
+        {"Touch: buttons", "", "bottom up: Return, P, Space"},
+        {"M", "", "sound on or off"},
+    };
+    for (const Control& control :
+         browser ? std::span<const Control>(kBrowserControls) : std::span<const Control>(kControls))
     {
         DrawText(c, font, control.keys, 70, y, Label(kSmall));
         if (*control.pad != '\0')
@@ -378,7 +394,10 @@ Canvas GuideScreen(Lettering& font)
              22);
     Sprite(c, PlayerFrame(0, 1), 600, 470, 2, 0.3f);
     Sprite(c, PlayerFrame(2, 1), 672, 470, 2);
-    DrawTextCentred(c, font, "Return: back to the menu     Escape: quit", kCentre, 562, Body(kDim));
+    DrawTextCentred(c, font,
+                    browser ? "Return or its button: back to the menu"
+                            : "Return: back to the menu     Escape: quit",
+                    kCentre, 562, Body(kDim));
     return c;
 }
 

@@ -9,7 +9,8 @@ namespace art
 // Full-window pictures, the size of the view.
 Canvas MenuScreen(Lettering& font);
 Canvas PauseScreen(Lettering& font);
-Canvas GuideScreen(Lettering& font);
+// The guide; the browser's page has its own, which names the touch controls.
+Canvas GuideScreen(Lettering& font, bool browser = false);
 Canvas ScoresScreen(Lettering& font);
 Canvas WinScreen(Lettering& font);
 Canvas LoseScreen(Lettering& font);

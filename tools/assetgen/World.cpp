@@ -637,6 +637,19 @@ Canvas WindowIcon(int size)
     return c;
 }
 
+Canvas MaskableIcon(int size)
+{
+    // A home screen may cut the icon to any shape that holds the middle
+    // circle of four fifths of its width: the tile's colour to the edges,
+    // the gold whole inside that circle.
+    Canvas c(size, size);
+    c.Fill(Rgb(0x3a3444));
+    const Canvas gold = GoldSprite();
+    const int scale = size * 4 / 5 * 7 / 10 / gold.Width();
+    c.Draw(gold, (size - gold.Width() * scale) / 2, (size - gold.Height() * scale) / 2, scale);
+    return c;
+}
+
 namespace
 {
 

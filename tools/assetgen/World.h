@@ -45,7 +45,9 @@ void BuildWorld(const level::Layout& layout, World& world);
 
 Canvas GoldSprite();         // 32 x 32
 Canvas WindowIcon(int size); // the gold on a stone tile, at any size from 16 up
-Canvas PlayerSheet();        // 64 x 128: rows down, left, right, up; column 1 stands
+// The browser's home-screen icon, drawn to be cut to any shape.
+Canvas MaskableIcon(int size);
+Canvas PlayerSheet(); // 64 x 128: rows down, left, right, up; column 1 stands
 Canvas PlayerFrame(int row, int column);
 Canvas FloorPiece(int variant, int decoration, std::uint32_t seed); // 16 x 16
 Canvas WallFacePiece(std::uint32_t seed);                           // 16 x 16

@@ -184,6 +184,14 @@ int Run(const fs::path& root, const std::string& previewPath)
     {
         Save(art::WindowIcon(size), root / "packaging" / "icons" / (std::to_string(size) + ".png"));
     }
+    // The browser's page: the installed app's icons, and a guide that names
+    // the touch controls.
+    for (const int size : {192, 512})
+    {
+        Save(art::WindowIcon(size), root / "web" / "icons" / (std::to_string(size) + ".png"));
+    }
+    Save(art::MaskableIcon(512), root / "web" / "icons" / "maskable-512.png");
+    Save(art::GuideScreen(font, true), root / "web" / "GameState" / "GUIDE_background.png");
 
     for (int cue = 0; cue < kSoundCount; ++cue)
     {
