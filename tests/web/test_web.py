@@ -105,7 +105,7 @@ def constants():
             for line in text("Assets/Maps/collisionMap.map").splitlines() if line.strip()]
     return dict(buttons=buttons, start=start, gold=gold, grid=grid,
                 cell=number("world/Level.h", "kCellSize"),
-                speed=number("gameplay/Rules.h", "kPlayerSpeed"),
+                speed=number("gameplay/Player.h", "kPlayerSpeed"),
                 effect=number("gameplay/Rules.h", "kEffectUpdates"))
 
 
