@@ -86,7 +86,6 @@ void Input::Fill(const Uint8* keys)
             button.pressed = false;
         }
     }
-    m_tapped.fill(0);
     static_cast<InputEvents&>(*this) = InputEvents{};
 
     // Events are handled in the order they happened, so the last position of
@@ -240,7 +239,6 @@ void Input::Shutdown()
     m_left = m_middle = m_right = m_key = Switch{};
     m_held.fill(0);
     m_heldBefore.fill(0);
-    m_tapped.fill(0);
     // Fingers still down as SDL shuts down are never lifted.
     m_touch = TouchControls{};
 }

@@ -36,6 +36,10 @@ struct InputEvents
     float m_mouseRelY = 0.0f;
     float m_wheelX = 0.0f;
     float m_wheelY = 0.0f;
+    // Keys that went down during this frame's events: a tap shorter than a
+    // frame has been released again before the key state is read, and still
+    // is a new press.
+    std::array<Uint8, SDL_NUM_SCANCODES> m_tapped{};
 };
 
 // What the game sees of the keyboard, the game pads, the mouse and the close
@@ -133,8 +137,4 @@ private:
     std::vector<Pad> m_pads;
     std::array<Uint8, SDL_NUM_SCANCODES> m_held{};
     std::array<Uint8, SDL_NUM_SCANCODES> m_heldBefore{};
-    // Keys that went down during this frame's events: a tap shorter than a
-    // frame has been released again before the key state is read, and still
-    // is a new press.
-    std::array<Uint8, SDL_NUM_SCANCODES> m_tapped{};
 };

@@ -56,35 +56,37 @@ void Map::CollectGold()
         gold->active = false;
         Sound* sound = Sound::Instance();
         sound->Play(kSoundGold);
+        Popup popup = kPopupDecrease;
         switch (Random::Next() % kEffectCount)
         {
         case kEffectHide:
             std::cout << "Hide Event Triggered." << std::endl;
             m_player->visible = false;
-            m_popupOpened[kPopupInvisible] = ++m_pickups;
+            popup = kPopupInvisible;
             sound->Play(kSoundHide);
             break;
         case kEffectStuck:
             std::cout << "Stuck Event Triggered." << std::endl;
             m_player->m_stuck = true;
-            m_popupOpened[kPopupStuck] = ++m_pickups;
+            popup = kPopupStuck;
             sound->Play(kSoundStuck);
             break;
         case kEffectTimeBonus:
             std::cout << "Time Increase Event Triggered." << std::endl;
             m_timeLeft += kTimeBonus;
             m_player->m_timeIncreased = true;
-            m_popupOpened[kPopupIncrease] = ++m_pickups;
+            popup = kPopupIncrease;
             sound->Play(kSoundTimeBonus);
             break;
         default:
             std::cout << "Time Decreased Event Triggered." << std::endl;
             m_timeLeft -= kTimePenalty;
             m_player->m_timeDecreased = true;
-            m_popupOpened[kPopupDecrease] = ++m_pickups;
+            popup = kPopupDecrease;
             sound->Play(kSoundTimePenalty);
             break;
         }
         ++g_goldCount;
+        m_popupOpened[popup] = static_cast<std::uint32_t>(g_goldCount);
     }
 }

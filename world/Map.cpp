@@ -71,7 +71,6 @@ bool Map::Initialize()
     }
     g_goldCount = 0;
     m_popupOpened.fill(0);
-    m_pickups = 0;
     m_timeLeft = kGameSeconds;
     m_frameCounter = 0;
     m_mapLoaded = false;

@@ -92,9 +92,8 @@ private:
     void DrawSprites(const SDL_Rect* place);
 
     LevelPicture m_pictures;
-    // When each pop-up last opened, counted in pickups of this game: of
-    // several showing at once, the newest is the one drawn.
+    // The gold piece (1 to 10 of this game) whose pickup last opened each
+    // pop-up: of several showing at once, the newest is the one drawn.
     std::array<std::uint32_t, 4> m_popupOpened{};
-    std::uint32_t m_pickups = 0;
     void CollectGold();
 };
