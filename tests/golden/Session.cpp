@@ -358,7 +358,8 @@ bool Session::Execute(const Command& c)
         std::string text = "score file (" + std::to_string(bytes.size()) + " bytes):";
         for (const std::int32_t value : records)
         {
-            text += " " + std::to_string(value);
+            text += ' ';
+            text += std::to_string(value);
         }
         Report(text);
     }

@@ -78,7 +78,8 @@ std::string Join(const std::vector<std::int32_t>& values)
     std::string text;
     for (const std::int32_t value : values)
     {
-        text += " " + std::to_string(value);
+        text += ' ';
+        text += std::to_string(value);
     }
     return text;
 }
