@@ -77,9 +77,9 @@ case $target in
   fuzz) packages=("${test[@]}" clang libclang-rt-14-dev) ;;
   # The Debian package built as a distribution builds it.
   package) packages=("${run[@]}" dpkg-dev debhelper) ;;
-  # Its binaries' hardening checked (devscripts' hardening-check), and the
-  # clean Debian 12 it is installed on.
-  package-test) packages=("${test[@]}" debhelper devscripts debootstrap) ;;
+  # Its binaries' hardening checked (devscripts' hardening-check, and blhc on
+  # the build's compile lines), and the clean Debian 12 it is installed on.
+  package-test) packages=("${test[@]}" debhelper devscripts blhc debootstrap) ;;
   # Two builds compared, and where they differ shown.
   repro-test) packages=("${run[@]}" dpkg-dev debhelper diffoscope-minimal) ;;
   repro-test-all) packages=("${run[@]}" dpkg-dev debhelper diffoscope-minimal "${web[@]}" "${windows[@]}") ;;

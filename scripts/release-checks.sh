@@ -10,7 +10,10 @@
 # because the game is built fortified (-D_FORTIFY_SOURCE=3) but makes no
 # libc call whose buffer size the compiler can know (its reads and copies go
 # through buffers sized at run time), so there is nothing to fortify.
-# lintian notes the latter as hardening-no-fortify-functions.
+# lintian notes the latter as hardening-no-fortify-functions. Instead, blhc
+# reads every compile and link line of both builds (the Debian build's log;
+# the archive's compile database and link line) for the flags themselves:
+# fortification, the stack protector, format checks, RELRO and BIND_NOW.
 set -euo pipefail
 build=$1
 version=$(dpkg-parsechangelog -l "$(dirname "$0")/../debian/changelog" -S Version)
@@ -29,6 +32,18 @@ for game in "$scratch"/deb/usr/libexec/dungeon-gold/dungeon "$scratch"/dungeon-*
   hardening-check --nocfprotection --nofortify "$game" || fail "$game is not hardened"
   file "$game" | grep -q ', stripped' || fail "$game is not stripped"
 done
+
+blhc --bindnow "$build/debian/build.log" || fail "the Debian build misses hardening flags"
+{
+  # blhc takes the architecture from dpkg-buildpackage's first lines.
+  echo "dpkg-buildpackage: info: host architecture $(dpkg --print-architecture)"
+  python3 -c 'import json, sys
+for entry in json.load(open(sys.argv[1])):
+    if "/dungeon_game.dir/" in entry["command"] or "/dungeon.dir/" in entry["command"]:
+        print(entry["command"])' "$build/compile_commands.json"
+  cat "$build/CMakeFiles/dungeon.dir/link.txt"
+} >"$scratch/archive-build.log"
+blhc --bindnow "$scratch/archive-build.log" || fail "the archive's build misses hardening flags"
 
 status=0
 lintian --pedantic --display-info --display-experimental --fail-on error,warning "$deb" \
