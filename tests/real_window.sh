@@ -267,7 +267,7 @@ archive_target() {
   for f in README.md dungeon-gold Assets/Fonts/LICENSE-Terminus.txt Assets/Maps/collisionMap.map Assets/bin; do
     [ -e "$game/$f" ] || fail "archive lacks $f"
   done
-  [ ! -e "$game/Assets/bin/scores.bin" ] || fail "archive ships a score file"
+  [ -z "$(ls -A "$game/Assets/bin")" ] || fail "archive ships a player's files: $(ls -A "$game/Assets/bin")"
   launch "$game"
   seen 'ERROR\|could not' && fail "the game could not load its data"
   hold key Escape 'Game shut down successfully.'
@@ -387,13 +387,13 @@ launcher_target() {
     ln -s "$scratch/data" "$scratch/$copy/Assets"
   done
   # Rounds alternate the copies; the first and the fourth have a new player;
-  # the two starts are 40, 80, 0 and 40 ms apart.
+  # the two starts are 0, 40, 0 and 80 ms apart.
   for round in 1 2 3 4; do
     copy=$([ $((round % 2)) = 1 ] && echo a || echo b)
     [ $((round % 3)) != 1 ] || rm -rf "$HOME" # a new player
     start "$copy" "$scratch" one
     first=$!
-    sleep "0.0$((round % 3 * 4))"
+    sleep "0.0$((round % 2 ? 0 : round * 2))"
     start "$copy" "$scratch" two
     poll both_seen '^1$' || fail "round $round: a game never reached its menu"
     grep -q 'ERROR\|rror opening\|could not' "$scratch"/*.out && fail "round $round: missing data"

@@ -6,10 +6,12 @@
 #include "graphics/Objects.h"
 #include "platform/Files.h"
 #include "world/FileManager.h"
+#include "world/LayerFile.h"
 #include "world/Map.h"
 
 #include <algorithm>
 #include <iterator>
+#include <sstream>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -69,6 +71,10 @@ TEST_F(Layers, LayerEntriesSplitByAnyWhiteSpaceReadAlike)
             ASSERT_TRUE(map.LoadMap(kFloorMapKey));
             ASSERT_TRUE(map.LoadMap(kCollisionMapKey));
             EXPECT_EQ(map.m_floorValues, pairs);
+            // The level checker counts the cells a file gives, up to the first word.
+            std::istringstream text(collision + " wall 1");
+            CollisionGrid grid;
+            EXPECT_EQ(ReadCollisionGrid(text, grid), std::ssize(cells));
             EXPECT_TRUE(std::equal(cells.begin(), cells.end(), map.m_collisionGrid.begin()));
             EXPECT_EQ(std::count(map.m_collisionGrid.begin() + std::ssize(cells),
                                  map.m_collisionGrid.end(), 0),
