@@ -78,11 +78,15 @@ bool WindowManagerRunning(const Xlib& x, Display* display, Window root)
 bool SystemCoversTheScreen(SDL_Window* window)
 {
 #if defined(SDL_VIDEO_DRIVER_X11)
+    // Wayland's compositor covers the screen; a display that shows nothing
+    // has no screen. Asked first, so that no SDL error is left behind there.
+    const char* driver = SDL_GetCurrentVideoDriver();
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
-    if (SDL_GetWindowWMInfo(window, &info) != SDL_TRUE || info.subsystem != SDL_SYSWM_X11)
+    if (driver == nullptr || SDL_strcmp(driver, "x11") != 0 ||
+        SDL_GetWindowWMInfo(window, &info) != SDL_TRUE || info.subsystem != SDL_SYSWM_X11)
     {
-        return true; // Wayland's compositor, or a display that shows nothing
+        return true;
     }
     void* library = SDL_LoadObject("libX11.so.6");
     if (library == nullptr)
