@@ -1,6 +1,7 @@
 #include "core/Graphics.h"
 
 #include "graphics/View.h"
+#include "platform/System.h"
 
 #include <algorithm>
 #include <cmath>
@@ -47,7 +48,29 @@ void Graphics::FitView()
 void Graphics::ToggleFullscreen()
 {
     const bool fullscreen = (SDL_GetWindowFlags(m_window) & SDL_WINDOW_FULLSCREEN) != 0;
+    // On X, covering the screen is the window manager's work, and a screen
+    // may have none: then the window keeps its size, while SDL takes it for
+    // the desktop's, and the game would draw for a screen it does not cover.
+    // There the window is given the desktop's place and size first, as a
+    // window manager would, and its own back after.
+    SDL_Rect desktop{};
+    if (!fullscreen && !SystemCoversTheScreen(m_window) &&
+        SDL_GetDisplayBounds(SDL_GetWindowDisplayIndex(m_window), &desktop) == 0)
+    {
+        SDL_GetWindowPosition(m_window, &m_windowed.x, &m_windowed.y);
+        SDL_GetWindowSize(m_window, &m_windowed.w, &m_windowed.h);
+        SDL_SetWindowPosition(m_window, desktop.x, desktop.y);
+        SDL_SetWindowSize(m_window, desktop.w, desktop.h);
+    }
     SDL_SetWindowFullscreen(m_window, fullscreen ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+    // A window that opened fullscreen has no size of its own to go back to:
+    // it keeps the desktop's, as SDL leaves it.
+    if (fullscreen && m_windowed.w > 0)
+    {
+        SDL_SetWindowSize(m_window, m_windowed.w, m_windowed.h);
+        SDL_SetWindowPosition(m_window, m_windowed.x, m_windowed.y);
+        m_windowed = SDL_Rect{};
+    }
     FitView();
 }
 

@@ -78,6 +78,10 @@ public:
     std::int32_t m_height = 0;
     SDL_Window* m_window = nullptr;
     SDL_Renderer* m_renderer = nullptr;
+    // Where the window was and how large before it covered the screen, when
+    // the game placed it there itself, no window manager doing it (empty
+    // otherwise).
+    SDL_Rect m_windowed{};
     // The picture every screen draws into, and its enlargement between whole
     // multiples (m_sharpFactor times its size). Null where the renderer cannot
     // draw into textures: the screens then draw on the window directly.

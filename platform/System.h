@@ -2,12 +2,19 @@
 
 #include <cstdint>
 
+struct SDL_Window;
+
 // What sets one system apart from the others beyond its file calls, each
 // system's in a file of its own, chosen by the build: SystemLinux.cpp,
 // SystemWin32.cpp, SystemWeb.cpp (the browser).
 
 // The SDL window flags this system adds to the game's window.
 std::uint32_t SystemWindowFlags();
+
+// Whether something of the system's (on X, a window manager) gives `window`
+// the whole screen when it asks for fullscreen; where nothing does, the game
+// places and sizes the window itself.
+bool SystemCoversTheScreen(SDL_Window* window);
 
 // Points the narration where a player can read it, before its first line:
 // on Windows a program started from the Start menu has no standard output.

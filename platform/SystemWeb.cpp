@@ -11,6 +11,11 @@ std::uint32_t SystemWindowFlags()
     return SDL_WINDOW_ALLOW_HIGHDPI;
 }
 
+bool SystemCoversTheScreen(SDL_Window* /*window*/)
+{
+    return true;
+}
+
 void NarrateWhereItCanBeRead() {}
 
 bool file_calls::OnPseudoFileSystem(int /*fd*/)

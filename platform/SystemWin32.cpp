@@ -19,6 +19,11 @@ std::uint32_t SystemWindowFlags()
     return 0;
 }
 
+bool SystemCoversTheScreen(SDL_Window* /*window*/)
+{
+    return true;
+}
+
 bool file_calls::OnPseudoFileSystem(int /*fd*/)
 {
     return false;

@@ -176,6 +176,22 @@ game_target() {
     finish "Exit at $flags"
   done
 
+  # F11 on this screen, which has no window manager to cover it: the whole
+  # screen shows the menu at 2 x; F11 again, the window is back as it was.
+  settings "800 608 0"
+  launch "$game"
+  xdotool key F11
+  wait_frames 3
+  xwd -silent -root >"$scratch/screen.xwd"
+  pictures double "$scratch/one.xwd" "$scratch/screen.xwd" || fail "F11: the screen is not the menu at 2 x"
+  xdotool key F11
+  shot back
+  [[ "$(xdotool getwindowgeometry "$wid")" == *"Position: 400,304 "*"Geometry: 800x608"* ]] ||
+    fail "F11 again: the window is not back: $(xdotool getwindowgeometry "$wid")"
+  pictures same "$scratch/one.xwd" "$scratch/back.xwd" || fail "F11 again: not the menu"
+  hold key Escape 'Game shut down successfully.'
+  finish "F11 and back"
+
   # A walk changes the level's top rows, above the pop-ups and the ticking display.
   level_picture() { xwd -silent -id "$wid" | tail -c 2000000 | head -c 800000 | md5sum; }
   settings "800 608 0"
