@@ -218,8 +218,9 @@ clean:
 
 # The packages of make package checked as a distributor would
 # (scripts/release-checks.sh: hardened binaries, lintian); the release archive
-# unpacked and played; the Debian package's menu entry, listing, icons and
-# launcher run with a scratch HOME; then the package installed with apt on a
+# unpacked and played; the menu entry's log (real_window.sh launcher_log: two
+# runs at once, odd state folders); the Debian package's menu entry, listing,
+# icons and launcher run with a scratch HOME; then the package installed with apt on a
 # clean Debian 12 (a debootstrap root cached in ~/.cache/dungeon-gold-debian12),
 # its menu entry run as a player in this machine's Xvfb, and removed. Needs
 # root (sudo).
@@ -227,6 +228,8 @@ package-test: package
 	@bash scripts/install-deps.sh package-test
 	bash scripts/release-checks.sh $(BUILD)
 	bash tests/real_window.sh archive $(BUILD)/CPackConfig.cmake
+	bash tests/real_window.sh launcher_log $(CURDIR)/$(BUILD)/dungeon $(CURDIR)/Assets \
+	  $(CURDIR)/scripts/dungeon-gold
 	deb=$(BUILD)/dungeon-gold_$$(dpkg-parsechangelog -S Version)_amd64.deb && \
 	  bash tests/real_window.sh deb $$deb && bash tests/clean_debian.sh $$deb
 

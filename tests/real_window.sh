@@ -2,20 +2,26 @@
 # Every real-window check: the game as a player gets it, in a real X window
 # under its own Xvfb, driven with xdotool with SDL's real keyboard and mouse.
 #   real_window.sh game <dungeon> <Assets>      Exit clicked at 1 x, and in a 2 x
-#     window and fullscreen whose menu is the 1 x one scaled; Play, a walk,
-#     focus lost; started without standard error, and without both streams
+#     window and fullscreen whose menu is the 1 x one scaled
+#   real_window.sh play <dungeon> <Assets>      Play, a walk, focus lost; started
+#     without standard error, and without both streams
 #   real_window.sh sizes <dungeon> <Assets>     on a 16400 x 100 screen, a window
 #     too large is fitted, and one SDL still refuses falls back to 800 x 608
 #   real_window.sh scaled <dungeon> <Assets>    on a 1920 x 1080 screen, the menu
 #     fills it at 1.78 x, and windows of 700 x 532 and 688 x 523 show it whole
 #     below 1 x; clicks land on the right button
 #   real_window.sh archive <CPackConfig.cmake>  the release archive run and left
-#   real_window.sh launcher <dungeon> <Assets> <dungeon-gold>  double starts, the
-#     player's own folders, the menu entry's log (see launcher_target)
+#   real_window.sh launcher <dungeon> <Assets> <dungeon-gold>  double starts and
+#     the player's own folders; launcher_log, the menu entry's log (see
+#     launcher_target)
 #   real_window.sh deb <package.deb>            the Debian package unpacked: its
 #     metadata, and its launcher run with a scratch HOME (make package-test)
 #   real_window.sh windows <build-windows>      the zip and the installer under
 #     Wine (make windows-test)
+#   real_window.sh together <dungeon> <Assets> <dungeon-gold> <target>...  those
+#     targets at once, each with its own Xvfb: they mostly wait on the games,
+#     so the suite runs them side by side in one test. Each line is shown
+#     after its target's name.
 # Each target is a function <target>_target below; what a target needs of its
 # own (screen, patience, how a game is started, clicked and ended) is set in
 # the table before the X session starts.
@@ -28,6 +34,25 @@
 # Windows game's reads alike.
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 sourced=$([[ "${BASH_SOURCE[0]}" != "$0" ]] && echo 1)
+if [ -z "$sourced" ] && [ "$1" = together ]; then
+  game=("$2" "$3" "$4")
+  shift 4
+  logs=$(mktemp -d "${TMPDIR:-/tmp}/dungeon-together-XXXXXX")
+  pids=()
+  for target; do
+    bash "$0" "$target" "${game[@]}" >"$logs/$target" 2>&1 &
+    pids+=($!)
+  done
+  status=0
+  for i in "${!pids[@]}"; do
+    wait "${pids[i]}" || status=1
+  done
+  for target; do
+    sed "s/^/$target: /" "$logs/$target"
+  done
+  rm -rf "$logs"
+  exit $status
+fi
 if [ -z "$sourced" ]; then
   set -uo pipefail
   target=$1
@@ -40,7 +65,7 @@ if [ -z "$sourced" ]; then
   case $target in
   sizes) screen=16400x100x24 ;; # wider than SDL makes any window
   scaled) screen=1920x1080x24 ;;
-  launcher) screen=1024x768x24 ;;
+  launcher | launcher_log) screen=1024x768x24 ;;
   windows) patience=1500 ;; # Wine is slow to start a program: 30 s
   esac
   trap 'cleanup_target 2>/dev/null; kill $xvfb 2>/dev/null; rm -rf "$scratch"' EXIT
@@ -60,13 +85,20 @@ poll() {
   local i
   for ((i = 0; i < ${patience:-500}; i++)); do
     "$@" && return 0
-    sleep 0.02
+    read -rt 0.02 -u "$nap" || : # a sleep without starting a process
   done
   return 1
 }
-seen() { [ -f "$out" ] && tr -d '\r' <"$out" | grep -q -- "$1"; }
+# Polls read the narration many times a second, so each read is one process
+# at most (a Windows game's lines, which end in CRs, take two: see crlf).
+exec {nap}<> <(:) # a pipe nothing writes to: reads on it time out
+seen() {
+  [ -f "$out" ] && if [ -n "${crlf:-}" ]; then tr -d '\r' <"$out" | grep -q -- "$1"; else
+    grep -q -- "$1" "$out"
+  fi
+}
 # The game narrates the size of its screen queue after every step.
-frames() { tr -d '\r' <"$out" | grep -c '^[0-9]\+$'; }
+frames() { grep -c "^[0-9]\+"$'\r'"\?$" "$out"; }
 more_frames() { [ "$(frames)" -ge "$1" ]; }
 wait_frames() { poll more_frames $(($(frames) + $1)) || fail "frames stopped"; }
 # Input acts while held: a key (hold key Escape ...) or the mouse button (hold
@@ -191,7 +223,10 @@ game_target() {
   pictures same "$scratch/one.xwd" "$scratch/back.xwd" || fail "F11 again: not the menu"
   hold key Escape 'Game shut down successfully.'
   finish "F11 and back"
+}
 
+play_target() {
+  copy_game "$@"
   # A walk changes the level's top rows, above the pop-ups and the ticking display.
   level_picture() { xwd -silent -id "$wid" | tail -c 2000000 | head -c 800000 | md5sum; }
   settings "800 608 0"
@@ -342,8 +377,8 @@ deb_target() {
 # player's folder and over links to a game that moved: both games of each
 # reach their menu with all their data and a settings file of the player's
 # own. Then a player whose bin/ is a link to a folder of their own, started
-# with a relative XDG_DATA_HOME: the link stays and its scores show. Last,
-# --log-to-state (the menu entry's): the narration goes to the state folder,
+# with a relative XDG_DATA_HOME: the link stays and its scores show. The
+# target launcher_log checks the other half, --log-to-state (the menu entry's): the narration goes to the state folder,
 # the run before kept; the settings file linked by an older launcher becomes
 # a copy, and an edited one is kept.
 launcher_target() {
@@ -402,108 +437,114 @@ launcher_target() {
     ln -s "$1" "$scratch/$copy/dungeon"
     ln -s "$scratch/data" "$scratch/$copy/Assets"
   done
-  # Rounds alternate the copies; the first and the fourth have a new player;
-  # the two starts are 0, 40, 0 and 80 ms apart.
-  for round in 1 2 3 4; do
-    copy=$([ $((round % 2)) = 1 ] && echo a || echo b)
-    [ $((round % 3)) != 1 ] || rm -rf "$HOME" # a new player
-    start "$copy" "$scratch" one
-    first=$!
-    sleep "0.0$((round % 2 ? 0 : round * 2))"
-    start "$copy" "$scratch" two
-    poll both_seen '^1$' || fail "round $round: a game never reached its menu"
-    grep -q 'ERROR\|rror opening\|could not' "$scratch"/*.out && fail "round $round: missing data"
-    poll windows 2 || fail "round $round: no two windows"
-    escape_all
-    finish_all $first $!
-    [ "$(readlink "$player/Assets/Maps")" = "$scratch/$copy/Assets/Maps" ] || fail "round $round: stale link"
-  done
-  [ "$(find "$scratch/data" | sort)" = "$data" ] || fail "the game's data changed"
-  local leftovers=("$player"/Assets/.links-*)
-  [ ! -e "${leftovers[0]}" ] || fail "temporary links left behind"
-  [ -f "$player/Assets/ini/game.ini" ] && [ ! -L "$player/Assets/ini/game.ini" ] &&
-    [ ! -L "$player/Assets/ini" ] || fail "the settings file is not the player's own copy"
-  cmp -s "$player/Assets/ini/game.ini" "$scratch/data/ini/game.ini" || fail "the settings copy differs"
-  leftovers=("$player"/Assets/ini/.copy-*)
-  [ ! -e "${leftovers[0]}" ] || fail "temporary copies left behind"
+  if [ "$target" = launcher ]; then
+    # Rounds alternate the copies; the first and the fourth have a new player;
+    # the two starts are 0, 40, 0 and 80 ms apart.
+    for round in 1 2 3 4; do
+      copy=$([ $((round % 2)) = 1 ] && echo a || echo b)
+      [ $((round % 3)) != 1 ] || rm -rf "$HOME" # a new player
+      start "$copy" "$scratch" one
+      first=$!
+      sleep "0.0$((round % 2 ? 0 : round * 2))"
+      start "$copy" "$scratch" two
+      poll both_seen '^1$' || fail "round $round: a game never reached its menu"
+      grep -q 'ERROR\|rror opening\|could not' "$scratch"/*.out && fail "round $round: missing data"
+      poll windows 2 || fail "round $round: no two windows"
+      escape_all
+      finish_all $first $!
+      [ "$(readlink "$player/Assets/Maps")" = "$scratch/$copy/Assets/Maps" ] || fail "round $round: stale link"
+    done
+    [ "$(find "$scratch/data" | sort)" = "$data" ] || fail "the game's data changed"
+    local leftovers=("$player"/Assets/.links-*)
+    [ ! -e "${leftovers[0]}" ] || fail "temporary links left behind"
+    [ -f "$player/Assets/ini/game.ini" ] && [ ! -L "$player/Assets/ini/game.ini" ] &&
+      [ ! -L "$player/Assets/ini" ] || fail "the settings file is not the player's own copy"
+    cmp -s "$player/Assets/ini/game.ini" "$scratch/data/ini/game.ini" || fail "the settings copy differs"
+    leftovers=("$player"/Assets/ini/.copy-*)
+    [ ! -e "${leftovers[0]}" ] || fail "temporary copies left behind"
 
-  # The player's own score folder through a link, and a link of their own; the
-  # relative XDG_DATA_HOME would give an empty score folder under the start folder.
-  mkdir "$scratch/mine" "$scratch/elsewhere"
-  local score
-  score=$(printf '\xc2\x01\x00\x00' | tee "$scratch/mine/scores.bin" | md5sum)
-  rm -r "$player/Assets/bin"
-  ln -s "$scratch/mine" "$player/Assets/bin"
-  ln -s "$scratch/mine" "$player/Assets/Notes"
-  rm "$scratch"/*.out
-  XDG_DATA_HOME=relative start a "$scratch/elsewhere" one
-  pid=$!
-  poll seen '^1$' || fail "no menu frame"
-  wid=$(xdotool search --sync --name '^Dungeon$' | head -n 1)
-  xdotool windowfocus --sync "$wid" mousemove --window "$wid" 100 395 mousedown 1
-  poll seen 'Info read from file successfully'
-  xdotool mouseup 1
-  seen 'Info read from file successfully: Assets\\bin\\scores.bin' || fail "the player's scores not read"
-  escape_all
-  finish_all $pid
-  [ "$(readlink "$player/Assets/bin")" = "$scratch/mine" ] || fail "the player's bin link is gone"
-  [ "$(readlink "$player/Assets/Notes")" = "$scratch/mine" ] || fail "the player's own link is gone"
-  [ "$(md5sum <"$scratch/mine/scores.bin")" = "$score" ] || fail "the score file changed"
-  [ -z "$(ls -A "$scratch/elsewhere")" ] || fail "a relative XDG_DATA_HOME was used"
-
-  # Two runs from the menu entry, with a relative XDG_STATE_HOME (ignored):
-  # nothing on standard output, each narration in its log. Before the first,
-  # the settings folder is a link as an older launcher left it; before the
-  # second, the player has edited the copy that replaced it.
-  local state=$HOME/.local/state/dungeon-gold
-  rm -r "$player/Assets/ini"
-  ln -s "$scratch/a/Assets/ini" "$player/Assets/ini" # as an older launcher linked it
-  for run in 1 2; do
-    rm -f "$scratch"/*.out
-    out=$state/last-run.log
-    (cd "$scratch/elsewhere" && XDG_STATE_HOME=relative exec timeout 60 \
-      "$scratch/a/dungeon-gold" --log-to-state) >"$scratch/one.out" 2>"$scratch/one.err" &
+    # The player's own score folder through a link, and a link of their own; the
+    # relative XDG_DATA_HOME would give an empty score folder under the start folder.
+    mkdir "$scratch/mine" "$scratch/elsewhere"
+    local score
+    score=$(printf '\xc2\x01\x00\x00' | tee "$scratch/mine/scores.bin" | md5sum)
+    rm -r "$player/Assets/bin"
+    ln -s "$scratch/mine" "$player/Assets/bin"
+    ln -s "$scratch/mine" "$player/Assets/Notes"
+    rm "$scratch"/*.out
+    XDG_DATA_HOME=relative start a "$scratch/elsewhere" one
     pid=$!
-    poll seen '^1$' || fail "run $run: no menu frame in $out"
+    poll seen '^1$' || fail "no menu frame"
     wid=$(xdotool search --sync --name '^Dungeon$' | head -n 1)
-    xdotool windowfocus --sync "$wid"
-    hold key Escape 'MenuState destructor called'
-    wait $pid || fail "run $run: exit status $?"
-    [ ! -s "$scratch/one.out" ] || fail "run $run: narration on standard output"
-    [ "$(tail -n 2 "$out" | head -n 1)" = "Game shut down successfully." ] || fail "run $run: no shutdown in $out"
-    [ -f "$player/Assets/ini/game.ini" ] && [ ! -L "$player/Assets/ini" ] ||
-      fail "run $run: the settings folder is still a link"
-    [ $run = 2 ] || echo "Dungeon 640 480 0" >"$player/Assets/ini/game.ini"
-  done
-  [ "$(cat "$player/Assets/ini/game.ini")" = "Dungeon 640 480 0" ] || fail "the player's settings were replaced"
-  grep -q '^1$' "$state/previous-run.log" || fail "the run before was not kept"
-  [ "$(find "$scratch/data" | sort)" = "$data" ] || fail "the game's data changed"
-  [ -z "$(ls -A "$scratch/elsewhere")" ] || fail "a relative XDG_STATE_HOME was used"
-  # The log is the launcher's own matter, so a stand-in game that narrates its
-  # process's number shows it fast: two starts at once (20 times) each keep a
-  # whole log; an unusable state folder, or an odd or dangling last-run.log,
-  # never stops the game nor is followed.
-  mkdir "$scratch/c" && cp "$3" "$scratch/c/dungeon-gold" && ln -s "$scratch/data" "$scratch/c/Assets"
-  printf '#!/bin/sh\necho "run $$"\nsleep 0.1\necho "end $$"\n' >"$scratch/c/dungeon"
-  chmod +x "$scratch/c/dungeon"
-  whole() { [ "$(cat "$state/$1-run.log")" = "$(printf 'run %s\nend %s' "$2" "$2")" ]; }
-  local try first second
-  for try in $(seq 20); do
-    "$scratch/c/dungeon-gold" --log-to-state 2>>"$scratch/c.err" & first=$!
-    "$scratch/c/dungeon-gold" --log-to-state 2>>"$scratch/c.err" & second=$!
-    wait $first && wait $second || fail "try $try: a launcher failed"
-    { whole last $first && whole previous $second; } || { whole last $second && whole previous $first; } ||
-      fail "try $try: a run's log is not whole"
-  done
-  [ ! -s "$scratch/c.err" ] || fail "the launchers complained"
-  ln -sfT "$scratch/victim" "$state/last-run.log"
-  "$scratch/c/dungeon-gold" --log-to-state & wait $! && whole last $! && [ ! -e "$scratch/victim" ] ||
-    fail "a dangling last-run.log was followed"
-  rm "$state/last-run.log" && mkdir "$state/last-run.log"
-  "$scratch/c/dungeon-gold" --log-to-state & wait $! && whole last $! || fail "a folder last-run.log stopped it"
-  XDG_STATE_HOME=$scratch/c/dungeon "$scratch/c/dungeon-gold" --log-to-state >"$scratch/c.out" 2>"$scratch/c.err"
-  [ "$(grep -c run "$scratch/c.out")$(wc -l <"$scratch/c.err")" = 11 ] || fail "an unusable state folder"
+    xdotool windowfocus --sync "$wid" mousemove --window "$wid" 100 395 mousedown 1
+    poll seen 'Info read from file successfully'
+    xdotool mouseup 1
+    seen 'Info read from file successfully: Assets\\bin\\scores.bin' || fail "the player's scores not read"
+    escape_all
+    finish_all $pid
+    [ "$(readlink "$player/Assets/bin")" = "$scratch/mine" ] || fail "the player's bin link is gone"
+    [ "$(readlink "$player/Assets/Notes")" = "$scratch/mine" ] || fail "the player's own link is gone"
+    [ "$(md5sum <"$scratch/mine/scores.bin")" = "$score" ] || fail "the score file changed"
+    [ -z "$(ls -A "$scratch/elsewhere")" ] || fail "a relative XDG_DATA_HOME was used"
+  else
+    # A player folder as the rounds above leave it, made here: this half runs
+    # on its own, beside the first.
+    mkdir -p "$player/Assets" "$scratch/elsewhere"
+    # Two runs from the menu entry, with a relative XDG_STATE_HOME (ignored):
+    # nothing on standard output, each narration in its log. Before the first,
+    # the settings folder is a link as an older launcher left it; before the
+    # second, the player has edited the copy that replaced it.
+    local state=$HOME/.local/state/dungeon-gold
+    rm -rf "$player/Assets/ini"
+    ln -s "$scratch/a/Assets/ini" "$player/Assets/ini" # as an older launcher linked it
+    for run in 1 2; do
+      rm -f "$scratch"/*.out
+      out=$state/last-run.log
+      (cd "$scratch/elsewhere" && XDG_STATE_HOME=relative exec timeout 60 \
+        "$scratch/a/dungeon-gold" --log-to-state) >"$scratch/one.out" 2>"$scratch/one.err" &
+      pid=$!
+      poll seen '^1$' || fail "run $run: no menu frame in $out"
+      wid=$(xdotool search --sync --name '^Dungeon$' | head -n 1)
+      xdotool windowfocus --sync "$wid"
+      hold key Escape 'MenuState destructor called'
+      wait $pid || fail "run $run: exit status $?"
+      [ ! -s "$scratch/one.out" ] || fail "run $run: narration on standard output"
+      [ "$(tail -n 2 "$out" | head -n 1)" = "Game shut down successfully." ] || fail "run $run: no shutdown in $out"
+      [ -f "$player/Assets/ini/game.ini" ] && [ ! -L "$player/Assets/ini" ] ||
+        fail "run $run: the settings folder is still a link"
+      [ $run = 2 ] || echo "Dungeon 640 480 0" >"$player/Assets/ini/game.ini"
+    done
+    [ "$(cat "$player/Assets/ini/game.ini")" = "Dungeon 640 480 0" ] || fail "the player's settings were replaced"
+    grep -q '^1$' "$state/previous-run.log" || fail "the run before was not kept"
+    [ "$(find "$scratch/data" | sort)" = "$data" ] || fail "the game's data changed"
+    [ -z "$(ls -A "$scratch/elsewhere")" ] || fail "a relative XDG_STATE_HOME was used"
+    # The log is the launcher's own matter, so a stand-in game that narrates its
+    # process's number shows it fast: two starts at once (20 times) each keep a
+    # whole log; an unusable state folder, or an odd or dangling last-run.log,
+    # never stops the game nor is followed.
+    mkdir "$scratch/c" && cp "$3" "$scratch/c/dungeon-gold" && ln -s "$scratch/data" "$scratch/c/Assets"
+    printf '#!/bin/sh\necho "run $$"\nsleep 0.1\necho "end $$"\n' >"$scratch/c/dungeon"
+    chmod +x "$scratch/c/dungeon"
+    whole() { [ "$(cat "$state/$1-run.log")" = "$(printf 'run %s\nend %s' "$2" "$2")" ]; }
+    local try first second
+    for try in $(seq 20); do
+      "$scratch/c/dungeon-gold" --log-to-state 2>>"$scratch/c.err" & first=$!
+      "$scratch/c/dungeon-gold" --log-to-state 2>>"$scratch/c.err" & second=$!
+      wait $first && wait $second || fail "try $try: a launcher failed"
+      { whole last $first && whole previous $second; } || { whole last $second && whole previous $first; } ||
+        fail "try $try: a run's log is not whole"
+    done
+    [ ! -s "$scratch/c.err" ] || fail "the launchers complained"
+    ln -sfT "$scratch/victim" "$state/last-run.log"
+    "$scratch/c/dungeon-gold" --log-to-state & wait $! && whole last $! && [ ! -e "$scratch/victim" ] ||
+      fail "a dangling last-run.log was followed"
+    rm "$state/last-run.log" && mkdir "$state/last-run.log"
+    "$scratch/c/dungeon-gold" --log-to-state & wait $! && whole last $! || fail "a folder last-run.log stopped it"
+    XDG_STATE_HOME=$scratch/c/dungeon "$scratch/c/dungeon-gold" --log-to-state >"$scratch/c.out" 2>"$scratch/c.err"
+    [ "$(grep -c run "$scratch/c.out")$(wc -l <"$scratch/c.err")" = 11 ] || fail "an unusable state folder"
+  fi
 }
+launcher_log_target() { launcher_target "$@"; }
 
 # The Windows build as a player gets it, under Wine:
 #   - the zip unpacked into a scratch folder: start-up, the menu, Play and
@@ -518,6 +559,7 @@ launcher_target() {
 #     uninstaller leave the player's scores, preferences and game.ini alone.
 windows_target() {
   build=$(cd "$1" && pwd)
+  crlf=1
   wine_in() { bash "$here/wine.sh" "$@"; }
   cleanup_target() {
     wine_in "$build/wine" --stop

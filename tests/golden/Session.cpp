@@ -130,7 +130,7 @@ bool Known(const std::string& name, std::size_t args)
         {"live", 0},     {"run", 0},    {"shutdown", 0},   {"score-file", 0}, {"repeat", 1},
         {"steady", 0},   {"tile", 4},   {"focus-lost", 0}, {"fullscreen", 0}, {"resize", 2},
         {"audio", 1},    {"record", 0}, {"heard", 0},      {"mute", 0},       {"pad", 2},
-        {"where", 0},    {"point", 1},  {"text-file", 1}};
+        {"where", 0},    {"point", 1},  {"text-file", 1},  {"window", 0}};
     const auto found = kArity.find(name);
     return found != kArity.end() && args >= found->second;
 }
@@ -335,6 +335,16 @@ bool Session::Execute(const Command& c)
         }
         Report("player at " + std::to_string(player->m_x / kCellSize) + "," +
                std::to_string(player->m_y / kCellSize) + (player->m_moving ? ", moving" : ""));
+    }
+    else if (c.name == "window")
+    {
+        // Its size and its place on the desktop, as SDL made it.
+        std::array<int, 4> at{};
+        SDL_GetWindowPosition(Graphics::Instance()->m_window, &at[0], &at[1]);
+        SDL_GetWindowSize(Graphics::Instance()->m_window, &at[2], &at[3]);
+        Report("window " + std::to_string(at[2]) + " x " + std::to_string(at[3]) + " at " +
+               std::to_string(at[0]) + ", " + std::to_string(at[1]));
+        return m_started;
     }
     else if (c.name == "walk-gold")
     {

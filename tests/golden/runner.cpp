@@ -8,7 +8,6 @@
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
-#include <optional>
 #include <sstream>
 #include <string>
 
@@ -87,35 +86,25 @@ int main(int argc, char** argv)
     scratch.CopyAssets("Dungeon 800 608 0\n");
     // Without a golden file nothing reads the narration: a long session must
     // not pile it up in memory.
-    std::ostringstream transcript;
-    std::streambuf* console = std::cout.rdbuf(transcript.rdbuf());
-    std::optional<support::SilentCout> silent;
-    if (golden.empty())
+    std::string transcript;
+    bool ran = false;
     {
-        silent.emplace();
+        const support::SilentCout narration(!golden.empty());
+        golden::Session session(pictures);
+        ran = session.Run(commands);
+        transcript = ran ? narration.Text() : narration.Tail();
     }
-    golden::Session session(pictures);
-    const bool ran = session.Run(commands);
-    silent.reset();
-    std::cout.rdbuf(console);
     if (!ran)
     {
         // The end of what the game said tells why the session could not go on.
-        const std::string text = transcript.str();
-        std::size_t from = text.size();
-        for (int lines = 0; from > 0 && lines <= 20;)
-        {
-            lines += text[--from] == '\n' ? 1 : 0;
-        }
-        std::cout << "the session stopped; the narration ended:\n"
-                  << text.substr(from) << std::flush;
+        std::cout << "the session stopped; the narration ended:\n" << transcript << std::flush;
         return 1;
     }
     if (golden.empty())
     {
         return 0;
     }
-    const std::string folded = Fold(transcript.str());
+    const std::string folded = Fold(transcript);
     if (update)
     {
         std::ofstream(golden, std::ios::binary) << folded;

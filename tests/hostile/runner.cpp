@@ -5,7 +5,8 @@
 // those lines made afresh and compared with itself; --update writes them in.
 //   write|append PATH TEXT   records PATH N...   pad PATH SIZE [CHAR]
 //   huge PATH   folder PATH   remove PATH   fifo PATH   link PATH TARGET
-//   assets (the game's own)   read settings|scores|preferences|LAYER
+//   assets (the game's own)   read settings|scores|preferences|LAYER (with
+//   what it holds, when short)
 //   save N   limit BYTES N (a save on a full disk)   replace PATH TEXT
 //   show PATH (bytes, or a folder's names)   readonly PATH on|off
 // In a link's PATH, {pid} is this process's number, as in its temporary files.
@@ -148,7 +149,8 @@ bool Run(const std::string& name, std::istringstream& args)
     }
     else if (name == "readonly")
     {
-        const auto writable = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+        const auto writable =
+            fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
         fs::permissions(native, writable,
                         rest == "on" ? fs::perm_options::remove : fs::perm_options::add);
     }
@@ -199,12 +201,28 @@ bool Run(const std::string& name, std::istringstream& args)
     }
     else if (name == "read" && kLayers.contains(path))
     {
+        // What was read, where it is short enough to list: the tiles, or the
+        // blocked cells (index=value).
         Map& map = *Map::Instance();
         const bool read = map.LoadMap(kLayers.at(path));
-        const auto blocked = std::count_if(map.m_collisionGrid.begin(), map.m_collisionGrid.end(),
-                                           [](std::int32_t cell) { return cell != 0; });
+        const CollisionGrid& grid = map.m_collisionGrid;
+        const auto blocked =
+            std::count_if(grid.begin(), grid.end(), [](std::int32_t cell) { return cell != 0; });
+        const TileList& tiles = path == "floor"  ? map.m_floorValues
+                                : path == "wall" ? map.m_wallValues
+                                                 : map.m_objectValues;
+        std::string listed;
+        for (std::size_t i = 0; i < grid.size() && path == "collision" && blocked <= 8; ++i)
+        {
+            listed += grid[i] != 0 ? " " + std::to_string(i) + "=" + std::to_string(grid[i]) : "";
+        }
+        for (std::size_t i = 0; i < tiles.size() && path != "collision" && tiles.size() <= 8; ++i)
+        {
+            listed += " " + std::to_string(tiles[i].first) + "," + std::to_string(tiles[i].second);
+        }
         Report(std::string(read ? "read" : "not read") +
-               (path == "collision" ? ", cells blocked: " + std::to_string(blocked) : ""));
+               (path == "collision" ? ", cells blocked: " + std::to_string(blocked) : "") +
+               (read && !listed.empty() ? ":" + listed : ""));
     }
     else if (name == "read" && path == "preferences")
     {

@@ -1,17 +1,9 @@
 #!/usr/bin/python3
-"""Plays the browser build in Debian's headless Chromium.
-
-Serves the build folder on 127.0.0.1 and checks, in one fresh browser profile:
-the narration of start-up and of the menu is the desktop's; the menu in a
-1280 x 800 page reads as the 1 x picture; a click on Play builds the world as
-on the desktop; holding Right moves the player; P pauses; a game walked
-through all the gold is won, its score is in IndexedDB after a reload and the
-Scores screen shows it; a game ended with Escape offers "Play again", which
-starts afresh. Then, on a phone's page with touch (390 x 844 and 844 x 390,
-three pixels to a point): the menu reads as the 1 x picture, a tap on Play
-plays, the on-screen pad walks as the arrows do, its Pause button pauses.
-Saves screenshots in <build>/screenshots, and prints the time to the first
-menu frame and the frames per second in play.
+"""Plays the browser build in Debian's headless Chromium, served on 127.0.0.1:
+browsers that lack what the game needs, then a desktop's page in one fresh
+profile (the desktop's narration, the menu readable, a whole game won and its
+score kept, two tabs, offline, a full storage), then a phone's pages with
+touch. Each check prints a line "ok: ..."; screenshots go to <build>/screenshots.
 
 Usage: test_web.py BUILD_DIR
 """
@@ -258,14 +250,14 @@ class Browser:
     """A fresh headless Chromium. `screen` is a page of width x height CSS
     pixels at a pixel ratio, as a phone when `touch`."""
 
-    def __init__(self, url, flags=(), hook="", screen=(1280, 800, 1), touch=False):
+    def __init__(self, url, hook="", screen=(1280, 800, 1), touch=False):
         self.profile = tempfile.mkdtemp(prefix="dungeon-web-")
         options = webdriver.ChromeOptions()
         options.binary_location = "/usr/bin/chromium"
         for flag in ("--headless", "--no-sandbox", "--disable-gpu", "--disable-quic",
                      "--no-first-run", "--disable-background-networking",
                      "--disable-component-update", "--disable-sync",
-                     "--window-size=1000,900", f"--user-data-dir={self.profile}", *flags):
+                     "--window-size=1000,900", f"--user-data-dir={self.profile}"):
             options.add_argument(flag)
         self.driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
         self.driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": HOOKS + hook})
@@ -280,7 +272,10 @@ class Browser:
         self.driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
             "width": width, "height": height, "deviceScaleFactor": ratio, "mobile": self.touch})
 
-    def close(self):
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *failure):
         self.driver.quit()
         shutil.rmtree(self.profile, ignore_errors=True)
 
@@ -338,12 +333,18 @@ class Browser:
     def picture(self, name=None):
         return self.screenshot(name).resize(VIEW, Image.NEAREST)
 
-    def click(self, button):
+    def narrated(self, act, text):
+        """Does `act`; given `text`, waits for the narration run holding it and returns it."""
+        before = len(self.log())
+        act()
+        return new_chunk(self, before, text) if text else None
+
+    def click(self, button, until=None):
         x, y, w, h = CONST["buttons"][button]
         px, py = self.view_point(x + w / 2, y + h / 2)
         action = ActionBuilder(self.driver)
         action.pointer_action.move_to_location(round(px), round(py)).click()
-        action.perform()
+        return self.narrated(action.perform, until)
 
     def finger(self, kind, x=0, y=0):
         """One finger down, moved or lifted at a page point, as the browser reports touches."""
@@ -361,8 +362,9 @@ class Browser:
         x, y, w, h = touch_layout(width, height, self.view())[name]
         return self.page_point(x + at[0] * w, y + at[1] * h)
 
-    def keys(self, key, hold=0.0):
-        ActionChains(self.driver).key_down(key).pause(hold).key_up(key).perform()
+    def keys(self, key, hold=0.1, until=None):
+        return self.narrated(ActionChains(self.driver).key_down(key).pause(hold).key_up(key).perform,
+                             until)
 
 
 # The stored folder, as IndexedDB holds it: file name -> bytes.
@@ -430,52 +432,30 @@ def main():
     threading.Thread(target=server.serve_forever, daemon=True).start()
     url = f"http://127.0.0.1:{server.server_port}/index.html"
     try:
-        for flags, hook, check_page in BAD_BROWSERS:
-            browser = Browser(url, flags, hook)
-            try:
-                check_page(browser)
-            finally:
-                browser.close()
-        browser = Browser(url)
-        try:
+        # Browsers the game cannot use in full: a script run before the page's,
+        # whether the game still plays, and what the page must then say.
+        for hook, plays, element, words, message in (
+                ("delete globalThis.WebAssembly;", False, "message",
+                 "This browser cannot run WebAssembly, which Dungeon Gold needs.",
+                 "a browser without WebAssembly is told so on the page"),
+                ("Object.defineProperty(window, 'indexedDB', {get: () => undefined});", True, "note",
+                 "scores last until the page is closed",
+                 "a browser without IndexedDB plays, and the page says scores are not kept")):
+            with Browser(url, hook) as browser:
+                browser.load() if plays else browser.driver.get(url)
+                browser.wait(message, lambda: words in page_text(browser, element))
+                check(plays or page_text(browser, element) == words, message)
+        with Browser(url) as browser:
             reference = run(browser, startup, play, pause)
-        finally:
-            browser.close()
         for width, height, walk in ((390, 844, True), (844, 390, False)):
-            browser = Browser(url, screen=(width, height, 3), touch=True)
-            try:
+            with Browser(url, screen=(width, height, 3), touch=True) as browser:
                 phone(browser, reference, walk)
-            finally:
-                browser.close()
     finally:
         server.shutdown()
 
 
 def page_text(browser, element):
     return browser.driver.find_element(By.ID, element).text
-
-
-def without_webassembly(browser):
-    browser.driver.get(browser.url)
-    browser.wait("a word on the page", lambda: "WebAssembly" in page_text(browser, "message"))
-    check(page_text(browser, "message") ==
-          "This browser cannot run WebAssembly, which Dungeon Gold needs.",
-          "a browser without WebAssembly is told so on the page")
-
-
-def without_indexeddb(browser):
-    browser.load()
-    check("scores last until the page is closed" in page_text(browser, "note"),
-          "a browser without IndexedDB plays, and the page says scores are not kept")
-
-
-# Browsers the game cannot use in full: flags, a script run before the page's,
-# and what the page must then show.
-BAD_BROWSERS = [
-    ([], "delete globalThis.WebAssembly;", without_webassembly),
-    ([], "Object.defineProperty(window, 'indexedDB', {get: () => undefined});",
-     without_indexeddb),
-]
 
 
 def readable(shot, reference, page):
@@ -527,9 +507,7 @@ def phone(browser, reference, walk):
     browser.driver.save_screenshot(str(SHOTS / f"page-{size}.png"))
 
     def tap_until(point, text):
-        before = len(browser.log())
-        browser.tap(*point)
-        return new_chunk(browser, before, text)
+        return browser.narrated(lambda: browser.tap(*point), text)
 
     x, y, w, h = CONST["buttons"]["Play"]
     tap_until(browser.view_point(x + w / 2, y + h / 2),
@@ -600,9 +578,7 @@ def run(browser, startup, play, pause):
     reference = one_x_menu(browser)
     readable(menu, reference, "1280 x 800")
 
-    before = len(browser.log())
-    browser.click("Play")
-    same(new_chunk(browser, before, "PlayState constructor called..."), play,
+    same(browser.click("Play", "PlayState constructor called..."), play,
          "a click on Play builds the world as on the desktop")
     # Browsers hold a page's audio until the player's first gesture; SDL's
     # audio must go on with it, or the browser game stays silent.
@@ -617,22 +593,16 @@ def run(browser, startup, play, pause):
     check(ImageChops.difference(start.crop(box), walked.crop(box)).getbbox() is not None,
           "holding Right moves the player")
 
-    before = len(browser.log())
-    browser.keys("p", 0.1)
-    same(new_chunk(browser, before, "PauseState constructor called..."), pause,
+    same(browser.keys("p", until="PauseState constructor called..."), pause,
          "P pauses as on the desktop")
-    browser.keys(Keys.SPACE, 0.1)
-    new_chunk(browser, before, "MenuState constructor initialized successfully...")
+    browser.keys(Keys.SPACE, until="MenuState constructor initialized successfully...")
 
     # The scores screen of a fresh browser, to tell a listed score by.
-    before = len(browser.log())
-    browser.click("Scores")
-    new_chunk(browser, before, "ScoresState constructor initialized successfully...")
+    browser.click("Scores", "ScoresState constructor initialized successfully...")
     browser.wait_steps(3)
     empty_scores = browser.picture()
-    browser.keys(Keys.RETURN, 0.1)
-    new_chunk(browser, before,
-              "ResourceManager shut down function called... Sprite texture destroyed: Scores")
+    browser.keys(Keys.RETURN, until="ResourceManager shut down function called... "
+                 "Sprite texture destroyed: Scores")
 
     # A second tab of the game, opened before the first wins.
     first = browser.driver.current_window_handle
@@ -673,7 +643,7 @@ def run(browser, startup, play, pause):
     # wins a score of 7 (appended to its folder and saved, as the game does).
     browser.driver.switch_to.window(second)
     browser.js("document.getElementById('canvas').focus()")
-    browser.keys("m", 0.1)
+    browser.keys("m")
     browser.wait("the second tab's choice stored", lambda: "sound off" in bytes(
         browser.driver.execute_async_script(STORED).get("preferences.txt", [])).decode())
     browser.js("""const FS = Module.FS, f = '/Assets/bin/scores.bin';
@@ -691,9 +661,7 @@ def run(browser, startup, play, pause):
     check(scores == [expected, 7] and "sound off" in bytes(stored["preferences.txt"]).decode(),
           f"both tabs' scores, {expected} and 7, and the second tab's sound off are in IndexedDB "
           f"after a reload (found {scores})")
-    before = len(browser.log())
-    browser.click("Scores")
-    scores = new_chunk(browser, before, "ScoresState constructor initialized successfully...")
+    scores = browser.click("Scores", "ScoresState constructor initialized successfully...")
     check("Info read from file successfully: Assets\\bin\\scores.bin" in scores,
           "the Scores screen reads the stored score")
     browser.wait_steps(3)
@@ -701,11 +669,9 @@ def run(browser, startup, play, pause):
           "the Scores screen shows it")
 
     # A game ended with Escape; the page offers another, which starts afresh.
-    browser.keys(Keys.RETURN, 0.1)
-    before = len(browser.log())
-    browser.click("Play")
-    new_chunk(browser, before, "PlayState constructor initialized successfully...")
-    browser.keys(Keys.ESCAPE, 0.1)
+    browser.keys(Keys.RETURN)
+    browser.click("Play", "PlayState constructor initialized successfully...")
+    browser.keys(Keys.ESCAPE)
     again = browser.driver.find_element(By.ID, "again")
     browser.wait("the page's Play again", again.is_displayed)
     before = len(browser.log())
@@ -732,14 +698,12 @@ def run(browser, startup, play, pause):
     # the next save is narrated as failed.
     browser.driver.execute_cdp_cmd("Storage.overrideQuotaForOrigin", {
         "origin": browser.url.rsplit("/", 1)[0], "quotaSize": 1})
-    browser.keys("m", 0.1)
+    browser.keys("m")
     browser.wait("a word on the refused save", lambda: "not kept" in page_text(browser, "note"))
     check(page_text(browser, "note").startswith("not kept: the choice sound on (the browser's "
                                                 "storage for this page is full)"),
           "a save refused by a full storage is told on the page: " + page_text(browser, "note"))
-    before = len(browser.log())
-    browser.keys("m", 0.1)
-    new_chunk(browser, before, "Preferences could not be saved: Assets\\bin\\preferences.txt")
+    browser.keys("m", until="Preferences could not be saved: Assets\\bin\\preferences.txt")
     check(True, "the next save, with the storage full, is narrated as failed")
 
     print(f"in play: {pictures:.1f} pictures and {rate:.1f} steps a second")
