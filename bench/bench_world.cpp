@@ -65,7 +65,32 @@ void PlayFrame(golden::Session& s)
     Game::Instance()->Step(s.Platform());
 }
 
+// A play frame whose picture is drawn and shown anew, in a window of the size
+// given: at 1 x, at 2 x, and filling a 1920 x 1080 screen (the picture
+// enlarged 2 x, then reduced smoothly to 1421 x 1080).
+void ShownFrame(benchmark::State& state)
+{
+    {
+        const support::SilentCout quiet;
+        Playing(); // the window
+    }
+    SDL_Window* window = Graphics::Instance()->m_window;
+    SDL_SetWindowSize(window, static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    Time(state,
+         [](golden::Session& s)
+         {
+             Graphics::Instance()->Redraw();
+             Game::Instance()->Step(s.Platform());
+         });
+    SDL_SetWindowSize(window, 800, 608);
+}
+
 BENCHMARK_CAPTURE(Time, MapUpdate, MapUpdate)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(Time, MapRender, MapRender)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(Time, PlayFrame, PlayFrame)->Unit(benchmark::kMicrosecond);
+BENCHMARK(ShownFrame)
+    ->Args({800, 608})
+    ->Args({1600, 1216})
+    ->Args({1920, 1080})
+    ->Unit(benchmark::kMicrosecond);
 } // namespace

@@ -22,14 +22,32 @@ double ViewScale(int outputWidth, int outputHeight)
                     static_cast<double>(outputHeight) / kViewHeight);
 }
 
+// The pixel format of the pictures drawn before the window shows them. SDL's
+// software renderer smooths a copy in one pass only between two surfaces of
+// one format; from any other it first converts the whole source into a new
+// surface, every picture. Its pictures take the window's own format then, in
+// which the 1 x picture is drawn too (the window has no alpha to keep).
+Uint32 TargetFormat(SDL_Renderer* renderer, SDL_Window* window)
+{
+    SDL_RendererInfo info{};
+    const Uint32 format = SDL_GetWindowPixelFormat(window);
+    if (SDL_GetRendererInfo(renderer, &info) == 0 && (info.flags & SDL_RENDERER_SOFTWARE) != 0 &&
+        SDL_BYTESPERPIXEL(format) == 4 && !SDL_ISPIXELFORMAT_INDEXED(format) &&
+        format != SDL_PIXELFORMAT_ARGB2101010)
+    {
+        return format;
+    }
+    return SDL_PIXELFORMAT_ARGB8888;
+}
+
 // A texture to draw into, copied as it is (its alpha does not blend).
-SDL_Texture* NewTarget(SDL_Renderer* renderer, int width, int height)
+SDL_Texture* NewTarget(SDL_Renderer* renderer, SDL_Window* window, int width, int height)
 {
     if (!SDL_RenderTargetSupported(renderer))
     {
         return nullptr;
     }
-    SDL_Texture* texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888,
+    SDL_Texture* texture = SDL_CreateTexture(renderer, TargetFormat(renderer, window),
                                              SDL_TEXTUREACCESS_TARGET, width, height);
     if (texture != nullptr)
     {
@@ -223,7 +241,7 @@ SDL_Texture* Graphics::Sharp(int factor)
     {
         SDL_DestroyTexture(m_sharp);
     }
-    m_sharp = NewTarget(m_renderer, kViewWidth * factor, kViewHeight * factor);
+    m_sharp = NewTarget(m_renderer, m_window, kViewWidth * factor, kViewHeight * factor);
     m_sharpFactor = m_sharp != nullptr ? factor : 0;
     if (m_sharp != nullptr)
     {
@@ -290,7 +308,7 @@ void Graphics::Draw()
     }
     if (m_view == nullptr && !m_viewRefused)
     {
-        m_view = NewTarget(m_renderer, kViewWidth, kViewHeight);
+        m_view = NewTarget(m_renderer, m_window, kViewWidth, kViewHeight);
         m_viewRefused = m_view == nullptr;
     }
     if (m_view != nullptr && SDL_SetRenderTarget(m_renderer, m_view) != 0)

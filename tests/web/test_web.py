@@ -194,7 +194,7 @@ const gold = /^(-?\\d+) (-?\\d+)(Hide|Stuck|Time Increase|Time Decreased) Event 
 const p = {x: start[0] * cell, y: start[1] * cell, moving: false, dx: 0, dy: 0, target: 0,
            hidden: false, stuck: false, dec: false, inc: false, timer: 0};
 let held = null, next = 0, seen = window.__log.length;
-window.__walk = {errors: [], done: false};
+window.__walk = {errors: [], done: false, p};
 function step(code, line) {
   if (code && !p.moving && !p.stuck) {
     [p.dx, p.dy] = code.split(',').map(Number);
@@ -447,11 +447,46 @@ def main():
                 check(plays or page_text(browser, element) == words, message)
         with Browser(url) as browser:
             reference = run(browser, startup, play, pause)
+        with Browser(url) as browser:
+            pace(browser)
         for width, height, walk in ((390, 844, True), (844, 390, False)):
             with Browser(url, screen=(width, height, 3), touch=True) as browser:
                 phone(browser, reference, walk)
     finally:
         server.shutdown()
+
+
+def pace(browser, seconds=6):
+    """Walking at 1280 x 800: steps a second, and the steps in which the
+    player moved (the walker's model) against those whose frame drew into the
+    canvas (WebGL draws with no framebuffer bound)."""
+    browser.load()
+    before = len(browser.log())
+    browser.click("Play")
+    new_chunk(browser, before, "PlayState constructor initialized successfully...")
+    route = route_through_gold(CONST["grid"], CONST["start"], CONST["gold"])
+    browser.js(WALKER, route, CONST["speed"], CONST["cell"], CONST["effect"], CONST["start"])
+    browser.js("""window.__drawn = 0;
+        for (const gl of [WebGLRenderingContext, WebGL2RenderingContext].map(c => c.prototype))
+          for (const name of ['drawArrays', 'drawElements']) {
+            const draw = gl[name];
+            gl[name] = function (...args) {
+              window.__drawn += !this.getParameter(this.FRAMEBUFFER_BINDING); return draw.apply(this, args); };
+          }
+        const frames = window.__frames, push = frames.push.bind(frames);
+        window.__paced = frames.length;
+        frames.push = f => { const p = window.__walk.p; f.push(window.__drawn, p.x, p.y);
+                             window.__drawn = 0; return push(f); };""")
+    time.sleep(seconds)
+    frames = browser.js("return window.__frames.slice(window.__paced + 1)")
+    rate = sum(f[1] for f in frames) / ((frames[-1][0] - frames[0][0]) / 1000)
+    # A frame's steps moved the player when the model, which follows them on
+    # the next frame, is elsewhere then.
+    moved = [(f[1], f[2]) for f, after in zip(frames, frames[1:]) if f[3:] != after[3:]]
+    drawn = sum(1 for _, d in moved if d)
+    print(f"walking at 1280 x 800: {rate:.1f} steps a second, a new picture for {drawn} of "
+          f"{sum(s for s, _ in moved)} steps in which the player moved")
+    check(rate > 30 and drawn > len(moved) / 2, "the browser build walks at a steady pace")
 
 
 def page_text(browser, element):
