@@ -164,6 +164,10 @@ elif how == "double":
 else:
     box = two.point(lambda v: 255 if v > 0 else 0).getbbox()
     drawn = two.crop(box)
+    # Scaled as the game scales: to the next whole multiple by nearest
+    # neighbour, then smoothly to the size drawn.
+    k = -(-drawn.width // one.width)
+    one = one.resize((one.width * k, one.height * k), Image.NEAREST)
     diff = ImageChops.difference(drawn, one.resize(drawn.size, Image.BILINEAR)).convert("L")
     mean = ImageStat.Stat(diff).mean[0]
     # A row of the menu's words lost to the scaling stands out as a row far off.
@@ -171,10 +175,10 @@ else:
     print("drawn %d x %d at (%d, %d), mean difference %.2f, worst row %.2f"
           % (drawn.width, drawn.height, box[0], box[1], mean, max(rows)))
     assert how != "full" or (drawn.width >= 1400 and drawn.height >= 1060), "drawn area too small"
-    # Measured: 0.7 to 1.4 on average, rows at most 15; the same picture
-    # scaled by nearest neighbour gives 2.7 to 3.5 and rows of 23 to 30, and
-    # one moved by a pixel 2.6 to 6.9.
-    assert mean < 2 and max(rows) < 20, "the picture is not the menu scaled"
+    # Measured: 0.4 to 1.0 on average, rows at most 6.3 (1.5 x under Wine,
+    # 1.78 x, 0.875 x, 0.86 x); the same picture scaled by nearest neighbour
+    # gives rows of 19 to 26, and one moved by a pixel 3.7 on average at 1.5 x.
+    assert mean < 1.5 and max(rows) < 12, "the picture is not the menu scaled"
 PY
 }
 # A copy of the built game ($1) and its Assets ($2) in the scratch folder.
@@ -555,7 +559,9 @@ launcher_log_target() { launcher_target "$@"; }
 #     0d and 1a shows on the Scores screen exactly as the headless session
 #     draws it (golden.scores_bytes, the same on Linux);
 #   - the installer run silently in a scratch Wine prefix: the installed game
-#     reaches its menu from its own folder; a reinstall and the silent
+#     reaches its menu from its own folder, from its Start-menu shortcut with
+#     no standard handles (no console window, the narration in last-run.log),
+#     from cmd redirected to a file, and at 144 DPI; a reinstall and the silent
 #     uninstaller leave the player's scores, preferences and game.ini alone.
 windows_target() {
   build=$(cd "$1" && pwd)
@@ -652,9 +658,11 @@ windows_target() {
   # the X display, as in ctest: with it, SDL's direct3d11 renderer takes the
   # session's dummy window and draws nowhere.
   printf '\x0a\x00\x00\x00\x0d\x00\x00\x00\x1a\x00\x00\x00\x0a\x0d\x0a\x0d' >"$game/Assets/bin/scores.bin"
-  env -u DISPLAY bash "$here/wine.sh" "$prefix" "$build/tests/golden_runner.exe" \
-    "$here/golden/scores_bytes.script" --pictures "$scratch/pictures" >/dev/null 2>&1 ||
-    fail "no headless Scores picture"
+  for script in scores_bytes menu_exit; do # the pictures scores.png and menu.png
+    env -u DISPLAY bash "$here/wine.sh" "$prefix" "$build/tests/golden_runner.exe" \
+      "$here/golden/$script.script" --pictures "$scratch/pictures" >/dev/null 2>&1 ||
+      fail "no headless $script picture"
+  done
   # SDL's software renderer, as in the session: Direct3D samples the stretched
   # score lines a little differently.
   export SDL_RENDER_DRIVER=software
@@ -687,6 +695,54 @@ windows_target() {
   seen 'ERROR\|could not' && fail "the installed game could not load its data"
   hold key Escape 'Game shut down successfully.'
   finish "installed game"
+
+  # As the Start menu starts it, with no standard handles: its shortcut
+  # through `start`, whose own the game does not inherit. No console window
+  # (a console program gets one titled with its path), and last-run.log holds
+  # what the game narrated on standard output above. Started from cmd with
+  # its output redirected to a file: there, and no log.
+  local logs="$user_dir/Local/Dungeon Gold" names stdout=$scratch/stdout.txt
+  mv "$out" "$stdout"
+  [ ! -e "$logs" ] || fail "a log written with a standard output"
+  out=$logs/last-run.log
+  (cd / && exec timeout 120 bash "$here/wine.sh" "$prefix" start /wait /unix "$link") >"$scratch/start.txt" 2>&1 &
+  pid=$!
+  poll seen '^1$' || fail "Start menu: no menu frame in last-run.log"
+  wid=$(xdotool search --sync --onlyvisible --name '^Dungeon$' | head -n 1)
+  names=$(for w in $(xdotool search --onlyvisible --name .); do xdotool getwindowname "$w"; done | sort -u)
+  [ "$names" = Dungeon ] || fail "Start menu: other windows: $names"
+  xdotool windowfocus --sync "$wid"
+  hold key Escape 'Game shut down successfully.'
+  finish "Start menu"
+  [ ! -s "$scratch/start.txt" ] || fail "Start menu: narration on start's output"
+  cmp -s <(narration "$stdout") <(narration "$out") || fail "last-run.log is not the narration"
+  rm -r "$logs"
+  out=$installed/narration.txt
+  (cd "$installed" && exec timeout 120 bash "$here/wine.sh" "$prefix" cmd /c 'dungeon.exe >narration.txt') </dev/null &
+  pid=$!
+  poll seen '^1$' || fail "redirected by cmd: no menu frame"
+  wid=$(xdotool search --sync --onlyvisible --name '^Dungeon$' | head -n 1)
+  xdotool windowfocus --sync "$wid"
+  hold key Escape 'Game shut down successfully.'
+  finish "redirected by cmd"
+  cmp -s <(narration "$stdout") <(narration "$out") && rm "$out" || fail "redirected by cmd: not the narration"
+  [ ! -e "$logs" ] || fail "redirected by cmd: a log written too"
+
+  # At a display scaling of 150 % (144 DPI, read when Wine starts), the
+  # window is game.ini's size in pixels, showing the 1 x menu scaled.
+  wine_in "$prefix" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1 ||
+    fail "cannot set 144 DPI"
+  wine_in "$prefix" --stop
+  echo "Dungeon 1200 912 0" >"$installed/Assets/ini/game.ini"
+  out=$scratch/out.txt
+  export SDL_RENDER_DRIVER=software
+  launch "$installed"
+  [ "$(window_size)" = 1200x912 ] || fail "144 DPI: the window is $(window_size)"
+  shot dpi
+  hold key Escape 'Game shut down successfully.'
+  finish "144 DPI"
+  unset SDL_RENDER_DRIVER
+  pictures dpi "$scratch/pictures/menu.png" "$scratch/dpi.xwd" || fail "144 DPI: not the menu scaled"
 
   # A GUI program (no console window from the Start menu) whose manifest
   # declares its DPI awareness.
