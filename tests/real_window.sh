@@ -634,9 +634,10 @@ windows_target() {
   # tests/CMakeLists.txt.)
   launch "$game"
   xdotool key F11
+  # Placed as well as sized, or the click may land where the window was.
   window_size() { xdotool getwindowgeometry "$wid" | grep -o '[0-9]*x[0-9]*$'; }
-  whole_screen() { [ "$(window_size)" = 1600x1216 ]; }
-  poll whole_screen || fail "F11: the window is $(window_size)"
+  whole_screen() { [[ "$(xdotool getwindowgeometry "$wid")" == *"Position: 0,0 "*"1600x1216"* ]]; }
+  poll whole_screen || fail "F11: the window is $(xdotool getwindowgeometry "$wid")"
   click 268 1038 'MenuState destructor called...'
   finish "F11, Exit"
   # The player's choice of fullscreen is kept beside the scores, for the next
