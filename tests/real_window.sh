@@ -71,6 +71,10 @@ if [ -z "$sourced" ]; then
   trap 'cleanup_target 2>/dev/null; kill $xvfb 2>/dev/null; rm -rf "$scratch"' EXIT
 fi
 
+# Servers started side by side pick their displays one at a time, each once
+# the one before has taken its own.
+exec {xlock}>"${TMPDIR:-/tmp}/dungeon-xvfb.lock"
+flock "$xlock"
 Xvfb -displayfd 3 -screen 0 "${screen:-1600x1216x24}" -nolisten tcp 3>"$scratch/display" \
   >/dev/null 2>&1 &
 xvfb=$!
@@ -118,6 +122,7 @@ click() {
 }
 
 poll test -s "$scratch/display" || fail "no X display"
+exec {xlock}>&-
 export DISPLAY=":$(head -n 1 "$scratch/display")"
 unset WAYLAND_DISPLAY
 [ -z "$sourced" ] || return 0
