@@ -76,7 +76,7 @@ fi
 exec {xlock}>"${TMPDIR:-/tmp}/dungeon-xvfb.lock"
 flock "$xlock"
 Xvfb -displayfd 3 -screen 0 "${screen:-1600x1216x24}" -nolisten tcp 3>"$scratch/display" \
-  >/dev/null 2>&1 &
+  >/dev/null 2>&1 {xlock}>&- &
 xvfb=$!
 
 fail() {
