@@ -214,11 +214,21 @@ bool Run(const std::string& name, std::istringstream& args)
         std::string listed;
         for (std::size_t i = 0; i < grid.size() && path == "collision" && blocked <= 8; ++i)
         {
-            listed += grid[i] != 0 ? " " + std::to_string(i) + "=" + std::to_string(grid[i]) : "";
+            if (grid[i] != 0)
+            {
+                // Appended piece by piece: mingw's g++ 12 warns, falsely, on " " + to_string.
+                listed.append(" ")
+                    .append(std::to_string(i))
+                    .append("=")
+                    .append(std::to_string(grid[i]));
+            }
         }
         for (std::size_t i = 0; i < tiles.size() && path != "collision" && tiles.size() <= 8; ++i)
         {
-            listed += " " + std::to_string(tiles[i].first) + "," + std::to_string(tiles[i].second);
+            listed.append(" ")
+                .append(std::to_string(tiles[i].first))
+                .append(",")
+                .append(std::to_string(tiles[i].second));
         }
         Report(std::string(read ? "read" : "not read") +
                (path == "collision" ? ", cells blocked: " + std::to_string(blocked) : "") +
