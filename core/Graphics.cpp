@@ -57,6 +57,11 @@ SDL_Texture* NewTarget(SDL_Renderer* renderer, SDL_Window* window, int width, in
 }
 } // namespace
 
+Uint32 Graphics::PictureFormat() const
+{
+    return TargetFormat(m_renderer, m_window);
+}
+
 void Graphics::FitView()
 {
     SDL_RenderSetIntegerScale(m_renderer, SDL_FALSE);

@@ -40,6 +40,10 @@ public:
     void Clip(const SDL_Rect* rect);
     // Clears the current render target with `color`; the draw colour stays.
     void ClearTarget(SDL_Color color);
+    // The pixel format pictures drawn into and copied as they are take:
+    // the window's own where the renderer is SDL's software one, so that a
+    // copy to the window needs no conversion.
+    Uint32 PictureFormat() const;
     // The colour the picture being noted is cleared with.
     SDL_Color ClearColor() const
     {

@@ -109,7 +109,7 @@ bool LevelPicture::DrawLevel()
     // The format of the picture the screens draw into: the layers blend into
     // it exactly as into a frame, and it is copied as it is.
     SDL_Texture* const target = SDL_GetRenderTarget(renderer);
-    if (!Start(m_level, SDL_PIXELFORMAT_ARGB8888, SDL_BLENDMODE_NONE, clear))
+    if (!Start(m_level, graphics->PictureFormat(), SDL_BLENDMODE_NONE, clear))
     {
         return false;
     }
