@@ -34,10 +34,17 @@ void Queue(std::vector<SDL_Event> events, Uint32 step = 0)
     }
 }
 
-TEST(InputRecord, ATapReadsDownForOneFrameAndAHeldButtonStaysDown)
+// Each case has SDL's event queue to itself.
+class InputRecord : public testing::Test
 {
-    ASSERT_EQ(SDL_Init(SDL_INIT_EVENTS), 0) << SDL_GetError();
+protected:
+    void SetUp() override { ASSERT_EQ(SDL_Init(SDL_INIT_EVENTS), 0) << SDL_GetError(); }
+    void TearDown() override { SDL_Quit(); }
     Input& in = *Input::Instance();
+};
+
+TEST_F(InputRecord, ATapReadsDownForOneFrameAndAHeldButtonStaysDown)
+{
     // One string a frame: D presses, U releases the three buttons and the keyboard alike.
     const std::pair<std::vector<std::string>, std::string> rows[] = {
         {{"U", "DU", ""}, "010"},                     // a release alone, a tap
@@ -66,13 +73,10 @@ TEST(InputRecord, ATapReadsDownForOneFrameAndAHeldButtonStaysDown)
             }
         }
     }
-    SDL_Quit();
 }
 
-TEST(InputRecord, PositionWheelMotionAndCloseFollowTheLastEventOfTheFrame)
+TEST_F(InputRecord, PositionWheelMotionAndCloseFollowTheLastEventOfTheFrame)
 {
-    ASSERT_EQ(SDL_Init(SDL_INIT_EVENTS), 0) << SDL_GetError();
-    Input& in = *Input::Instance();
     SDL_Event wheel{.type = SDL_MOUSEWHEEL};
     wheel.wheel.x = 2;
     wheel.wheel.y = -1;
@@ -99,13 +103,10 @@ TEST(InputRecord, PositionWheelMotionAndCloseFollowTheLastEventOfTheFrame)
              << " up " << +in.m_keys[kKeyUp] << in.Pressed(kKeyUp);
         EXPECT_EQ(seen.str(), rows[frame].second) << "frame " << frame;
     }
-    SDL_Quit();
 }
 
-TEST(InputRecord, AKeyTappedWithinOneFrameIsANewPressThatIsNotHeld)
+TEST_F(InputRecord, AKeyTappedWithinOneFrameIsANewPressThatIsNotHeld)
 {
-    ASSERT_EQ(SDL_Init(SDL_INIT_EVENTS), 0) << SDL_GetError();
-    Input& in = *Input::Instance();
     // Down, S (which stands for Down), and Return with Alt (fullscreen's).
     for (const auto& [key, mod, reads, pressed] : {std::tuple(kKeyDown, 0, kKeyDown, true),
                                                    {SDL_SCANCODE_S, 0, kKeyDown, true},
@@ -122,13 +123,10 @@ TEST(InputRecord, AKeyTappedWithinOneFrameIsANewPressThatIsNotHeld)
         in.Fill(nullptr);
         EXPECT_FALSE(in.Pressed(reads)) << key;
     }
-    SDL_Quit();
 }
 
-TEST(InputRecord, AWindowOutOfSightPausesPlayAsALostFocusDoes)
+TEST_F(InputRecord, AWindowOutOfSightPausesPlayAsALostFocusDoes)
 {
-    ASSERT_EQ(SDL_Init(SDL_INIT_EVENTS), 0) << SDL_GetError();
-    Input& in = *Input::Instance();
     const std::pair<SDL_WindowEventID, bool> rows[] = {
         {SDL_WINDOWEVENT_FOCUS_LOST, true}, {SDL_WINDOWEVENT_HIDDEN, true},
         {SDL_WINDOWEVENT_MINIMIZED, true},  {SDL_WINDOWEVENT_SHOWN, false},
@@ -144,6 +142,5 @@ TEST(InputRecord, AWindowOutOfSightPausesPlayAsALostFocusDoes)
         in.Fill(nullptr);
         EXPECT_FALSE(in.m_focusLost) << "the frame after window event " << id;
     }
-    SDL_Quit();
 }
 } // namespace

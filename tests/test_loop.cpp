@@ -82,12 +82,8 @@ TEST_P(Loop, GameTimeKeepsRealTimeAtAnyPictureRate)
     ASSERT_TRUE(game->Initialize()) << quiet.Tail() << SDL_GetError();
     // A press on Play, in the picture's coordinates (no window to map them from).
     const ButtonPlace& play = kMenuButtons[kButtonPlay];
-    SDL_Event press{};
-    press.type = SDL_MOUSEBUTTONDOWN;
-    press.button.button = SDL_BUTTON_LEFT;
-    press.button.state = SDL_PRESSED;
-    press.button.x = play.x + 10;
-    press.button.y = play.y + 10;
+    SDL_Event press{.button = {SDL_MOUSEBUTTONDOWN, 0, 0, 0, SDL_BUTTON_LEFT, SDL_PRESSED, 1, 0,
+                               play.x + 10, play.y + 10}};
     SDL_PushEvent(&press);
     Display display(GetParam());
     EXPECT_TRUE(game->Run(display));
@@ -107,11 +103,11 @@ TEST_P(Loop, GameTimeKeepsRealTimeAtAnyPictureRate)
     EXPECT_EQ(display.m_idles, std::ssize(steps) - 1) << "each step without an event idles 1 ms";
 }
 
+// 30 and 144 pictures a second bracket the step rate; the irregular display
+// also stalls for 10 s, which must be lost rather than caught up.
 INSTANTIATE_TEST_SUITE_P(Rates, Loop,
-                         testing::Values(Rate{{Nanos(1s) / 30}, 0s}, Rate{{Nanos(1s) / 60}, 0s},
-                                         Rate{{Nanos(1s) / 144}, 0s},
-                                         Rate{{5ms, 40ms, 12ms, 70ms, 3ms, 25ms}, 0s},
-                                         Rate{{Nanos(1s) / 60}, 10s}));
+                         testing::Values(Rate{{Nanos(1s) / 30}, 0s}, Rate{{Nanos(1s) / 144}, 0s},
+                                         Rate{{5ms, 40ms, 12ms, 70ms, 3ms, 25ms}, 10s}));
 } // namespace
 
 // A browser calls one pass per animation frame. Its frames come near the

@@ -9,12 +9,7 @@
 #include <sys/wait.h>
 #endif
 
-namespace
-{
-class Program : public support::Captured
-{
-};
-} // namespace
+using Program = support::Captured;
 
 TEST_F(Program, StartUpStopsWithoutADisplayAndTheGameOutlivesItsLog)
 {

@@ -9,12 +9,7 @@
 #include <cmath>
 #include <string>
 
-namespace
-{
-class Textures : public support::Captured
-{
-};
-} // namespace
+using Textures = support::Captured;
 
 TEST_F(Textures, TilesOutsideTheSheetAndRefusedTexturesAreNotDrawn)
 {

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -118,8 +119,8 @@ TEST(TouchControls, ATouchOnAControlClicksNothingAndElsewhereClicks)
     const SDL_Rect pad = in.m_touch.Rect(TouchControls::kUp);
     const auto press = [&in](Sint32 x, Sint32 y, Uint32 which)
     {
-        SDL_Event down{};
-        down.button = {SDL_MOUSEBUTTONDOWN, 0, 0, which, SDL_BUTTON_LEFT, SDL_PRESSED, 1, 0, x, y};
+        SDL_Event down{
+            .button = {SDL_MOUSEBUTTONDOWN, 0, 0, which, SDL_BUTTON_LEFT, SDL_PRESSED, 1, 0, x, y}};
         SDL_Event up = down;
         up.button.type = SDL_MOUSEBUTTONUP;
         up.button.state = SDL_RELEASED;
@@ -136,28 +137,21 @@ TEST(TouchControls, ATouchOnAControlClicksNothingAndElsewhereClicks)
 
 TEST(TouchControls, StandInTheBarsWhenThereIsRoomElseClearOfThePanel)
 {
-    struct Case
-    {
-        const char* name;
-        SDL_Rect view;
-        int width;
-        int height;
-        bool overView;
-    };
-    const Case cases[] = {
+    // The view, the output it is drawn in, and whether controls may stand over the view.
+    const std::tuple<const char*, SDL_Rect, int, int, bool> cases[] = {
         {"portrait phone", kPortraitView, kOutputW, kOutputH, false},
         {"landscape phone", {563, 0, 1405, 1068}, 2532, 1068, false},
         {"4:3 tablet", {0, 9, 1024, 778}, 1024, 796, true},
         {"the view alone", {0, 0, kViewWidth, kViewHeight}, kViewWidth, kViewHeight, true},
     };
-    for (const Case& c : cases)
+    for (const auto& [name, view, width, height, overView] : cases)
     {
         TouchControls touch;
-        touch.Layout(c.view, c.width, c.height, kPanel);
-        const SDL_Rect output{0, 0, c.width, c.height};
+        touch.Layout(view, width, height, kPanel);
+        const SDL_Rect output{0, 0, width, height};
         const SDL_Rect panel{
-            c.view.x + kPanelX * c.view.w / kViewWidth, c.view.y + kPanelY * c.view.h / kViewHeight,
-            kPanelWidth * c.view.w / kViewWidth, kPanelHeight * c.view.h / kViewHeight};
+            view.x + kPanelX * view.w / kViewWidth, view.y + kPanelY * view.h / kViewHeight,
+            kPanelWidth * view.w / kViewWidth, kPanelHeight * view.h / kViewHeight};
         std::vector<SDL_Rect> rects;
         for (Control k : {TouchControls::kUp, TouchControls::kReturn, TouchControls::kPause,
                           TouchControls::kMenu})
@@ -165,12 +159,12 @@ TEST(TouchControls, StandInTheBarsWhenThereIsRoomElseClearOfThePanel)
             const SDL_Rect r = touch.Rect(k);
             SDL_Rect inside{};
             ASSERT_TRUE(SDL_IntersectRect(&r, &output, &inside) && SDL_RectEquals(&inside, &r))
-                << c.name << ": control " << k << " leaves the output";
-            EXPECT_FALSE(SDL_HasIntersection(&r, &panel)) << c.name << ": control " << k;
-            EXPECT_EQ(SDL_HasIntersection(&r, &c.view) == SDL_TRUE, c.overView) << c.name;
+                << name << ": control " << k << " leaves the output";
+            EXPECT_FALSE(SDL_HasIntersection(&r, &panel)) << name << ": control " << k;
+            EXPECT_EQ(SDL_HasIntersection(&r, &view) == SDL_TRUE, overView) << name;
             for (const SDL_Rect& other : rects)
             {
-                EXPECT_FALSE(SDL_HasIntersection(&r, &other)) << c.name << ": control " << k;
+                EXPECT_FALSE(SDL_HasIntersection(&r, &other)) << name << ": control " << k;
             }
             rects.push_back(r);
         }

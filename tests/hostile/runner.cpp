@@ -1,18 +1,6 @@
-// Runs the hostile-file cases of a .cases file: each case ("== what") starts
-// in a scratch folder, makes files and calls the game's readers and writers
-// on them ("$ command"); what the game narrates and the calls give ("#> ")
-// must be the lines that follow each command. The file is played back with
-// those lines made afresh and compared with itself; --update writes them in.
-//   write|append PATH TEXT   records PATH N...   pad PATH SIZE [CHAR]
-//   huge PATH   folder PATH   remove PATH   fifo PATH   link PATH TARGET
-//   assets (the game's own)   read settings|scores|preferences|LAYER (with
-//   what it holds, when short)
-//   save N   limit BYTES N (a save on a full disk)   replace PATH TEXT
-//   show PATH (bytes, or a folder's names)   readonly PATH on|off
-// In a link's PATH, {pid} is this process's number, as in its temporary files.
-// TEXT has \n, \r, \t, \0, \\ and \xHH. Paths are the game's, with
-// backslashes. Where the system has no FIFOs, links or size limits, a case
-// using them is kept as written.
+// Plays the hostile-file cases of a .cases file, each in a scratch folder, and
+// compares the narration and results made afresh with the file itself;
+// --update writes them in. The commands: tests/hostile/README.md.
 #include "tests/support/Scratch.h"
 
 #include "core/Game.h"
@@ -29,11 +17,14 @@
 #include <iterator>
 #include <map>
 #include <optional>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
 #ifndef _WIN32
 #include <csignal>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -74,15 +65,10 @@ void Report(const std::string& text)
     std::cout << "#> " << text << std::endl;
 }
 
-std::string Join(const std::vector<std::int32_t>& values)
+// Appends " A<between>B" piece by piece: mingw's g++ 12 warns, falsely, on " " + to_string.
+void Pair(std::string& text, long long a, const char* between, long long b)
 {
-    std::string text;
-    for (const std::int32_t value : values)
-    {
-        text += ' ';
-        text += std::to_string(value);
-    }
-    return text;
+    text.append(" ").append(std::to_string(a)).append(between).append(std::to_string(b));
 }
 
 std::string Choice(const std::optional<bool>& choice)
@@ -172,6 +158,25 @@ bool Run(const std::string& name, std::istringstream& args)
         }
         fs::create_symlink(rest, at);
     }
+    else if (name == "lock")
+    {
+        // Another program holds the file locked, as one stopped mid-save would.
+        static int held = -1;
+        if (rest == "on")
+        {
+            held = open(native.c_str(), O_RDONLY);
+            flock(held, LOCK_EX);
+        }
+        else
+        {
+            close(held);
+        }
+    }
+    else if (name == "user")
+    {
+        // Only a runner that is root can become another user; others go on as themselves.
+        [[maybe_unused]] const bool became = seteuid(static_cast<uid_t>(std::stoul(path))) == 0;
+    }
     else if (name == "limit")
     {
         // The next save may make files of at most this many bytes, as on a full disk.
@@ -196,8 +201,12 @@ bool Run(const std::string& name, std::istringstream& args)
     }
     else if (name == "read" && path == "scores")
     {
-        const bool read = files->ReadBinaryFile(kScoreFileKey);
-        Report(std::string(read ? "read:" : "not read:") + Join(files->GetScores()));
+        std::string text = files->ReadBinaryFile(kScoreFileKey) ? "read:" : "not read:";
+        for (const std::int32_t score : files->GetScores())
+        {
+            text.append(" ").append(std::to_string(score));
+        }
+        Report(text);
     }
     else if (name == "read" && kLayers.contains(path))
     {
@@ -216,19 +225,12 @@ bool Run(const std::string& name, std::istringstream& args)
         {
             if (grid[i] != 0)
             {
-                // Appended piece by piece: mingw's g++ 12 warns, falsely, on " " + to_string.
-                listed.append(" ")
-                    .append(std::to_string(i))
-                    .append("=")
-                    .append(std::to_string(grid[i]));
+                Pair(listed, static_cast<long long>(i), "=", grid[i]);
             }
         }
         for (std::size_t i = 0; i < tiles.size() && path != "collision" && tiles.size() <= 8; ++i)
         {
-            listed.append(" ")
-                .append(std::to_string(tiles[i].first))
-                .append(",")
-                .append(std::to_string(tiles[i].second));
+            Pair(listed, tiles[i].first, ",", tiles[i].second);
         }
         Report(std::string(read ? "read" : "not read") +
                (path == "collision" ? ", cells blocked: " + std::to_string(blocked) : "") +
@@ -260,12 +262,11 @@ bool Run(const std::string& name, std::istringstream& args)
         std::string text;
         if (fs::is_directory(native))
         {
-            std::vector<std::string> names;
+            std::set<std::string> names;
             for (const auto& entry : fs::directory_iterator(native))
             {
-                names.push_back(entry.path().filename().string());
+                names.insert(entry.path().filename().string());
             }
-            std::sort(names.begin(), names.end());
             for (const std::string& entry : names)
             {
                 text += " " + entry;
@@ -288,13 +289,6 @@ bool Run(const std::string& name, std::istringstream& args)
     return true;
 }
 
-#ifdef _WIN32
-// Commands a system lacks the means for (FIFOs, links, file size limits).
-bool PosixOnly(const std::string& name)
-{
-    return name == "fifo" || name == "link" || name == "limit";
-}
-#endif
 } // namespace
 
 int main(int argc, char** argv)
@@ -333,14 +327,10 @@ int main(int argc, char** argv)
     {
         const std::string& line = lines[i];
         const bool command = line.starts_with("$ ");
-        if (!command && !line.starts_with("==") && (line.empty() || line[0] != '#'))
+        if (line.starts_with("#> ") ||
+            (!command && !line.starts_with("#") && !line.starts_with("==")))
         {
             played += skipping ? line + "\n" : ""; // an old result, made afresh
-            continue;
-        }
-        if (line.starts_with("#> "))
-        {
-            played += skipping ? line + "\n" : "";
             continue;
         }
         played += line + "\n";
@@ -355,8 +345,11 @@ int main(int argc, char** argv)
             // The whole case is kept as written where the system cannot make it.
             for (std::size_t j = i + 1; j < lines.size() && !lines[j].starts_with("=="); ++j)
             {
-                skipping = skipping || (lines[j].starts_with("$ ") &&
-                                        PosixOnly(lines[j].substr(2, lines[j].find(' ', 2) - 2)));
+                for (const char* posixOnly :
+                     {"$ fifo ", "$ link ", "$ limit ", "$ lock ", "$ user "})
+                {
+                    skipping = skipping || lines[j].starts_with(posixOnly);
+                }
             }
 #endif
             continue;

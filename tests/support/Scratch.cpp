@@ -25,18 +25,13 @@ ScratchFolder::ScratchFolder(const std::string& prefix) : m_source(fs::absolute(
     SDL_setenv("SDL_AUDIODRIVER", "dummy", 1);
     // A folder no other process holds: creating one that exists fails.
     std::mt19937 random(std::random_device{}());
-    std::uniform_int_distribution<int> letter(0, 25);
     for (int attempt = 0; m_dir.empty(); ++attempt)
     {
-        std::string name = prefix + "-";
-        for (int i = 0; i < 6; ++i)
-        {
-            name += static_cast<char>('a' + letter(random));
-        }
+        const fs::path name = fs::temp_directory_path() / (prefix + "-" + std::to_string(random()));
         std::error_code error;
-        if (fs::create_directory(fs::temp_directory_path() / name, error))
+        if (fs::create_directory(name, error))
         {
-            m_dir = fs::temp_directory_path() / name;
+            m_dir = name;
         }
         else if (error || attempt == 100)
         {

@@ -13,7 +13,7 @@
 namespace support
 {
 
-// A fresh folder <temp>/<prefix>-XXXXXX holding Assets/bin, Assets/ini and
+// A fresh folder <temp>/<prefix>-<random number> holding Assets/bin, Assets/ini and
 // Assets/Maps, made the working directory, with SDL's dummy video and audio
 // drivers selected. The destructor goes back and removes the folder.
 class ScratchFolder
