@@ -8,7 +8,6 @@
 #include "gameplay/Random.h"
 #include "platform/Files.h"
 #include "platform/Platform.h"
-#include "world/FileManager.h"
 
 #include <gtest/gtest.h>
 
@@ -26,37 +25,7 @@
 #include <unistd.h>
 #endif
 
-namespace
-{
-const std::string kScores = "Assets\\bin\\scores.bin";
-
-class Shared : public support::Captured
-{
-protected:
-    static void SetUpTestSuite() { FileManager::Instance()->Initialize(); }
-};
-
-#ifndef _WIN32
-// Runs `work` in a child process (reaped by Status, which gives its exit
-// status, or -1 if it died). Windows has no fork: the cases using it are not built there.
-template <typename Work> pid_t Spawn(Work work)
-{
-    const pid_t child = fork();
-    if (child == 0)
-    {
-        std::cout.setstate(std::ios::badbit);
-        _exit(work() ? 0 : 1);
-    }
-    return child;
-}
-int Status(pid_t child)
-{
-    int status = -1;
-    waitpid(child, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-#endif
-} // namespace
+using Shared = support::Captured;
 
 TEST(Random, OneSeedGivesOneGameOnEverySystem)
 {
@@ -91,6 +60,7 @@ TEST_F(Shared, GamesSavingAtTheSameMomentKeepEveryRecord)
     // Eight games save 200 scores each as fast as they can, into one file.
     // Every save opens the file afresh, as another game's would: only the
     // lock orders them.
+    static const std::string kScores = "Assets\\bin\\scores.bin";
     constexpr int kGames = 8;
     constexpr int kSaves = 200;
     std::atomic<int> failed{0};
@@ -126,33 +96,34 @@ TEST_F(Shared, GamesSavingAtTheSameMomentKeepEveryRecord)
 }
 
 #ifndef _WIN32
+// Windows has no fork, and no /proc to read a descriptor's file from.
 TEST(StandardStreams, AStreamTheGameWasStartedWithoutIsTheNullDevice)
 {
     // Closed output, or closed output and error: after the call each of them
     // is the null device, and a file opened next gets a number of its own.
     for (const std::vector<int>& closed : {std::vector<int>{2}, std::vector<int>{1, 2}})
     {
-        const pid_t child = Spawn(
-            [&]
+        const pid_t child = fork();
+        if (child == 0)
+        {
+            for (int fd : closed)
             {
-                for (int fd : closed)
-                {
-                    close(fd);
-                }
-                OpenMissingStandardStreams();
+                close(fd);
+            }
+            OpenMissingStandardStreams();
+            bool null = true;
+            for (int fd : closed)
+            {
                 std::array<char, 64> target{};
-                for (int fd : closed)
-                {
-                    const std::string link = "/proc/self/fd/" + std::to_string(fd);
-                    if (readlink(link.c_str(), target.data(), target.size() - 1) < 0 ||
-                        std::string(target.data()) != "/dev/null")
-                    {
-                        return false;
-                    }
-                }
-                return open(".", O_RDONLY) > 2;
-            });
-        EXPECT_EQ(Status(child), 0) << "closed: " << closed.size();
+                const std::string link = "/proc/self/fd/" + std::to_string(fd);
+                null = null && readlink(link.c_str(), target.data(), target.size() - 1) > 0 &&
+                       std::string(target.data()) == "/dev/null";
+            }
+            _exit(null && open(".", O_RDONLY) > 2 ? 0 : 1);
+        }
+        int status = -1;
+        waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "closed: " << closed.size();
     }
 }
 #endif
