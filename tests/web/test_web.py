@@ -42,10 +42,9 @@ READABLE = 6
 
 
 def constants():
-    """The level, the buttons and the player's pace, read from the game's
-    headers; the route through the gold and the cells around the player's start
-    in the view (the camera keeps the player in the middle of the view, so the
-    picture changes there as the dungeon moves under the feet)."""
+    """The level, buttons and player's pace from the game's headers, the route
+    through the gold, and the cells around the start in the view: the camera keeps
+    the player mid-view, so the picture changes there as the dungeon moves."""
     text = lambda name: (ROOT / name).read_text()
     number = lambda name, key: int(re.search(rf"{key}\s*=\s*(\d+);", text(name)).group(1))
     buttons = {m[0]: tuple(map(int, m[1:])) for m in re.findall(
@@ -263,17 +262,14 @@ class Browser(webdriver.Chrome):
         self.wait("a step", lambda: any(COUNT.match(l) for l in self.log()[before:]), seconds)
         return chunks(self.log()[before:])[0]
 
-    def chunk(self, before, text):
-        """Waits for a narration run holding `text` after `before` lines; returns it."""
-        found = lambda: [c for c in chunks(self.log()[before:]) if text in c]
-        self.wait(f'"{text}"', lambda: found() and COUNT.match(self.log()[-1]))
-        return found()[0]
-
     def narrated(self, act, text):
         """Does `act`; given `text`, waits for the narration run holding it and returns it."""
         before = len(self.log())
         act()
-        return self.chunk(before, text) if text else None
+        found = lambda: [c for c in chunks(self.log()[before:]) if text in c]
+        if text:
+            self.wait(f'"{text}"', lambda: found() and COUNT.match(self.log()[-1]))
+            return found()[0]
 
     def walk(self, route, until=None, seconds=None, pad=None):
         """Walks `route` by the keys, or given the page points of the pad's
@@ -379,8 +375,7 @@ def differs(a, b):
 def same(actual, expected, message):
     """Narration compared line for line; a difference is shown as a diff."""
     if actual != expected:
-        sys.stdout.writelines(difflib.unified_diff(
-            [l + "\n" for l in expected], [l + "\n" for l in actual], "desktop", "browser"))
+        print("\n".join(difflib.unified_diff(expected, actual, "desktop", "browser", lineterm="")))
     check(actual == expected, message)
 
 
@@ -573,13 +568,14 @@ def run(browser, startup, play, pause):
     browser.click("Play", "PlayState constructor initialized successfully...")
     check(browser.walk(CONST["route"], "the game to be won", 150), "the walk kept step with the game")
     frames = browser.walk_frames()
-    won = browser.chunk(before, "Info written to file successfully: Assets\\bin\\scores.bin")
+    saved = "Info written to file successfully: Assets\\bin\\scores.bin"
+    browser.wait(f'"{saved}"', lambda: saved in browser.log()[before:])
     lines = browser.log()[before:]
     lines = lines[lines.index("PlayState constructor called..."):]
     # The play screen's steps: the count lines before the winning step's
     # narration are the menu's step that made the play screen and all of the
     # play screen's but the winning one.
-    steps = sum(1 for line in lines[:lines.index(won[0])] if COUNT.match(line))
+    steps = sum(1 for line in lines[:lines.index(saved)] if COUNT.match(line))
     effects = "\n".join(lines)
     expected = 10 * (90 - steps // 60 + 5 * effects.count("Time Increase Event Triggered.")
                      - 10 * effects.count("Time Decreased Event Triggered."))
