@@ -1,24 +1,21 @@
 #!/usr/bin/python3
-"""Plays the browser build in Debian's headless Chromium, served on 127.0.0.1:
-browsers that lack what the game needs, then a desktop's page in one fresh
-profile (the desktop's narration, the menu readable, a whole game won and its
-score kept, two tabs, offline, a full storage), then a phone's pages with
-touch. Each check prints a line "ok: ..."; screenshots go to <build>/screenshots.
-
-Usage: test_web.py BUILD_DIR
-"""
+"""Usage: test_web.py BUILD_DIR. Plays the browser build in Debian's headless
+Chromium, served on 127.0.0.1: browsers that lack what the game needs, then a
+desktop's page in one fresh profile (the desktop's narration, the menu
+readable, a whole game won and its score kept, two tabs, offline, a full
+storage), the pace of a walk, then a phone's pages with touch. Each check
+prints a line "ok: ..."; screenshots go to <build>/screenshots."""
 
 import difflib
 import functools
 import http.server
 import io
 import re
-import shutil
 import sys
-import tempfile
 import threading
 import time
 from collections import deque
+from itertools import groupby
 from pathlib import Path
 
 from PIL import Image, ImageChops, ImageStat
@@ -36,8 +33,6 @@ FOLDED = re.compile(r"^(\d+) x (\d+)$")  # a run of count lines in a golden tran
 # The one line the desktop's transcripts have and a browser does not: the
 # golden runner has no GPU, a browser has WebGL.
 SOFTWARE_RENDERER = "Accelerated renderer unavailable, using the software renderer."
-
-
 # A picture scaled by the game reads as the 1 x picture scaled smoothly to the
 # same size when the mean difference per channel is below this (of 255). The
 # game's scaling measures 2 to 4 here; the same picture 4 pixels off measures
@@ -46,45 +41,10 @@ SOFTWARE_RENDERER = "Accelerated renderer unavailable, using the software render
 READABLE = 6
 
 
-def view_rect(width, height):
-    """Where the game draws its 800 x 608 view in an output of width x height
-    pixels: as large as fits, centred."""
-    scale = min(width / VIEW[0], height / VIEW[1])
-    w, h = min(int(VIEW[0] * scale), width), min(int(VIEW[1] * scale), height)
-    return (width - w) // 2, (height - h) // 2, w, h
-
-
-def touch_layout(width, height, view):
-    """The pad and the buttons (Return, Pause, New menu) as the game lays them
-    out (core/TouchControls.cpp), as rectangles in output pixels."""
-    source = (ROOT / "core/TouchControls.cpp").read_text()
-    share = lambda key: float(re.search(rf"{key} = ([\d.]+)f;", source).group(1))
-    unit = min(width, height)
-    pad = int(unit * share("kPadShare"))
-    button = int(pad * share("kButtonShare"))
-    gap, margin = button // 8, int(unit * share("kMarginShare"))
-    column = 3 * button + 2 * gap
-    vx, vy, vw, vh = view
-    left, right, below = vx, width - vx - vw, height - vy - vh
-    if left >= pad + 2 * margin and right >= button + 2 * margin:
-        pad_at = ((left - pad) // 2, height - margin - pad)
-        buttons_at = (vx + vw + (right - button) // 2, height - margin)
-    elif below >= max(pad, column) + 2 * margin:
-        pad_at = (margin, height - margin - pad)
-        buttons_at = (width - margin - button, height - margin)
-    else:
-        raise AssertionError("the test lays out controls in the bars only")
-    buttons = [(buttons_at[0], buttons_at[1] - button - i * (button + gap), button, button)
-               for i in range(3)]
-    return dict(pad=(*pad_at, pad, pad), Return=buttons[0], Pause=buttons[1], Menu=buttons[2])
-
-
-def mean_difference(a, b):
-    return sum(ImageStat.Stat(ImageChops.difference(a, b)).mean) / 3
-
-
 def constants():
-    """The level, the buttons and the player's pace, read from the game's headers."""
+    """The level, buttons and player's pace from the game's headers, the route
+    through the gold, and the cells around the start in the view: the camera keeps
+    the player mid-view, so the picture changes there as the dungeon moves."""
     text = lambda name: (ROOT / name).read_text()
     number = lambda name, key: int(re.search(rf"{key}\s*=\s*(\d+);", text(name)).group(1))
     buttons = {m[0]: tuple(map(int, m[1:])) for m in re.findall(
@@ -95,8 +55,12 @@ def constants():
         r"\{(\d+), (\d+)\}", level[level.index("kGoldCells"):])]
     grid = [list(map(int, line.split()))
             for line in text("Assets/Maps/collisionMap.map").splitlines() if line.strip()]
-    return dict(buttons=buttons, start=start, gold=gold, grid=grid,
-                cell=number("world/Level.h", "kCellSize"),
+    cell = number("world/Level.h", "kCellSize")
+    x = start[0] * cell - min(max(start[0] * cell + cell // 2 - VIEW[0] // 2, 0), 1600 - VIEW[0])
+    y = start[1] * cell - min(max(start[1] * cell + cell // 2 - VIEW[1] // 2, 0), 608 - VIEW[1])
+    return dict(buttons=buttons, start=start, gold=gold, cell=cell,
+                route=route_through_gold(grid, start, gold),
+                box=(x - cell, y - cell, x + 2 * cell, y + 2 * cell),
                 speed=number("gameplay/Player.h", "kPlayerSpeed"),
                 effect=number("gameplay/Rules.h", "kEffectUpdates"))
 
@@ -105,63 +69,51 @@ def route_through_gold(grid, start, gold):
     """Cells from the start through every piece, the nearest first, shortest paths."""
     here, left, route = start, set(gold), []
     while left:
-        came = {here: None}
-        queue = deque([here])
+        paths, queue = {here: []}, deque([here])
         while queue:
             c = queue.popleft()
             for n in ((c[0] - 1, c[1]), (c[0] + 1, c[1]), (c[0], c[1] - 1), (c[0], c[1] + 1)):
                 if 0 <= n[1] < len(grid) and 0 <= n[0] < len(grid[0]) \
-                        and grid[n[1]][n[0]] == 0 and n not in came:
-                    came[n] = c
+                        and grid[n[1]][n[0]] == 0 and n not in paths:
+                    paths[n] = paths[c] + [n]
                     queue.append(n)
-        target = min(left, key=lambda g: (len(path_to(came, g)), g))
-        path = path_to(came, target)
-        route += path
-        left -= set(path)
-        here = target
+        here = min(left, key=lambda g: (len(paths[g]), g))
+        route += paths[here]
+        left -= set(paths[here])
     return route
-
-
-def path_to(came, cell):
-    path = []
-    while came[cell] is not None:
-        path.append(cell)
-        cell = came[cell]
-    return path[::-1]
 
 
 def unfold(lines):
     """A golden transcript as the game printed it: the runner stores a run of
     one count line as "N x COUNT" (tests/golden/README.md)."""
-    out = []
     for line in lines:
         folded = FOLDED.match(line)
-        out += [folded[2]] * int(folded[1]) if folded else [line]
-    return out
+        yield from [folded[2]] * int(folded[1]) if folded else [line]
 
 
 def chunks(lines):
     """The narration between the steps' count lines, one list per run."""
-    runs, run = [], []
-    for line in lines:
-        if COUNT.match(line):
-            if run:
-                runs.append(run)
-            run = []
-        else:
-            run.append(line)
-    return runs + ([run] if run else [])
+    return [list(run) for count, run in groupby(lines, lambda line: bool(COUNT.match(line))) if not count]
 
 
-# Before any script of the page: the narration kept line by line, the steps
-# each animation frame ran, a fixed clock for the game's random seed until the
-# first frame (the effects of the gold are then the same every run), and a
-# driver the test may install that runs before each frame.
+# Before any script of the page: the narration kept line by line; a fixed
+# clock for the game's random seed until the first frame (the effects of the
+# gold are then the same every run); a driver the test may install that runs
+# before each frame; and for each animation frame its time, the steps it ran,
+# its draws into the canvas (WebGL draws with no framebuffer bound) and where
+# the walker's model of the player then stood.
 HOOKS = """
 window.__log = [];
 const print = console.log;
 console.log = function (...args) { window.__log.push(args.join(' ')); print.apply(console, args); };
 window.__frames = [];
+window.__drawn = 0;
+for (const gl of [WebGLRenderingContext, WebGL2RenderingContext].map(c => c.prototype))
+  for (const name of ['drawArrays', 'drawElements']) {
+    const draw = gl[name];
+    gl[name] = function (...args) {
+      window.__drawn += !this.getParameter(this.FRAMEBUFFER_BINDING); return draw.apply(this, args); };
+  }
 const realNow = Date.now;
 Date.now = () => 1700000000000;
 const animate = window.requestAnimationFrame.bind(window);
@@ -171,28 +123,27 @@ window.requestAnimationFrame = function (callback) {
     if (window.__drive) window.__drive();
     const before = window.__log.length;
     callback(time);
-    let steps = 0;
-    for (let i = before; i < window.__log.length; ++i) steps += /^\\d+$/.test(window.__log[i]);
-    window.__frames.push([performance.now(), steps]);
+    const steps = window.__log.slice(before).filter(line => /^\\d+$/.test(line)).length;
+    const p = window.__walk ? window.__walk.p : {};
+    window.__frames.push([performance.now(), steps, window.__drawn, p.x, p.y]);
+    window.__drawn = 0;
   });
 };
 """
 
-# Walks the route step-exactly: before each frame it replays the steps the
-# last frame ran (one per count line) on a model of the player's movement
-# (speed, cell by cell, held arrow, stuck and the shared effect timer), checks
-# it against the position each piece of gold prints, and holds the arrow
-# toward the next cell. A move, once started, runs to its cell, so the arrow
-# held is the one for the move after the current one. Given the page points
-# of the on-screen pad's arrows, one finger holds and slides between them
-# instead of the keys, until the first piece of gold is touched.
+# Walks the route step-exactly: before each frame it replays the last frame's
+# steps (one per count line) on a model of the player's movement (speed, cell
+# by cell, held arrow, stuck and the shared effect timer), checks it against
+# the position each piece of gold prints, and holds the arrow toward the next
+# cell. A move, once started, runs to its cell, so the arrow held is the one
+# for the move after the current one. Given the page points of the pad's
+# arrows, one finger holds and slides between them until the first gold.
 WALKER = """
 const [route, speed, cell, effectSteps, start, pad] = arguments;
 const canvas = document.getElementById('canvas');
 const codes = {'-1,0': 'ArrowLeft', '1,0': 'ArrowRight', '0,-1': 'ArrowUp', '0,1': 'ArrowDown'};
 const gold = /^(-?\\d+) (-?\\d+)(Hide|Stuck|Time Increase|Time Decreased) Event Triggered\\.$/;
-const p = {x: start[0] * cell, y: start[1] * cell, moving: false, dx: 0, dy: 0, target: 0,
-           hidden: false, stuck: false, dec: false, inc: false, timer: 0};
+const p = {x: start[0] * cell, y: start[1] * cell, moving: false, dx: 0, dy: 0, target: 0, timer: 0};
 let held = null, next = 0, seen = window.__log.length;
 window.__walk = {errors: [], done: false, p};
 function step(code, line) {
@@ -217,9 +168,8 @@ function step(code, line) {
 function press(code) {
   if (code === held) return;
   if (pad) {
-    const at = code || held;
-    const finger = new Touch({identifier: 7, target: canvas, clientX: pad[at][0], clientY: pad[at][1]});
-    const type = !held ? 'touchstart' : code ? 'touchmove' : 'touchend';
+    const [x, y] = pad[code || held], type = !held ? 'touchstart' : code ? 'touchmove' : 'touchend';
+    const finger = new Touch({identifier: 7, target: canvas, clientX: x, clientY: y});
     canvas.dispatchEvent(new TouchEvent(type, {touches: code ? [finger] : [], changedTouches: [finger],
                                                bubbles: true, cancelable: true}));
   } else {
@@ -238,52 +188,58 @@ window.__drive = function () {
     if (/^\\d+$/.test(line)) { step(held, goldLine); goldLine = null; }
   }
   if (window.__walk.done) { press(null); window.__drive = null; return; }
-  const from = p.moving ? [p.dx ? p.target / cell : p.x / cell, p.dy ? p.target / cell : p.y / cell]
-                        : [p.x / cell, p.y / cell];
+  const from = [(p.moving && p.dx ? p.target : p.x) / cell, (p.moving && p.dy ? p.target : p.y) / cell];
   while (next < route.length && route[next][0] === from[0] && route[next][1] === from[1]) ++next;
   press(next < route.length ? `${route[next][0] - from[0]},${route[next][1] - from[1]}` : null);
 };
 """
 
 
-class Browser:
-    """A fresh headless Chromium. `screen` is a page of width x height CSS
-    pixels at a pixel ratio, as a phone when `touch`."""
+class Browser(webdriver.Chrome):
+    """A headless Chromium in a fresh profile. `screen` is a page of width x
+    height CSS pixels at a pixel ratio, as a phone when `phone`."""
 
-    def __init__(self, url, hook="", screen=(1280, 800, 1), touch=False):
-        self.profile = tempfile.mkdtemp(prefix="dungeon-web-")
+    def __init__(self, url, hook="", screen=(1280, 800, 1), phone=False):
         options = webdriver.ChromeOptions()
         options.binary_location = "/usr/bin/chromium"
         for flag in ("--headless", "--no-sandbox", "--disable-gpu", "--disable-quic",
-                     "--no-first-run", "--disable-background-networking",
-                     "--disable-component-update", "--disable-sync",
-                     "--window-size=1000,900", f"--user-data-dir={self.profile}"):
+                     "--disable-component-update", "--window-size=1000,900"):
             options.add_argument(flag)
-        self.driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
-        self.driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": HOOKS + hook})
-        self.url = url
-        self.touch = touch
-        if touch:
-            self.driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled",
-                                        {"enabled": True, "maxTouchPoints": 5})
+        super().__init__(service=Service("/usr/bin/chromedriver"), options=options)
+        self.cdp("Page.addScriptToEvaluateOnNewDocument", source=HOOKS + hook)
+        self.url, self.phone = url, phone
+        if phone:
+            self.cdp("Emulation.setTouchEmulationEnabled", enabled=True, maxTouchPoints=5)
         self.resize(*screen)
 
     def resize(self, width, height, ratio=1):
-        self.driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
-            "width": width, "height": height, "deviceScaleFactor": ratio, "mobile": self.touch})
+        self.cdp("Emulation.setDeviceMetricsOverride", width=width, height=height,
+                 deviceScaleFactor=ratio, mobile=self.phone)
 
-    def __enter__(self):
-        return self
-
-    def __exit__(self, *failure):
-        self.driver.quit()
-        shutil.rmtree(self.profile, ignore_errors=True)
+    def cdp(self, command, **params):
+        return self.execute_cdp_cmd(command, params)
 
     def js(self, script, *args):
-        return self.driver.execute_script(script, *args)
+        return self.execute_script(script, *args)
 
     def log(self):
         return self.js("return window.__log")
+
+    def text(self, element):
+        return self.find_element(By.ID, element).text
+
+    def stored(self):
+        """The stored folder, as IndexedDB holds it: file name -> bytes."""
+        return {name: bytes(data) for name, data in self.execute_async_script("""
+            const done = arguments[arguments.length - 1], files = {}, open = indexedDB.open('/Assets/bin');
+            open.onerror = () => done(null);
+            open.onsuccess = () => open.result.transaction('FILE_DATA').objectStore('FILE_DATA')
+              .openCursor().onsuccess = e => {
+                const at = e.target.result;
+                if (!at) { open.result.close(); done(files); return; }
+                files[at.key.split('/').pop()] = Array.from(at.value.contents || [], b => b & 255);
+                at.continue();
+              };""").items()}
 
     def wait(self, what, condition, seconds=20):
         end = time.monotonic() + seconds
@@ -294,14 +250,39 @@ class Browser:
         raise AssertionError(f"timed out waiting for {what}")
 
     def wait_steps(self, count):
-        """Until `count` more steps have run."""
         start = sum(1 for line in self.log() if COUNT.match(line))
         self.wait(f"{count} steps", lambda: sum(1 for l in self.log() if COUNT.match(l)) >= start + count)
 
     def load(self):
-        self.driver.get(self.url)
-        self.wait("the first frame", lambda: any(COUNT.match(l) for l in self.log()), 60)
-        self.canvas = self.driver.find_element(By.ID, "canvas")
+        self.get(self.url)
+        return self.first_run(seconds=60)
+
+    def first_run(self, before=0, seconds=20):
+        """The narration up to the first step after `before` lines."""
+        self.wait("a step", lambda: any(COUNT.match(l) for l in self.log()[before:]), seconds)
+        return chunks(self.log()[before:])[0]
+
+    def narrated(self, act, text):
+        """Does `act`; given `text`, waits for the narration run holding it and returns it."""
+        before = len(self.log())
+        act()
+        found = lambda: [c for c in chunks(self.log()[before:]) if text in c]
+        if text:
+            self.wait(f'"{text}"', lambda: found() and COUNT.match(self.log()[-1]))
+            return found()[0]
+
+    def walk(self, route, until=None, seconds=None, pad=None):
+        """Walks `route` by the keys, or given the page points of the pad's
+        arrows by one finger; given `until`, waits for the walk's end and
+        tells whether the model kept step with the game."""
+        self.js(WALKER, route, CONST["speed"], CONST["cell"], CONST["effect"], CONST["start"], pad)
+        if until:
+            self.wait(until, lambda: self.js("return window.__walk.done"), seconds)
+            return not self.js("return window.__walk.errors")
+
+    def walk_frames(self):
+        """The animation frames since the walker started."""
+        return [f for f in self.js("return window.__frames") if f[3] is not None]
 
     def output(self):
         """The canvas: its pixels' size and its place on the page in CSS pixels."""
@@ -314,86 +295,87 @@ class Browser:
         return left + x * css_w / width, top + y * css_h / height
 
     def view(self):
-        return view_rect(*self.output()[:2])
+        """Where the game draws its 800 x 608 view in the canvas: as large as fits, centred."""
+        width, height = self.output()[:2]
+        scale = min(width / VIEW[0], height / VIEW[1])
+        w, h = min(int(VIEW[0] * scale), width), min(int(VIEW[1] * scale), height)
+        return (width - w) // 2, (height - h) // 2, w, h
 
     def view_point(self, x, y):
-        """A point of the 800 x 608 view on the page."""
         vx, vy, vw, vh = self.view()
         return self.page_point(vx + x * vw / VIEW[0], vy + y * vh / VIEW[1])
 
+    def button(self, name):
+        x, y, w, h = CONST["buttons"][name]
+        return self.view_point(x + w / 2, y + h / 2)
+
+    def control(self, name, at=(0.5, 0.5)):
+        """A point of the pad or a button (Return, Pause, Menu) on the page, laid
+        out as core/TouchControls.cpp does: `at` is the fraction across it."""
+        source = (ROOT / "core/TouchControls.cpp").read_text()
+        share = lambda key: float(re.search(rf"{key} = ([\d.]+)f;", source).group(1))
+        width, height = self.output()[:2]
+        unit = min(width, height)
+        pad = int(unit * share("kPadShare"))
+        button = int(pad * share("kButtonShare"))
+        gap, margin = button // 8, int(unit * share("kMarginShare"))
+        vx, vy, vw, vh = self.view()
+        left, right, below = vx, width - vx - vw, height - vy - vh
+        if left >= pad + 2 * margin and right >= button + 2 * margin:
+            pad_at = ((left - pad) // 2, height - margin - pad)
+            buttons_at = (vx + vw + (right - button) // 2, height - margin)
+        elif below >= max(pad, 3 * button + 2 * gap) + 2 * margin:
+            pad_at = (margin, height - margin - pad)
+            buttons_at = (width - margin - button, height - margin)
+        else:
+            raise AssertionError("the test lays out controls in the bars only")
+        buttons = [(buttons_at[0], buttons_at[1] - button - i * (button + gap), button, button)
+                   for i in range(3)]
+        x, y, w, h = dict(pad=(*pad_at, pad, pad), Return=buttons[0], Pause=buttons[1], Menu=buttons[2])[name]
+        return self.page_point(x + at[0] * w, y + at[1] * h)
+
     def screenshot(self, name=None):
         """The view as the canvas shows it, at the canvas's pixels."""
-        shot = Image.open(io.BytesIO(self.canvas.screenshot_as_png)).convert("RGB")
+        shot = Image.open(io.BytesIO(self.find_element(By.ID, "canvas").screenshot_as_png)).convert("RGB")
         if name:
             shot.save(SHOTS / f"{name}.png")
         width = self.output()[0]
         vx, vy, vw, vh = (round(v * shot.width / width) for v in self.view())
         return shot.crop((vx, vy, vx + vw, vy + vh))
 
-    def picture(self, name=None):
-        return self.screenshot(name).resize(VIEW, Image.NEAREST)
-
-    def narrated(self, act, text):
-        """Does `act`; given `text`, waits for the narration run holding it and returns it."""
-        before = len(self.log())
-        act()
-        return new_chunk(self, before, text) if text else None
+    def picture(self, name=None, box=None):
+        """The view at 800 x 608, or the part of it in `box`."""
+        return self.screenshot(name).resize(VIEW, Image.NEAREST).crop(box)
 
     def click(self, button, until=None):
-        x, y, w, h = CONST["buttons"][button]
-        px, py = self.view_point(x + w / 2, y + h / 2)
-        action = ActionBuilder(self.driver)
-        action.pointer_action.move_to_location(round(px), round(py)).click()
+        action = ActionBuilder(self)
+        action.pointer_action.move_to_location(*map(round, self.button(button))).click()
         return self.narrated(action.perform, until)
 
-    def finger(self, kind, x=0, y=0):
-        """One finger down, moved or lifted at a page point, as the browser reports touches."""
-        points = [] if kind == "touchEnd" else [{"x": x, "y": y, "id": 1}]
-        self.driver.execute_cdp_cmd("Input.dispatchTouchEvent", {"type": kind, "touchPoints": points})
-
-    def tap(self, x, y):
-        self.finger("touchStart", x, y)
-        self.wait_steps(2)
-        self.finger("touchEnd")
-
-    def control(self, name, at=(0.5, 0.5)):
-        """A point of an on-screen control on the page: `at` is the fraction across it."""
-        width, height = self.output()[:2]
-        x, y, w, h = touch_layout(width, height, self.view())[name]
-        return self.page_point(x + at[0] * w, y + at[1] * h)
-
     def keys(self, key, hold=0.1, until=None):
-        return self.narrated(ActionChains(self.driver).key_down(key).pause(hold).key_up(key).perform,
-                             until)
+        return self.narrated(ActionChains(self).key_down(key).pause(hold).key_up(key).perform, until)
+
+    def touch(self, kind, *points):
+        """Fingers down, moved or lifted at page points, as the browser reports touches."""
+        self.cdp("Input.dispatchTouchEvent", type=kind, touchPoints=[
+            {"x": x, "y": y, "id": i + 1} for i, (x, y) in enumerate(points)])
+
+    def tap(self, point, until=None):
+        def act():
+            self.touch("touchStart", point)
+            self.wait_steps(2)
+            self.touch("touchEnd")
+        return self.narrated(act, until)
 
 
-# The stored folder, as IndexedDB holds it: file name -> bytes.
-STORED = """
-const done = arguments[arguments.length - 1], files = {};
-const open = indexedDB.open('/Assets/bin');
-open.onsuccess = () => {
-  const store = open.result.transaction('FILE_DATA').objectStore('FILE_DATA'), keys = store.getAllKeys();
-  const all = store.getAll();
-  all.onsuccess = () => { keys.result.forEach((k, i) => files[k.split('/').pop()] =
-    Array.from(all.result[i].contents || [], b => b & 255)); open.result.close(); done(files); };
-};
-open.onerror = () => done(null);
-"""
-
-
-def new_chunk(browser, before, text):
-    """Waits for a narration run holding `text` after `before` lines; returns it."""
-    def found():
-        return [c for c in chunks(browser.log()[before:]) if text in c]
-    browser.wait(f'"{text}"', lambda: found() and COUNT.match(browser.log()[-1]))
-    return found()[0]
+def differs(a, b):
+    return ImageChops.difference(a, b).getbbox() is not None
 
 
 def same(actual, expected, message):
     """Narration compared line for line; a difference is shown as a diff."""
     if actual != expected:
-        sys.stdout.writelines(difflib.unified_diff(
-            [l + "\n" for l in expected], [l + "\n" for l in actual], "desktop", "browser"))
+        print("\n".join(difflib.unified_diff(expected, actual, "desktop", "browser", lineterm="")))
     check(actual == expected, message)
 
 
@@ -407,78 +389,60 @@ def check(condition, message):
     print(f"ok: {message}")
 
 
+def readable(shot, reference, page):
+    """The view's screenshot against the 1 x picture scaled smoothly to its size."""
+    difference = sum(ImageStat.Stat(ImageChops.difference(
+        shot, reference.resize(shot.size, Image.LANCZOS))).mean) / 3
+    check(difference < READABLE, f"the menu in a {page} page, drawn {shot.width} x {shot.height}, "
+          f"reads as the 1 x picture (mean difference {difference:.1f} of 255)")
+
+
 def main():
     global CONST, SHOTS
     build = Path(sys.argv[1]).resolve()
     SHOTS = build / "screenshots"
     SHOTS.mkdir(exist_ok=True)
     CONST = constants()
-    golden = [l for l in unfold((ROOT / "tests/golden/pause.log").read_text().splitlines())
-              if not l.startswith("#> ")]
-    runs = chunks(golden)
-    startup = runs[0]
+    runs = chunks(l for l in unfold((ROOT / "tests/golden/pause.log").read_text().splitlines())
+                  if not l.startswith("#> "))
+    startup = [l for l in runs[0] if l != SOFTWARE_RENDERER]
     play = next(c for c in runs if "PlayState constructor called..." in c)
     pause = next(c for c in runs if "PauseState constructor called..." in c)
 
-    class Quiet(http.server.SimpleHTTPRequestHandler):
-        extensions_map = {**http.server.SimpleHTTPRequestHandler.extensions_map,
-                          ".wasm": "application/wasm"}
-
-        def log_message(self, *args):
-            pass
-
-    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0),
-                                             functools.partial(Quiet, directory=str(build)))
+    quiet = type("Quiet", (http.server.SimpleHTTPRequestHandler,), {"log_message": lambda *args: None})
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), functools.partial(quiet, directory=str(build)))
     threading.Thread(target=server.serve_forever, daemon=True).start()
     url = f"http://127.0.0.1:{server.server_port}/index.html"
-    try:
-        # Browsers the game cannot use in full: a script run before the page's,
-        # whether the game still plays, and what the page must then say.
-        for hook, plays, element, words, message in (
-                ("delete globalThis.WebAssembly;", False, "message",
-                 "This browser cannot run WebAssembly, which Dungeon Gold needs.",
-                 "a browser without WebAssembly is told so on the page"),
-                ("Object.defineProperty(window, 'indexedDB', {get: () => undefined});", True, "note",
-                 "scores last until the page is closed",
-                 "a browser without IndexedDB plays, and the page says scores are not kept")):
-            with Browser(url, hook) as browser:
-                browser.load() if plays else browser.driver.get(url)
-                browser.wait(message, lambda: words in page_text(browser, element))
-                check(plays or page_text(browser, element) == words, message)
-        with Browser(url) as browser:
-            reference = run(browser, startup, play, pause)
-        with Browser(url) as browser:
-            pace(browser)
-        for width, height, walk in ((390, 844, True), (844, 390, False)):
-            with Browser(url, screen=(width, height, 3), touch=True) as browser:
-                phone(browser, reference, walk)
-    finally:
-        server.shutdown()
+    # Browsers the game cannot use in full: a script run before the page's,
+    # whether the game still plays, and what the page must then say.
+    for hook, plays, element, words, message in (
+            ("delete globalThis.WebAssembly;", False, "message",
+             "This browser cannot run WebAssembly, which Dungeon Gold needs.",
+             "a browser without WebAssembly is told so on the page"),
+            ("Object.defineProperty(window, 'indexedDB', {get: () => undefined});", True, "note",
+             "scores last until the page is closed",
+             "a browser without IndexedDB plays, and the page says scores are not kept")):
+        with Browser(url, hook) as browser:
+            browser.load() if plays else browser.get(url)
+            browser.wait(message, lambda: words in browser.text(element))
+            check(plays or browser.text(element) == words, message)
+    with Browser(url) as browser:
+        reference = run(browser, startup, play, pause)
+    with Browser(url) as browser:
+        pace(browser)
+    for width, height, walk in ((390, 844, True), (844, 390, False)):
+        with Browser(url, screen=(width, height, 3), phone=True) as browser:
+            phone(browser, reference, walk)
 
 
 def pace(browser, seconds=6):
-    """Walking at 1280 x 800: steps a second, and the steps in which the
-    player moved (the walker's model) against those whose frame drew into the
-    canvas (WebGL draws with no framebuffer bound)."""
+    """Walking at 1280 x 800 in a fresh page: steps a second, and the steps in which
+    the player moved (the walker's model) against those whose frame drew."""
     browser.load()
-    before = len(browser.log())
-    browser.click("Play")
-    new_chunk(browser, before, "PlayState constructor initialized successfully...")
-    route = route_through_gold(CONST["grid"], CONST["start"], CONST["gold"])
-    browser.js(WALKER, route, CONST["speed"], CONST["cell"], CONST["effect"], CONST["start"])
-    browser.js("""window.__drawn = 0;
-        for (const gl of [WebGLRenderingContext, WebGL2RenderingContext].map(c => c.prototype))
-          for (const name of ['drawArrays', 'drawElements']) {
-            const draw = gl[name];
-            gl[name] = function (...args) {
-              window.__drawn += !this.getParameter(this.FRAMEBUFFER_BINDING); return draw.apply(this, args); };
-          }
-        const frames = window.__frames, push = frames.push.bind(frames);
-        window.__paced = frames.length;
-        frames.push = f => { const p = window.__walk.p; f.push(window.__drawn, p.x, p.y);
-                             window.__drawn = 0; return push(f); };""")
+    browser.click("Play", "PlayState constructor initialized successfully...")
+    browser.walk(CONST["route"])
     time.sleep(seconds)
-    frames = browser.js("return window.__frames.slice(window.__paced + 1)")
+    frames = browser.walk_frames()[1:]
     rate = sum(f[1] for f in frames) / ((frames[-1][0] - frames[0][0]) / 1000)
     # A frame's steps moved the player when the model, which follows them on
     # the next frame, is elsewhere then.
@@ -487,42 +451,6 @@ def pace(browser, seconds=6):
     print(f"walking at 1280 x 800: {rate:.1f} steps a second, a new picture for {drawn} of "
           f"{sum(s for s, _ in moved)} steps in which the player moved")
     check(rate > 30 and drawn > len(moved) / 2, "the browser build walks at a steady pace")
-
-
-def page_text(browser, element):
-    return browser.driver.find_element(By.ID, element).text
-
-
-def readable(shot, reference, page):
-    """The view's screenshot against the 1 x picture scaled smoothly to its size."""
-    difference = mean_difference(shot, reference.resize(shot.size, Image.LANCZOS))
-    check(difference < READABLE, f"the menu in a {page} page, drawn {shot.width} x {shot.height}, "
-          f"reads as the 1 x picture (mean difference {difference:.1f} of 255)")
-
-
-def one_x_menu(browser):
-    """The menu at 1 x: the page made just large enough for an 800 x 608 canvas."""
-    browser.resize(800, 900)
-    browser.wait("the page at 800 wide", lambda: browser.output()[0] == 800)
-    keys_line = browser.js("return innerHeight") - browser.output()[5]
-    browser.resize(800, VIEW[1] + round(keys_line))
-    browser.wait("an 800 x 608 canvas", lambda: browser.output()[:2] == list(VIEW))
-    browser.wait_steps(3)
-    reference = browser.screenshot("menu-1x")
-    browser.resize(1280, 800)
-    browser.wait("the page at 1280 wide", lambda: browser.output()[0] == 1280)
-    browser.wait_steps(3)
-    return reference
-
-
-def player_box():
-    """The cells around the player at the start, in the view: the camera keeps
-    the player in the middle of the view, so the picture changes there as the
-    dungeon moves under the feet."""
-    cell, (column, row) = CONST["cell"], CONST["start"]
-    x = column * cell - min(max(column * cell + cell // 2 - VIEW[0] // 2, 0), 1600 - VIEW[0])
-    y = row * cell - min(max(row * cell + cell // 2 - VIEW[1] // 2, 0), 608 - VIEW[1])
-    return x - cell, y - cell, x + 2 * cell, y + 2 * cell
 
 
 def phone(browser, reference, walk):
@@ -539,78 +467,70 @@ def phone(browser, reference, walk):
                 getComputedStyle(canvas).touchAction, innerHeight - canvas.getBoundingClientRect().height];""")
     check(look == [True, True, "none", 0], f"{page}: no keyboard words, a fullscreen button, no "
           f"browser gestures on the picture, which takes the whole page ({look})")
-    browser.driver.save_screenshot(str(SHOTS / f"page-{size}.png"))
+    browser.save_screenshot(str(SHOTS / f"page-{size}.png"))
 
-    def tap_until(point, text):
-        return browser.narrated(lambda: browser.tap(*point), text)
-
-    x, y, w, h = CONST["buttons"]["Play"]
-    tap_until(browser.view_point(x + w / 2, y + h / 2),
-              "PlayState constructor initialized successfully...")
+    browser.tap(browser.button("Play"), "PlayState constructor initialized successfully...")
     check(browser.js("return Module.SDL2.audioContext.state") == "running",
           f"{page}: the sound plays once the player has tapped")
     # A double tap, a swipe and a pinch on the picture, and a finger on the
     # pad that slides off the page: afterwards nothing is held.
-    mid = browser.view_point(400, 300)
-    for _ in range(2):
-        browser.tap(*mid)
-    for kind, points in (("touchStart", [mid]), ("touchMove", [(mid[0] - 120, mid[1])]),
-                         ("touchEnd", []), ("touchStart", [mid, (mid[0] + 40, mid[1])]),
-                         ("touchMove", [(mid[0] - 60, mid[1]), (mid[0] + 100, mid[1])]),
-                         ("touchEnd", []), ("touchStart", [browser.control("pad", (0.125, 0.5))]),
-                         ("touchMove", [(css_width + 40, css_height + 40)]), ("touchEnd", [])):
-        browser.driver.execute_cdp_cmd("Input.dispatchTouchEvent", {"type": kind, "touchPoints": [
-            {"x": x, "y": y, "id": i + 1} for i, (x, y) in enumerate(points)]})
+    x, y = browser.view_point(400, 300)
+    for kind, *points in (("touchStart", (x, y)), ("touchEnd",), ("touchStart", (x, y)), ("touchEnd",),
+                          ("touchStart", (x, y)), ("touchMove", (x - 120, y)), ("touchEnd",),
+                          ("touchStart", (x, y), (x + 40, y)), ("touchMove", (x - 60, y), (x + 100, y)),
+                          ("touchEnd",), ("touchStart", browser.control("pad", (0.125, 0.5))),
+                          ("touchMove", (css_width + 40, css_height + 40)), ("touchEnd",)):
+        browser.touch(kind, *points)
         browser.wait_steps(2)
     browser.wait_steps(40)
-    start = browser.picture()
+    start = browser.picture(box=CONST["box"])
     browser.wait_steps(15)
-    box = player_box()
-    check(ImageChops.difference(start.crop(box), browser.picture().crop(box)).getbbox() is None,
-          f"{page}: after a double tap, a swipe, a pinch and a finger sliding off the page, "
-          "nothing walks")
-    browser.finger("touchStart", *browser.control("pad", (0.875, 0.5)))
+    check(not differs(start, browser.picture(box=CONST["box"])), f"{page}: after a double tap, a swipe, "
+          "a pinch and a finger sliding off the page, nothing walks")
+    browser.touch("touchStart", browser.control("pad", (0.875, 0.5)))
     browser.wait_steps(15)
-    walked = browser.picture(f"play-{size}")
-    browser.finger("touchEnd")
-    check(ImageChops.difference(start.crop(box), walked.crop(box)).getbbox() is not None,
+    walked = browser.picture(f"play-{size}", CONST["box"])
+    browser.touch("touchEnd")
+    check(differs(start, walked),
           f"{page}: a tap on Play plays, and holding the pad's right arrow walks the player")
-    tap_until(browser.control("Pause"), "PauseState constructor called...")
-    check(True, f"{page}: the Pause button pauses")
+    paused = browser.tap(browser.control("Pause"), "PauseState constructor called...")
+    check("PauseState constructor called..." in paused, f"{page}: the Pause button pauses")
     if not walk:
         return
     # A new game from the pause screen's button, walked by one finger on the
     # pad to the first piece of gold, in step with a model of held arrows.
-    tap_until(browser.control("Menu"), "MenuState constructor initialized successfully...")
-    tap_until(browser.view_point(x + w / 2, y + h / 2),
-              "PlayState constructor initialized successfully...")
-    route = route_through_gold(CONST["grid"], CONST["start"], CONST["gold"])
-    route = route[:next(i for i, c in enumerate(route) if c in CONST["gold"]) + 1]
+    browser.tap(browser.control("Menu"), "MenuState constructor initialized successfully...")
+    browser.tap(browser.button("Play"), "PlayState constructor initialized successfully...")
+    route = CONST["route"][:next(i for i, c in enumerate(CONST["route"]) if c in CONST["gold"]) + 1]
     pad = {f"{dx},{dy}": browser.control("pad", (0.5 + 0.375 * dx, 0.5 + 0.375 * dy))
            for dx, dy in ((1, 0), (-1, 0), (0, 1), (0, -1))}
-    browser.js(WALKER, route, CONST["speed"], CONST["cell"], CONST["effect"], CONST["start"], pad)
-    browser.wait("the first piece of gold", lambda: browser.js("return window.__walk.done"), 60)
-    check(not browser.js("return window.__walk.errors"),
+    check(browser.walk(route, "the first piece of gold", 60, pad),
           f"{page}: a finger on the pad walks {len(route)} cells to the first gold "
           "in step with held arrows, as the narration of the gold shows")
 
 
 def run(browser, startup, play, pause):
-    browser.load()
-    first_frame = next(t for t, steps in browser.js("return window.__frames") if steps)
+    same(browser.load(), startup, "start-up and menu narrate as on the desktop")
+    first_frame = next(f[0] for f in browser.js("return window.__frames") if f[1])
     print(f"time to the first menu frame: {first_frame / 1000:.2f} s")
-    same(chunks(browser.log())[0], [l for l in startup if l != SOFTWARE_RENDERER],
-         "start-up and menu narrate as on the desktop")
-    icons = browser.driver.execute_async_script("""
+    icons = browser.execute_async_script("""
         const done = arguments[arguments.length - 1];
-        fetch('manifest.webmanifest').then(r => r.json()).then(m => Promise.all(m.icons.map(i =>
-          new Promise(ok => { const img = new Image(); img.src = i.src; img.onerror = () => ok(i.src);
-            img.onload = () => ok(`${img.naturalWidth}x${img.naturalHeight} ${i.purpose}`); }))))
+        fetch('manifest.webmanifest').then(r => r.json()).then(m => Promise.all(m.icons.map(i => fetch(i.src)
+          .then(r => r.blob()).then(createImageBitmap).then(b => `${b.width}x${b.height} ${i.purpose}`, () => i.src))))
           .then(done, e => done(String(e)));""")
     check(icons == ["192x192 any", "512x512 any", "512x512 maskable"],
           f"the manifest parses and its icons load ({icons})")
     menu = browser.screenshot("menu-1280x800")
-    reference = one_x_menu(browser)
+    # The menu at 1 x: the page made just large enough for an 800 x 608 canvas.
+    browser.resize(800, 900)
+    browser.wait("the page at 800 wide", lambda: browser.output()[0] == 800)
+    browser.resize(800, VIEW[1] + round(browser.js("return innerHeight") - browser.output()[5]))
+    browser.wait("an 800 x 608 canvas", lambda: browser.output()[:2] == list(VIEW))
+    browser.wait_steps(3)
+    reference = browser.screenshot("menu-1x")
+    browser.resize(1280, 800)
+    browser.wait("the page at 1280 wide", lambda: browser.output()[0] == 1280)
+    browser.wait_steps(3)
     readable(menu, reference, "1280 x 800")
 
     same(browser.click("Play", "PlayState constructor called..."), play,
@@ -620,14 +540,10 @@ def run(browser, startup, play, pause):
     check(browser.js("const a = Module.SDL2 && Module.SDL2.audioContext; return a && a.state") == "running",
           "the sound plays once the player has clicked")
     browser.wait_steps(3)
-    start = browser.picture()
+    start = browser.picture(box=CONST["box"])
     browser.keys(Keys.RIGHT, 0.5)
     browser.wait_steps(15)
-    walked = browser.picture("play")
-    box = player_box()
-    check(ImageChops.difference(start.crop(box), walked.crop(box)).getbbox() is not None,
-          "holding Right moves the player")
-
+    check(differs(start, browser.picture("play", CONST["box"])), "holding Right moves the player")
     same(browser.keys("p", until="PauseState constructor called..."), pause,
          "P pauses as on the desktop")
     browser.keys(Keys.SPACE, until="MenuState constructor initialized successfully...")
@@ -640,108 +556,93 @@ def run(browser, startup, play, pause):
                  "Sprite texture destroyed: Scores")
 
     # A second tab of the game, opened before the first wins.
-    first = browser.driver.current_window_handle
-    browser.driver.switch_to.new_window("tab")
-    browser.driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": HOOKS})
+    first = browser.current_window_handle
+    browser.switch_to.new_window("tab")
+    browser.cdp("Page.addScriptToEvaluateOnNewDocument", source=HOOKS)
     browser.load()
-    second = browser.driver.current_window_handle
-    browser.driver.switch_to.window(first)
-    browser.canvas = browser.driver.find_element(By.ID, "canvas")
+    second = browser.current_window_handle
+    browser.switch_to.window(first)
 
     # A whole game, won.
     before = len(browser.log())
-    browser.click("Play")
-    new_chunk(browser, before, "PlayState constructor initialized successfully...")
-    route = route_through_gold(CONST["grid"], CONST["start"], CONST["gold"])
-    browser.js(WALKER, route, CONST["speed"], CONST["cell"], CONST["effect"], CONST["start"])
-    walk_from = len(browser.js("return window.__frames"))
-    browser.wait("the game to be won", lambda: browser.js("return window.__walk.done"), 150)
-    frames = browser.js("return window.__frames")[walk_from:]
-    check(not browser.js("return window.__walk.errors"), "the walk kept step with the game")
-    won = new_chunk(browser, before, "Info written to file successfully: Assets\\bin\\scores.bin")
+    browser.click("Play", "PlayState constructor initialized successfully...")
+    check(browser.walk(CONST["route"], "the game to be won", 150), "the walk kept step with the game")
+    frames = browser.walk_frames()
+    saved = "Info written to file successfully: Assets\\bin\\scores.bin"
+    browser.wait(f'"{saved}"', lambda: saved in browser.log()[before:])
     lines = browser.log()[before:]
     lines = lines[lines.index("PlayState constructor called..."):]
     # The play screen's steps: the count lines before the winning step's
     # narration are the menu's step that made the play screen and all of the
     # play screen's but the winning one.
-    steps = sum(1 for line in lines[:lines.index(won[0])] if COUNT.match(line))
+    steps = sum(1 for line in lines[:lines.index(saved)] if COUNT.match(line))
     effects = "\n".join(lines)
     expected = 10 * (90 - steps // 60 + 5 * effects.count("Time Increase Event Triggered.")
                      - 10 * effects.count("Time Decreased Event Triggered."))
     browser.picture("win")
-
     seconds = (frames[-1][0] - frames[0][0]) / 1000
-    pictures = sum(1 for _, s in frames if s) / seconds
-    rate = sum(s for _, s in frames) / seconds
+    print(f"in play: {sum(1 for f in frames if f[1]) / seconds:.1f} pictures and "
+          f"{sum(f[1] for f in frames) / seconds:.1f} steps a second")
 
     # The second tab, which never saw that score, turns the sound off, then
     # wins a score of 7 (appended to its folder and saved, as the game does).
-    browser.driver.switch_to.window(second)
+    browser.switch_to.window(second)
     browser.js("document.getElementById('canvas').focus()")
     browser.keys("m")
-    browser.wait("the second tab's choice stored", lambda: "sound off" in bytes(
-        browser.driver.execute_async_script(STORED).get("preferences.txt", [])).decode())
+    browser.wait("the second tab's choice stored",
+                 lambda: b"sound off" in browser.stored().get("preferences.txt", b""))
     browser.js("""const FS = Module.FS, f = '/Assets/bin/scores.bin';
                   const old = FS.analyzePath(f).exists ? FS.readFile(f) : new Uint8Array(0);
                   const all = new Uint8Array(old.length + 4); all.set(old); all[old.length] = 7;
                   FS.writeFile(f, all); Module.saveFolder();""")
     time.sleep(1)
-    browser.driver.close()
-    browser.driver.switch_to.window(first)
-    browser.driver.refresh()
+    browser.close()
+    browser.switch_to.window(first)
     browser.load()
-    stored = browser.driver.execute_async_script(STORED)
-    scores = bytes(stored.get("scores.bin", []))
+    stored = browser.stored()
+    scores = stored.get("scores.bin", b"")
     scores = [int.from_bytes(scores[i:i + 4], "little", signed=True) for i in range(0, len(scores), 4)]
-    check(scores == [expected, 7] and "sound off" in bytes(stored["preferences.txt"]).decode(),
+    check(scores == [expected, 7] and b"sound off" in stored["preferences.txt"],
           f"both tabs' scores, {expected} and 7, and the second tab's sound off are in IndexedDB "
           f"after a reload (found {scores})")
     scores = browser.click("Scores", "ScoresState constructor initialized successfully...")
     check("Info read from file successfully: Assets\\bin\\scores.bin" in scores,
           "the Scores screen reads the stored score")
     browser.wait_steps(3)
-    check(ImageChops.difference(empty_scores, browser.picture("scores")).getbbox() is not None,
-          "the Scores screen shows it")
+    check(differs(empty_scores, browser.picture("scores")), "the Scores screen shows it")
 
     # A game ended with Escape; the page offers another, which starts afresh.
     browser.keys(Keys.RETURN)
     browser.click("Play", "PlayState constructor initialized successfully...")
     browser.keys(Keys.ESCAPE)
-    again = browser.driver.find_element(By.ID, "again")
+    again = browser.find_element(By.ID, "again")
     browser.wait("the page's Play again", again.is_displayed)
     before = len(browser.log())
     again.click()
-    browser.wait("the menu again", lambda: any(COUNT.match(l) for l in browser.log()[before:]))
-    same(chunks(browser.log()[before:])[0], [l for l in startup if l != SOFTWARE_RENDERER],
+    same(browser.first_run(before), startup,
          "after Escape, the page's Play again starts the game afresh, narrated as the first start")
     browser.wait_steps(3)
     readable(browser.screenshot("menu-again"), reference, "1280 x 800 (after Play again)")
 
     # Offline, the service worker's copy of the page starts the game.
-    browser.driver.execute_async_script("navigator.serviceWorker.ready.then(arguments[0])")
-    browser.driver.execute_cdp_cmd("Network.enable", {})
-    browser.driver.execute_cdp_cmd("Network.emulateNetworkConditions", {
-        "offline": True, "latency": 0, "downloadThroughput": -1, "uploadThroughput": -1})
-    browser.load()
-    same(chunks(browser.log())[0] if browser.js("return !!navigator.serviceWorker.controller") else [],
-         [l for l in startup if l != SOFTWARE_RENDERER],
+    browser.execute_async_script("navigator.serviceWorker.ready.then(arguments[0])")
+    browser.cdp("Network.enable")
+    browser.cdp("Network.emulateNetworkConditions", offline=True, latency=0,
+                downloadThroughput=-1, uploadThroughput=-1)
+    menu = browser.load()
+    same(menu if browser.js("return !!navigator.serviceWorker.controller") else [], startup,
          "offline, a reload starts the game from the service worker's files and narrates the menu")
-    browser.driver.execute_cdp_cmd("Network.emulateNetworkConditions", {
-        "offline": False, "latency": 0, "downloadThroughput": -1, "uploadThroughput": -1})
 
     # A storage of one byte: the page says at once what was not kept, and
     # the next save is narrated as failed.
-    browser.driver.execute_cdp_cmd("Storage.overrideQuotaForOrigin", {
-        "origin": browser.url.rsplit("/", 1)[0], "quotaSize": 1})
+    browser.cdp("Storage.overrideQuotaForOrigin", origin=browser.url.rsplit("/", 1)[0], quotaSize=1)
     browser.keys("m")
-    browser.wait("a word on the refused save", lambda: "not kept" in page_text(browser, "note"))
-    check(page_text(browser, "note").startswith("not kept: the choice sound on (the browser's "
-                                                "storage for this page is full)"),
-          "a save refused by a full storage is told on the page: " + page_text(browser, "note"))
-    browser.keys("m", until="Preferences could not be saved: Assets\\bin\\preferences.txt")
-    check(True, "the next save, with the storage full, is narrated as failed")
-
-    print(f"in play: {pictures:.1f} pictures and {rate:.1f} steps a second")
+    browser.wait("a word on the refused save", lambda: "not kept" in browser.text("note"))
+    check(browser.text("note").startswith("not kept: the choice sound on (the browser's "
+                                          "storage for this page is full)"),
+          "a save refused by a full storage is told on the page: " + browser.text("note"))
+    failed = "Preferences could not be saved: Assets\\bin\\preferences.txt"
+    check(failed in browser.keys("m", until=failed), "the next save, with the storage full, is narrated as failed")
     print(f"screenshots: {SHOTS}")
     return reference
 
