@@ -11,10 +11,9 @@
 namespace
 {
 golden::LiveCounts s_live;
-
-// Whether the game's picture is being drawn (not shown, nor the level's own
-// pictures drawn).
-bool DrawingThePicture(SDL_Renderer* /*renderer*/)
+// Copies count while the game's picture is drawn (not while it is shown, nor
+// while the level's own pictures are).
+bool Drawing()
 {
     return Graphics::Instance()->m_drawing;
 }
@@ -79,20 +78,20 @@ extern "C"
     // ones that draw the game's picture, not the ones that show it.
     int __wrap_SDL_RenderClear(SDL_Renderer* renderer)
     {
-        s_live.copies = DrawingThePicture(renderer) ? 0 : s_live.copies;
+        s_live.copies = Drawing() ? 0 : s_live.copies;
         return __real_SDL_RenderClear(renderer);
     }
     int __wrap_SDL_RenderCopy(SDL_Renderer* renderer, SDL_Texture* texture, const SDL_Rect* source,
                               const SDL_Rect* destination)
     {
-        s_live.copies += DrawingThePicture(renderer) ? 1 : 0;
+        s_live.copies += Drawing() ? 1 : 0;
         return __real_SDL_RenderCopy(renderer, texture, source, destination);
     }
     int __wrap_SDL_RenderCopyEx(SDL_Renderer* renderer, SDL_Texture* texture,
                                 const SDL_Rect* source, const SDL_Rect* destination, double angle,
                                 const SDL_Point* centre, SDL_RendererFlip flip)
     {
-        s_live.copies += DrawingThePicture(renderer) ? 1 : 0;
+        s_live.copies += Drawing() ? 1 : 0;
         return __real_SDL_RenderCopyEx(renderer, texture, source, destination, angle, centre, flip);
     }
     TTF_Font* __wrap_TTF_OpenFont(const char* file, int size)

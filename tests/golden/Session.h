@@ -6,7 +6,6 @@
 #include "tests/support/Play.h"
 
 #include <array>
-#include <cstdint>
 #include <filesystem>
 #include <map>
 #include <optional>
@@ -41,22 +40,13 @@ public:
 
 private:
     bool Execute(const Command& command);
-    bool Frames(int count);
-    bool WalkGold(int pieces);
-    bool Pad(const Command& command);
-    void Picture(const std::string& name);
-    bool Steady();
-    bool Shutdown(bool started);
-    // Starts recording what the mixer plays, or reports whether what it
-    // played since was silent, quiet or loud.
-    bool Listen(bool heard);
 
     support::TestPlatform m_platform;
     std::filesystem::path m_pictureDir;
     bool m_started = false;
-    std::optional<std::array<long, 4>> m_base;
-    std::size_t m_recordFrom = 0;        // where the recording starts in what was played
-    std::map<int, SDL_Joystick*> m_pads; // virtual pads, by the script's number
+    std::optional<std::array<long, 4>> m_base; // what the first steady found
+    std::size_t m_recordFrom = 0;              // where the recording starts in what was played
+    std::map<int, SDL_Joystick*> m_pads;       // virtual pads, by the script's number
 };
 
 // Live counts of the game's textures, cursors and fonts: defined by the

@@ -22,38 +22,22 @@ namespace
 std::string Fold(const std::string& text)
 {
     std::istringstream in(text);
-    std::string folded;
-    std::string count;
-    long repeats = 0;
-    const auto endRun = [&]
-    {
-        if (repeats > 0)
-        {
-            folded += (repeats > 1 ? std::to_string(repeats) + " x " : "") + count + "\n";
-        }
-        repeats = 0;
-    };
+    std::vector<std::string> lines;
     for (std::string line; std::getline(in, line);)
     {
-        const bool isCount =
-            !line.empty() && std::ranges::all_of(line, [](char c) { return c >= '0' && c <= '9'; });
-        if (isCount && repeats > 0 && line == count)
-        {
-            ++repeats;
-            continue;
-        }
-        endRun();
-        if (isCount)
-        {
-            count = line;
-            repeats = 1;
-        }
-        else
-        {
-            folded += line + "\n";
-        }
+        lines.push_back(line);
     }
-    endRun();
+    std::string folded;
+    for (std::size_t i = 0, run = 1; i < lines.size(); i += run)
+    {
+        const bool isCount =
+            !lines[i].empty() && lines[i].find_first_not_of("0123456789") == std::string::npos;
+        for (run = 1; isCount && i + run < lines.size() && lines[i + run] == lines[i];)
+        {
+            ++run;
+        }
+        folded += (run > 1 ? std::to_string(run) + " x " : "") + lines[i] + "\n";
+    }
     return folded;
 }
 } // namespace
