@@ -14,6 +14,7 @@
 
 #include <SDL_image.h>
 #include <SDL_mixer.h>
+#include <SDL_ttf.h>
 
 #include <algorithm>
 #include <array>
@@ -34,6 +35,16 @@ namespace golden
 {
 namespace
 {
+// The game's textures, cursors and fonts alive, counted by the wraps at the
+// end of this file, and the texture copies that drew the last picture.
+struct LiveCounts
+{
+    long textures = 0;
+    long cursors = 0;
+    long fonts = 0;
+    long copies = 0;
+} s_live;
+
 // What the mixer plays, as it goes to the audio device. SDL's disk driver
 // only paces the mixer (it writes sdlaudio.raw in the scratch folder): on
 // Windows SDL holds that file unshared while it writes, so the samples are
@@ -191,7 +202,7 @@ void Picture(const fs::path& dir, const std::string& name)
     }
     char text[17];
     std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
-    Report("picture " + name + " " + text + ", " + std::to_string(Live().copies) + " copies");
+    Report("picture " + name + " " + text + ", " + std::to_string(s_live.copies) + " copies");
     if (!dir.empty())
     {
         fs::create_directories(dir);
@@ -278,7 +289,7 @@ private:
     {
         if (c == '\n')
         {
-            m_left = m_line == "Map shut down successfully." ? Live().textures : m_left;
+            m_left = m_line == "Map shut down successfully." ? s_live.textures : m_left;
             m_line.clear();
         }
         else if (c != traits_type::eof())
@@ -329,7 +340,7 @@ bool Steady(std::optional<std::array<long, 4>>& base)
     long pages = 0;
     long resident = 0;
     std::ifstream("/proc/self/statm") >> pages >> resident;
-    const std::array<long, 4> now{Live().textures, Live().fonts, support::OpenFiles(),
+    const std::array<long, 4> now{s_live.textures, s_live.fonts, support::OpenFiles(),
                                   resident * 4096};
     const std::array<long, 4>& first = base ? *base : base.emplace(now);
     // The allocator may keep a little; a texture leaked every game grows far
@@ -558,9 +569,8 @@ bool Session::Execute(const Command& c)
     }
     else if (c.name == "live")
     {
-        const LiveCounts live = Live();
-        Report("live textures " + std::to_string(live.textures) + ", cursors " +
-               std::to_string(live.cursors) + ", fonts " + std::to_string(live.fonts));
+        Report("live textures " + std::to_string(s_live.textures) + ", cursors " +
+               std::to_string(s_live.cursors) + ", fonts " + std::to_string(s_live.fonts));
     }
     else if (c.name == "score-file")
     {
@@ -614,6 +624,93 @@ bool Session::Execute(const Command& c)
         return Steady(m_base);
     }
     return true;
+}
+
+// Every texture, cursor and font the game makes or frees goes through these:
+// the link wraps the game's calls (see CMakeLists.txt), so the counts are the
+// game's own, whatever SDL keeps inside. Copies count while the game's picture
+// is drawn, not while it is shown nor while the level's own pictures are.
+extern "C"
+{
+    SDL_Texture* __real_SDL_CreateTextureFromSurface(SDL_Renderer* renderer, SDL_Surface* surface);
+    void __real_SDL_DestroyTexture(SDL_Texture* texture);
+    void __real_SDL_DestroyRenderer(SDL_Renderer* renderer);
+    SDL_Cursor* __real_SDL_CreateSystemCursor(SDL_SystemCursor id);
+    void __real_SDL_FreeCursor(SDL_Cursor* cursor);
+    int __real_SDL_RenderClear(SDL_Renderer* renderer);
+    int __real_SDL_RenderCopy(SDL_Renderer* renderer, SDL_Texture* texture, const SDL_Rect* source,
+                              const SDL_Rect* destination);
+    int __real_SDL_RenderCopyEx(SDL_Renderer* renderer, SDL_Texture* texture,
+                                const SDL_Rect* source, const SDL_Rect* destination, double angle,
+                                const SDL_Point* centre, SDL_RendererFlip flip);
+    TTF_Font* __real_TTF_OpenFont(const char* file, int size);
+    void __real_TTF_CloseFont(TTF_Font* font);
+
+    SDL_Texture* __wrap_SDL_CreateTextureFromSurface(SDL_Renderer* renderer, SDL_Surface* surface)
+    {
+        SDL_Texture* texture = __real_SDL_CreateTextureFromSurface(renderer, surface);
+        s_live.textures += texture != nullptr ? 1 : 0;
+        return texture;
+    }
+    void __wrap_SDL_DestroyTexture(SDL_Texture* texture)
+    {
+        // The textures the game draws into are not among those counted: they
+        // are made by SDL_CreateTexture, which is not wrapped.
+        int access = 0;
+        const bool counted = texture != nullptr &&
+                             SDL_QueryTexture(texture, nullptr, &access, nullptr, nullptr) == 0 &&
+                             access != SDL_TEXTUREACCESS_TARGET;
+        s_live.textures -= counted ? 1 : 0;
+        __real_SDL_DestroyTexture(texture);
+    }
+    // A renderer takes every texture it still has with it.
+    void __wrap_SDL_DestroyRenderer(SDL_Renderer* renderer)
+    {
+        s_live.textures = renderer != nullptr ? 0 : s_live.textures;
+        __real_SDL_DestroyRenderer(renderer);
+    }
+    SDL_Cursor* __wrap_SDL_CreateSystemCursor(SDL_SystemCursor id)
+    {
+        // Calls are counted, not cursors: a headless driver makes none.
+        ++s_live.cursors;
+        return __real_SDL_CreateSystemCursor(id);
+    }
+    void __wrap_SDL_FreeCursor(SDL_Cursor* cursor)
+    {
+        --s_live.cursors;
+        __real_SDL_FreeCursor(cursor);
+    }
+    // The copies counted are those of the picture since its clearing: the
+    // ones that draw the game's picture, not the ones that show it.
+    int __wrap_SDL_RenderClear(SDL_Renderer* renderer)
+    {
+        s_live.copies = Graphics::Instance()->m_drawing ? 0 : s_live.copies;
+        return __real_SDL_RenderClear(renderer);
+    }
+    int __wrap_SDL_RenderCopy(SDL_Renderer* renderer, SDL_Texture* texture, const SDL_Rect* source,
+                              const SDL_Rect* destination)
+    {
+        s_live.copies += Graphics::Instance()->m_drawing ? 1 : 0;
+        return __real_SDL_RenderCopy(renderer, texture, source, destination);
+    }
+    int __wrap_SDL_RenderCopyEx(SDL_Renderer* renderer, SDL_Texture* texture,
+                                const SDL_Rect* source, const SDL_Rect* destination, double angle,
+                                const SDL_Point* centre, SDL_RendererFlip flip)
+    {
+        s_live.copies += Graphics::Instance()->m_drawing ? 1 : 0;
+        return __real_SDL_RenderCopyEx(renderer, texture, source, destination, angle, centre, flip);
+    }
+    TTF_Font* __wrap_TTF_OpenFont(const char* file, int size)
+    {
+        TTF_Font* font = __real_TTF_OpenFont(file, size);
+        s_live.fonts += font != nullptr ? 1 : 0;
+        return font;
+    }
+    void __wrap_TTF_CloseFont(TTF_Font* font)
+    {
+        s_live.fonts -= font != nullptr ? 1 : 0;
+        __real_TTF_CloseFont(font);
+    }
 }
 
 } // namespace golden

@@ -49,15 +49,4 @@ private:
     std::map<int, SDL_Joystick*> m_pads;       // virtual pads, by the script's number
 };
 
-// Live counts of the game's textures, cursors and fonts: defined by the
-// programs that wrap SDL's calls at link time, zero elsewhere.
-struct LiveCounts
-{
-    long textures = 0;
-    long cursors = 0;
-    long fonts = 0;
-    long copies = 0; // texture copies in the last picture
-};
-LiveCounts Live();
-
 } // namespace golden
