@@ -26,7 +26,6 @@
 #include <iterator>
 #include <map>
 #include <mutex>
-#include <set>
 #include <sstream>
 
 namespace fs = std::filesystem;
@@ -45,10 +44,8 @@ struct LiveCounts
     long copies = 0;
 } s_live;
 
-// What the mixer plays, as it goes to the audio device. SDL's disk driver
-// only paces the mixer (it writes sdlaudio.raw in the scratch folder): on
-// Windows SDL holds that file unshared while it writes, so the samples are
-// taken here, on the audio thread.
+// What the mixer plays, taken on the audio thread: SDL's disk driver only
+// paces the mixer, and on Windows holds the file it writes unshared.
 std::mutex s_tapLock;
 std::string s_played;
 
@@ -85,19 +82,15 @@ void Report(const std::string& text)
     std::cout << "#> " << text << std::endl;
 }
 
-bool Known(const std::string& name, std::size_t args)
-{
-    static const std::map<std::string, std::size_t> kArity{
-        {"settings", 1}, {"scores", 0}, {"bytes", 1},      {"remove", 1},     {"start", 0},
-        {"seed", 1},     {"frames", 1}, {"hold", 1},       {"release", 1},    {"click", 1},
-        {"press", 1},    {"letgo", 0},  {"quit", 0},       {"walk-gold", 0},  {"picture", 1},
-        {"live", 0},     {"run", 0},    {"shutdown", 0},   {"score-file", 0}, {"repeat", 1},
-        {"steady", 0},   {"tile", 4},   {"focus-lost", 0}, {"fullscreen", 0}, {"resize", 2},
-        {"audio", 1},    {"record", 0}, {"heard", 0},      {"mute", 0},       {"pad", 2},
-        {"where", 0},    {"point", 1},  {"text-file", 1},  {"window", 0}};
-    const auto found = kArity.find(name);
-    return found != kArity.end() && args >= found->second;
-}
+// The fewest words each command takes.
+const std::map<std::string, std::size_t> kArity{
+    {"settings", 1}, {"scores", 0}, {"bytes", 1},      {"remove", 1},     {"start", 0},
+    {"seed", 1},     {"frames", 1}, {"hold", 1},       {"release", 1},    {"click", 1},
+    {"press", 1},    {"letgo", 1},  {"quit", 0},       {"walk-gold", 0},  {"picture", 1},
+    {"live", 0},     {"run", 0},    {"shutdown", 0},   {"score-file", 0}, {"repeat", 1},
+    {"steady", 0},   {"tile", 4},   {"focus-lost", 0}, {"fullscreen", 0}, {"resize", 2},
+    {"audio", 1},    {"record", 0}, {"heard", 0},      {"mute", 0},       {"pad", 2},
+    {"where", 0},    {"point", 1},  {"text-file", 1},  {"window", 0}};
 
 // Frames through the main loop's step, until the count or the game's end.
 void Frames(support::TestPlatform& platform, int count)
@@ -146,12 +139,10 @@ bool Pad(std::map<int, SDL_Joystick*>& pads, const Command& c)
     }
     if (what == "stick")
     {
-        const auto axis = [&](SDL_GameControllerAxis which, std::size_t i)
-        {
-            const auto value = static_cast<Sint16>(std::atoi(c.args[i].c_str()));
-            return SDL_JoystickSetVirtualAxis(pad, which, value) == 0;
-        };
-        return axis(SDL_CONTROLLER_AXIS_LEFTX, 2) && axis(SDL_CONTROLLER_AXIS_LEFTY, 3);
+        return SDL_JoystickSetVirtualAxis(pad, SDL_CONTROLLER_AXIS_LEFTX,
+                                          static_cast<Sint16>(std::atoi(c.args[2].c_str()))) == 0 &&
+               SDL_JoystickSetVirtualAxis(pad, SDL_CONTROLLER_AXIS_LEFTY,
+                                          static_cast<Sint16>(std::atoi(c.args[3].c_str()))) == 0;
     }
     // Buttons by SDL's names for them (a, b, start, dpleft...).
     const auto button = SDL_GameControllerGetButtonFromString(c.args[2].c_str());
@@ -186,29 +177,24 @@ void Picture(const fs::path& dir, const std::string& name)
     int width = 0;
     int height = 0;
     SDL_GetRendererOutputSize(renderer, &width, &height);
-    SDL_Surface* surface =
-        SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_ARGB8888);
-    SDL_RenderReadPixels(renderer, nullptr, SDL_PIXELFORMAT_ARGB8888, surface->pixels,
-                         surface->pitch);
-    // FNV-1a over the rows, so the hash names the picture, not its padding.
-    std::uint64_t hash = 14695981039346656037ULL;
-    for (int y = 0; y < height; ++y)
+    std::vector<unsigned char> pixels(static_cast<std::size_t>(width * height) * 4);
+    SDL_RenderReadPixels(renderer, nullptr, SDL_PIXELFORMAT_ARGB8888, pixels.data(), width * 4);
+    std::uint64_t hash = 14695981039346656037ULL; // FNV-1a
+    for (const unsigned char byte : pixels)
     {
-        const auto* row = static_cast<const unsigned char*>(surface->pixels) + y * surface->pitch;
-        for (int x = 0; x < width * 4; ++x)
-        {
-            hash = (hash ^ row[x]) * 1099511628211ULL;
-        }
+        hash = (hash ^ byte) * 1099511628211ULL;
     }
     char text[17];
     std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
     Report("picture " + name + " " + text + ", " + std::to_string(s_live.copies) + " copies");
     if (!dir.empty())
     {
+        SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(
+            pixels.data(), width, height, 32, width * 4, SDL_PIXELFORMAT_ARGB8888);
         fs::create_directories(dir);
         IMG_SavePNG(surface, (dir / (name + ".png")).string().c_str());
+        SDL_FreeSurface(surface);
     }
-    SDL_FreeSurface(surface);
 }
 
 // Starts recording what the mixer plays (from `recordFrom` on), or at `heard`
@@ -310,25 +296,14 @@ private:
 // pieces keep theirs (each holds its own, and its destructor frees none).
 bool Shutdown(bool started)
 {
-    std::set<SDL_Texture*> gold;
-    for (const auto& piece : Map::Instance()->m_events)
+    const auto gold = std::ranges::count_if(Map::Instance()->m_events, [](const auto& piece)
+                                            { return piece->m_sprite.m_texture != nullptr; });
+    const MapWatch watch;
+    Game::Instance()->Shutdown();
+    if (started && watch.m_left != gold)
     {
-        if (piece->m_sprite.m_texture != nullptr)
-        {
-            gold.insert(piece->m_sprite.m_texture);
-        }
-    }
-    long left = -1;
-    {
-        const MapWatch watch;
-        Game::Instance()->Shutdown();
-        left = watch.m_left;
-    }
-    if (started && left != std::ssize(gold))
-    {
-        std::cerr << left
-                  << " textures alive once the Map and the screens were gone, where the gold keeps "
-                  << gold.size() << "\n";
+        std::cerr << watch.m_left << " textures alive once the Map and the screens were gone, "
+                  << gold << " kept by the gold\n";
         return false;
     }
     return true;
@@ -375,7 +350,8 @@ bool Parse(std::istream& in, std::vector<Command>& commands)
             open.pop_back();
             continue;
         }
-        if (!Known(command.name, command.args.size()))
+        const auto arity = kArity.find(command.name);
+        if (arity == kArity.end() || command.args.size() < arity->second)
         {
             std::cerr << "line " << line << ": cannot read '" << text << "'\n";
             return false;
@@ -388,8 +364,6 @@ bool Parse(std::istream& in, std::vector<Command>& commands)
     }
     return open.size() == 1;
 }
-
-Session::Session(fs::path pictureDir) : m_pictureDir(std::move(pictureDir)) {}
 
 bool Session::Run(const std::vector<Command>& commands)
 {
@@ -491,7 +465,7 @@ bool Session::Execute(const Command& c)
         }
         c.name == "hold" ? m_platform.Hold(key) : m_platform.Release(key);
     }
-    else if (c.name == "click" || c.name == "press" || c.name == "point")
+    else if (c.name == "click" || c.name == "press" || c.name == "point" || c.name == "letgo")
     {
         // Buttons by the labels they show.
         const auto button = std::ranges::find_if(kMenuButtons, [&](const ButtonPlace& place)
@@ -500,16 +474,14 @@ bool Session::Execute(const Command& c)
         {
             return false;
         }
-        PushButton(*button, c.name == "point" ? SDL_MOUSEMOTION : SDL_MOUSEBUTTONDOWN);
+        PushButton(*button, c.name == "point"   ? SDL_MOUSEMOTION
+                            : c.name == "letgo" ? SDL_MOUSEBUTTONUP
+                                                : SDL_MOUSEBUTTONDOWN);
         if (c.name == "click")
         {
             PushButton(*button, SDL_MOUSEBUTTONUP);
             Frames(m_platform, 1);
         }
-    }
-    else if (c.name == "letgo")
-    {
-        PushButton(kMenuButtons[kButtonPlay], SDL_MOUSEBUTTONUP);
     }
     else if (c.name == "record" || c.name == "heard")
     {
@@ -575,11 +547,11 @@ bool Session::Execute(const Command& c)
     else if (c.name == "score-file")
     {
         const std::string bytes = support::ReadFile("Assets/bin/scores.bin");
-        std::vector<std::int32_t> records(bytes.size() / 4);
-        std::memcpy(records.data(), bytes.data(), records.size() * 4); // little-endian here too
         std::string text = "score file (" + std::to_string(bytes.size()) + " bytes):";
-        for (const std::int32_t value : records)
+        for (std::size_t at = 0; at + 4 <= bytes.size(); at += 4)
         {
+            std::int32_t value = 0;
+            std::memcpy(&value, bytes.data() + at, 4); // little-endian here too
             text += ' ';
             text += std::to_string(value);
         }

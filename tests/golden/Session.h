@@ -30,7 +30,7 @@ class Session
 {
 public:
     // Picture PNGs go to `pictureDir` when it is not empty.
-    explicit Session(std::filesystem::path pictureDir = {});
+    explicit Session(std::filesystem::path pictureDir = {}) : m_pictureDir(std::move(pictureDir)) {}
 
     // Runs the commands; false (with a message on std::cerr) when one could
     // not be carried out.
