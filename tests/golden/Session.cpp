@@ -2,7 +2,6 @@
 
 #include "core/Game.h"
 #include "core/Graphics.h"
-#include "core/Input.h"
 #include "core/PlayState.h"
 #include "gameplay/MenuLayout.h"
 #include "gameplay/Player.h"
@@ -144,7 +143,6 @@ bool Pad(std::map<int, SDL_Joystick*>& pads, const Command& c)
                SDL_JoystickSetVirtualAxis(pad, SDL_CONTROLLER_AXIS_LEFTY,
                                           static_cast<Sint16>(std::atoi(c.args[3].c_str()))) == 0;
     }
-    // Buttons by SDL's names for them (a, b, start, dpleft...).
     const auto button = SDL_GameControllerGetButtonFromString(c.args[2].c_str());
     return (what == "hold" || what == "release") && button != SDL_CONTROLLER_BUTTON_INVALID &&
            SDL_JoystickSetVirtualButton(pad, button, what == "hold" ? 1 : 0) == 0;
@@ -290,10 +288,9 @@ private:
     std::string m_line;
 };
 
-// Every texture the screens and the Map made is freed by its owner, counted
-// while the renderer still exists: destroying it frees whatever was left, and
-// the cache's last sweep would hide a texture an owner forgot. Only the gold
-// pieces keep theirs (each holds its own, and its destructor frees none).
+// Every texture the screens and the Map made is freed by its owner: counted
+// before the cache's last sweep and the renderer free whatever an owner forgot.
+// Only the gold pieces keep theirs (each its own; its destructor frees none).
 bool Shutdown(bool started)
 {
     const auto gold = std::ranges::count_if(Map::Instance()->m_events, [](const auto& piece)
@@ -318,10 +315,10 @@ bool Steady(std::optional<std::array<long, 4>>& base)
     const std::array<long, 4> now{s_live.textures, s_live.fonts, support::OpenFiles(),
                                   resident * 4096};
     const std::array<long, 4>& first = base ? *base : base.emplace(now);
-    // The allocator may keep a little; a texture leaked every game grows far
-    // past this over a few hundred games.
-    constexpr long kSlack = 2L * 1024 * 1024;
-    if (now[0] > first[0] || now[1] > first[1] || now[2] > first[2] || now[3] > first[3] + kSlack)
+    // The allocator may keep a little (2 MiB); a texture leaked every game
+    // grows far past this over a few hundred games.
+    if (now[0] > first[0] || now[1] > first[1] || now[2] > first[2] ||
+        now[3] > first[3] + 2L * 1024 * 1024)
     {
         std::cerr << "textures, fonts, files or memory grew after " << first[0] << " " << first[1]
                   << " " << first[2] << " " << first[3] << "\n";
@@ -440,10 +437,9 @@ bool Session::Execute(const Command& c)
     }
     else if (c.name == "audio")
     {
-        // SDL's disk driver writes what the mixer plays to a file, about
-        // twenty times faster than real time. Only the delay is set: on
-        // Windows SDL 2.26's SDL_getenv returns one shared buffer, and the
-        // driver reads SDL_DISKAUDIOFILE and then the delay over it.
+        // The disk driver plays about twenty times faster than real time. Only
+        // its delay is set: on Windows SDL 2.26's SDL_getenv returns one shared
+        // buffer, and the driver reads SDL_DISKAUDIOFILE, then the delay over it.
         SDL_setenv("SDL_AUDIODRIVER", arg(0).c_str(), 1);
         SDL_setenv("SDL_DISKAUDIODELAY", "1", 1);
     }
@@ -457,7 +453,6 @@ bool Session::Execute(const Command& c)
     }
     else if (c.name == "hold" || c.name == "release")
     {
-        // Keys by SDL's names for them (Return, Escape, Space, Left, P...).
         const SDL_Scancode key = SDL_GetScancodeFromName(arg(0).c_str());
         if (key == SDL_SCANCODE_UNKNOWN)
         {
@@ -467,7 +462,6 @@ bool Session::Execute(const Command& c)
     }
     else if (c.name == "click" || c.name == "press" || c.name == "point" || c.name == "letgo")
     {
-        // Buttons by the labels they show.
         const auto button = std::ranges::find_if(kMenuButtons, [&](const ButtonPlace& place)
                                                  { return arg(0) == place.label; });
         if (button == kMenuButtons.end())
@@ -499,7 +493,6 @@ bool Session::Execute(const Command& c)
         {
             event.type = SDL_KEYDOWN;
             event.key.state = SDL_PRESSED;
-            event.key.repeat = 0;
             event.key.keysym.scancode = c.name == "mute" ? SDL_SCANCODE_M : SDL_SCANCODE_F11;
         }
         SDL_PushEvent(&event);
@@ -583,13 +576,12 @@ bool Session::Execute(const Command& c)
     }
     else if (c.name == "repeat")
     {
-        for (int i = 0; i < number(0); ++i)
+        bool ran = true;
+        for (int i = 0; ran && i < number(0); ++i)
         {
-            if (!Run(c.body))
-            {
-                return false;
-            }
+            ran = Run(c.body);
         }
+        return ran;
     }
     else if (c.name == "steady")
     {

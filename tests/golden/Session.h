@@ -32,8 +32,7 @@ public:
     // Picture PNGs go to `pictureDir` when it is not empty.
     explicit Session(std::filesystem::path pictureDir = {}) : m_pictureDir(std::move(pictureDir)) {}
 
-    // Runs the commands; false (with a message on std::cerr) when one could
-    // not be carried out.
+    // Runs the commands; false (with a message on std::cerr) when one fails.
     bool Run(const std::vector<Command>& commands);
 
     support::TestPlatform& Platform() { return m_platform; }

@@ -41,12 +41,7 @@ std::string Fold(const std::string& text)
 int main(int argc, char** argv)
 {
     std::vector<std::string> args(argv + 1, argv + argc);
-    const auto flag = std::ranges::find(args, "--update");
-    const bool update = flag != args.end();
-    if (update)
-    {
-        args.erase(flag);
-    }
+    const bool update = std::erase(args, "--update") > 0;
     fs::path pictures;
     if (const auto dir = std::ranges::find(args, "--pictures"); args.end() - dir >= 2)
     {
@@ -89,7 +84,6 @@ int main(int argc, char** argv)
     {
         return 0;
     }
-    // Show where the narration went another way.
     const fs::path actual = fs::temp_directory_path() / (golden.stem().string() + ".actual.log");
     std::ofstream(actual, std::ios::binary) << folded;
     const std::string diff =
