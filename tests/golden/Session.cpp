@@ -2,7 +2,6 @@
 
 #include "core/Game.h"
 #include "core/Graphics.h"
-#include "core/Input.h"
 #include "core/PlayState.h"
 #include "gameplay/MenuLayout.h"
 #include "gameplay/Player.h"
@@ -14,6 +13,7 @@
 
 #include <SDL_image.h>
 #include <SDL_mixer.h>
+#include <SDL_ttf.h>
 
 #include <algorithm>
 #include <array>
@@ -25,7 +25,6 @@
 #include <iterator>
 #include <map>
 #include <mutex>
-#include <set>
 #include <sstream>
 
 namespace fs = std::filesystem;
@@ -34,57 +33,30 @@ namespace golden
 {
 namespace
 {
-// What the mixer plays, as it goes to the audio device. SDL's disk driver
-// only paces the mixer (it writes sdlaudio.raw in the scratch folder): on
-// Windows SDL holds that file unshared while it writes, so the samples are
-// taken here, on the audio thread.
-struct AudioTap
+// The game's textures, cursors and fonts alive, counted by the wraps at the
+// end of this file, and the texture copies that drew the last picture.
+struct LiveCounts
 {
-    std::mutex lock;
-    std::string played;
-};
+    long textures = 0;
+    long cursors = 0;
+    long fonts = 0;
+    long copies = 0;
+} s_live;
 
-AudioTap& Tap()
-{
-    static AudioTap tap;
-    return tap;
-}
+// What the mixer plays, taken on the audio thread: SDL's disk driver only
+// paces the mixer, and on Windows holds the file it writes unshared.
+std::mutex s_tapLock;
+std::string s_played;
 
 void Capture(void* /*unused*/, Uint8* stream, int length)
 {
-    const std::lock_guard<std::mutex> hold(Tap().lock);
-    Tap().played.append(reinterpret_cast<const char*>(stream), static_cast<std::size_t>(length));
+    const std::lock_guard<std::mutex> hold(s_tapLock);
+    s_played.append(reinterpret_cast<const char*>(stream), static_cast<std::size_t>(length));
 }
-
-std::size_t Played()
-{
-    const std::lock_guard<std::mutex> hold(Tap().lock);
-    return Tap().played.size();
-}
-
-const std::map<std::string, int> kKeys{
-    {"Return", kKeyReturn}, {"Escape", kKeyEscape}, {"Space", kKeySpace},  {"P", kKeyP},
-    {"Left", kKeyLeft},     {"Right", kKeyRight},   {"Up", kKeyUp},        {"Down", kKeyDown},
-    {"W", SDL_SCANCODE_W},  {"A", SDL_SCANCODE_A},  {"S", SDL_SCANCODE_S}, {"D", SDL_SCANCODE_D}};
-
-const std::map<std::string, SDL_GameControllerButton> kPadButtons{
-    {"Left", SDL_CONTROLLER_BUTTON_DPAD_LEFT},
-    {"Right", SDL_CONTROLLER_BUTTON_DPAD_RIGHT},
-    {"Up", SDL_CONTROLLER_BUTTON_DPAD_UP},
-    {"Down", SDL_CONTROLLER_BUTTON_DPAD_DOWN},
-    {"A", SDL_CONTROLLER_BUTTON_A},
-    {"B", SDL_CONTROLLER_BUTTON_B},
-    {"Start", SDL_CONTROLLER_BUTTON_START}};
-
-const std::map<std::string, int> kButtons{{"Play", kButtonPlay},
-                                          {"Scores", kButtonScores},
-                                          {"Guide", kButtonGuide},
-                                          {"Exit", kButtonExit}};
 
 // A press, a release or (`type` motion) the pointer moving onto a button.
-void PushButton(int button, Uint32 type)
+void PushButton(const ButtonPlace& place, Uint32 type)
 {
-    const ButtonPlace& place = kMenuButtons[static_cast<std::size_t>(button)];
     SDL_Event event{};
     event.type = type;
     event.button.button = SDL_BUTTON_LEFT;
@@ -93,15 +65,13 @@ void PushButton(int button, Uint32 type)
     // the window reports it; SDL maps it back to the 800 x 608 picture.
     const Graphics* graphics = Graphics::Instance();
     event.button.windowID = SDL_GetWindowID(graphics->m_window);
-    int x = 0;
-    int y = 0;
     SDL_RenderLogicalToWindow(graphics->m_renderer, static_cast<float>(place.x + place.width / 2),
-                              static_cast<float>(place.y + place.height / 2), &x, &y);
-    event.button.x = x;
-    event.button.y = y;
+                              static_cast<float>(place.y + place.height / 2), &event.button.x,
+                              &event.button.y);
     if (type == SDL_MOUSEMOTION)
     {
-        event.motion = {type, 0, event.button.windowID, 0, 0, x, y, 1, 1};
+        const SDL_MouseButtonEvent& at = event.button;
+        event.motion = {type, 0, at.windowID, 0, 0, at.x, at.y, 1, 1};
     }
     SDL_PushEvent(&event);
 }
@@ -111,28 +81,250 @@ void Report(const std::string& text)
     std::cout << "#> " << text << std::endl;
 }
 
-// What must not grow over a long session.
-std::array<long, 4> Sample()
+// The fewest words each command takes.
+const std::map<std::string, std::size_t> kArity{
+    {"settings", 1}, {"scores", 0}, {"bytes", 1},      {"remove", 1},     {"start", 0},
+    {"seed", 1},     {"frames", 1}, {"hold", 1},       {"release", 1},    {"click", 1},
+    {"press", 1},    {"letgo", 1},  {"quit", 0},       {"walk-gold", 0},  {"picture", 1},
+    {"live", 0},     {"run", 0},    {"shutdown", 0},   {"score-file", 0}, {"repeat", 1},
+    {"steady", 0},   {"tile", 4},   {"focus-lost", 0}, {"fullscreen", 0}, {"resize", 2},
+    {"audio", 1},    {"record", 0}, {"heard", 0},      {"mute", 0},       {"pad", 2},
+    {"where", 0},    {"point", 1},  {"text-file", 1},  {"window", 0}};
+
+// Frames through the main loop's step, until the count or the game's end.
+void Frames(support::TestPlatform& platform, int count)
 {
-    const long files = support::OpenFiles();
+    for (int i = 0; i < count && !Game::Instance()->m_quit; ++i)
+    {
+        support::Frame(platform);
+    }
+}
+
+// A game controller without hardware: SDL's virtual joystick.
+bool Pad(std::map<int, SDL_Joystick*>& pads, const Command& c)
+{
+    SDL_Joystick*& pad = pads[std::atoi(c.args[0].c_str())];
+    const std::string& what = c.args[1];
+    if (what == "plug")
+    {
+        // The dummy window never has the keyboard's focus, and SDL drops pad
+        // presses while no window of the game has it.
+        SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+        SDL_VirtualJoystickDesc desc{};
+        desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+        desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+        desc.naxes = SDL_CONTROLLER_AXIS_MAX;
+        desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
+        pad = SDL_JoystickOpen(SDL_JoystickAttachVirtualEx(&desc));
+        return pad != nullptr;
+    }
+    if (pad == nullptr || c.args.size() < (what == "stick" ? 4u : what == "unplug" ? 2u : 3u))
+    {
+        return false;
+    }
+    if (what == "unplug")
+    {
+        const SDL_JoystickID id = SDL_JoystickInstanceID(pad);
+        SDL_JoystickClose(pad);
+        pad = nullptr;
+        for (int i = 0; i < SDL_NumJoysticks(); ++i)
+        {
+            if (SDL_JoystickGetDeviceInstanceID(i) == id)
+            {
+                return SDL_JoystickDetachVirtual(i) == 0;
+            }
+        }
+        return false;
+    }
+    if (what == "stick")
+    {
+        return SDL_JoystickSetVirtualAxis(pad, SDL_CONTROLLER_AXIS_LEFTX,
+                                          static_cast<Sint16>(std::atoi(c.args[2].c_str()))) == 0 &&
+               SDL_JoystickSetVirtualAxis(pad, SDL_CONTROLLER_AXIS_LEFTY,
+                                          static_cast<Sint16>(std::atoi(c.args[3].c_str()))) == 0;
+    }
+    const auto button = SDL_GameControllerGetButtonFromString(c.args[2].c_str());
+    return (what == "hold" || what == "release") && button != SDL_CONTROLLER_BUTTON_INVALID &&
+           SDL_JoystickSetVirtualButton(pad, button, what == "hold" ? 1 : 0) == 0;
+}
+
+// Walks until the game leaves the play screen (won or lost), `pieces` are
+// collected or the route is done; the cap only stops a walk that went wrong.
+void WalkGold(support::TestPlatform& platform, int pieces)
+{
+    Map* map = Map::Instance();
+    support::RouteWalker walker(support::RouteThroughGold(*map));
+    const auto& states = Game::Instance()->m_states;
+    for (int frame = 0; frame < 20000 && !states.empty() &&
+                        dynamic_cast<PlayState*>(states.front().get()) != nullptr;
+         ++frame)
+    {
+        walker.Steer(*map->m_player, platform);
+        support::Frame(platform);
+        if (g_goldCount >= pieces || (walker.Done() && !map->m_player->m_moving))
+        {
+            break;
+        }
+    }
+    platform.ReleaseAll();
+}
+
+void Picture(const fs::path& dir, const std::string& name)
+{
+    SDL_Renderer* renderer = Graphics::Instance()->m_renderer;
+    int width = 0;
+    int height = 0;
+    SDL_GetRendererOutputSize(renderer, &width, &height);
+    std::vector<unsigned char> pixels(static_cast<std::size_t>(width * height) * 4);
+    SDL_RenderReadPixels(renderer, nullptr, SDL_PIXELFORMAT_ARGB8888, pixels.data(), width * 4);
+    std::uint64_t hash = 14695981039346656037ULL; // FNV-1a
+    for (const unsigned char byte : pixels)
+    {
+        hash = (hash ^ byte) * 1099511628211ULL;
+    }
+    char text[17];
+    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
+    Report("picture " + name + " " + text + ", " + std::to_string(s_live.copies) + " copies");
+    if (!dir.empty())
+    {
+        SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(
+            pixels.data(), width, height, 32, width * 4, SDL_PIXELFORMAT_ARGB8888);
+        fs::create_directories(dir);
+        IMG_SavePNG(surface, (dir / (name + ".png")).string().c_str());
+        SDL_FreeSurface(surface);
+    }
+}
+
+// Starts recording what the mixer plays (from `recordFrom` on), or at `heard`
+// reports whether what it played since was silent, quiet or loud.
+bool Listen(std::size_t& recordFrom, bool heard)
+{
+    int rate = 0;
+    Uint16 format = 0;
+    int channels = 0;
+    if (Mix_QuerySpec(&rate, &format, &channels) == 0)
+    {
+        if (heard)
+        {
+            Report("audio: no device");
+        }
+        return true;
+    }
+    if (std::string(SDL_GetCurrentAudioDriver()) != "disk" || format != AUDIO_S16SYS)
+    {
+        std::cerr << "listening needs the disk driver and 16-bit samples\n";
+        return false;
+    }
+    // Waits until the mixer has played this much more. A quarter second puts
+    // what was mixed before a record behind it; and two and a half seconds
+    // let every sound started before a heard end (the longest is under two).
+    Mix_SetPostMix(Capture, nullptr);
+    const auto played = []
+    {
+        const std::lock_guard<std::mutex> hold(s_tapLock);
+        return s_played.size();
+    };
+    const std::size_t second = static_cast<std::size_t>(rate * channels) * 2;
+    const std::size_t until = played() + (heard ? second * 5 / 2 : second / 4);
+    for (int waited = 0; played() < until; ++waited)
+    {
+        if (waited > 10000)
+        {
+            std::cerr << "the disk audio driver stopped writing\n";
+            return false;
+        }
+        SDL_Delay(1);
+    }
+    if (!heard)
+    {
+        recordFrom = until;
+        return true;
+    }
+    int loudest = 0;
+    {
+        const std::lock_guard<std::mutex> hold(s_tapLock);
+        for (std::size_t i = recordFrom; i + 1 < s_played.size(); i += 2)
+        {
+            std::int16_t sample = 0;
+            std::memcpy(&sample, s_played.data() + i, 2);
+            loudest = std::max(loudest, std::abs(static_cast<int>(sample)));
+        }
+    }
+    // The ambience alone peaks at -20 dBFS, every other sound at -11 or more.
+    Report(std::string("audio: ") + (loudest == 0          ? "silence"
+                                     : loudest < 32768 / 5 ? "quiet"
+                                                           : "loud"));
+    return true;
+}
+
+// Passes the narration on, noting the textures alive as the Map's last line ends.
+class MapWatch : public std::streambuf
+{
+public:
+    MapWatch() : m_next(std::cout.rdbuf()) { std::cout.rdbuf(this); }
+    ~MapWatch() override { std::cout.rdbuf(m_next); }
+    MapWatch(const MapWatch&) = delete;
+    MapWatch& operator=(const MapWatch&) = delete;
+
+    long m_left = -1; // textures alive once the Map was shut down
+
+private:
+    int overflow(int c) override
+    {
+        if (c == '\n')
+        {
+            m_left = m_line == "Map shut down successfully." ? s_live.textures : m_left;
+            m_line.clear();
+        }
+        else if (c != traits_type::eof())
+        {
+            m_line.push_back(static_cast<char>(c));
+        }
+        return c == traits_type::eof() ? 0 : m_next->sputc(static_cast<char>(c));
+    }
+    int sync() override { return m_next->pubsync(); }
+
+    std::streambuf* m_next;
+    std::string m_line;
+};
+
+// Every texture the screens and the Map made is freed by its owner: counted
+// before the cache's last sweep and the renderer free whatever an owner forgot.
+// Only the gold pieces keep theirs (each its own; its destructor frees none).
+bool Shutdown(bool started)
+{
+    const auto gold = std::ranges::count_if(Map::Instance()->m_events, [](const auto& piece)
+                                            { return piece->m_sprite.m_texture != nullptr; });
+    const MapWatch watch;
+    Game::Instance()->Shutdown();
+    if (started && watch.m_left != gold)
+    {
+        std::cerr << watch.m_left << " textures alive once the Map and the screens were gone, "
+                  << gold << " kept by the gold\n";
+        return false;
+    }
+    return true;
+}
+
+// Textures, fonts, open files and memory stay at what the first steady found.
+bool Steady(std::optional<std::array<long, 4>>& base)
+{
     long pages = 0;
     long resident = 0;
     std::ifstream("/proc/self/statm") >> pages >> resident;
-    return {Live().textures, Live().fonts, files, resident * 4096};
-}
-
-bool Known(const std::string& name, std::size_t args)
-{
-    static const std::map<std::string, std::size_t> kArity{
-        {"settings", 1}, {"scores", 0}, {"bytes", 1},      {"remove", 1},     {"start", 0},
-        {"seed", 1},     {"frames", 1}, {"hold", 1},       {"release", 1},    {"click", 1},
-        {"press", 1},    {"letgo", 0},  {"quit", 0},       {"walk-gold", 0},  {"picture", 1},
-        {"live", 0},     {"run", 0},    {"shutdown", 0},   {"score-file", 0}, {"repeat", 1},
-        {"steady", 0},   {"tile", 4},   {"focus-lost", 0}, {"fullscreen", 0}, {"resize", 2},
-        {"audio", 1},    {"record", 0}, {"heard", 0},      {"mute", 0},       {"pad", 2},
-        {"where", 0},    {"point", 1},  {"text-file", 1},  {"window", 0}};
-    const auto found = kArity.find(name);
-    return found != kArity.end() && args >= found->second;
+    const std::array<long, 4> now{s_live.textures, s_live.fonts, support::OpenFiles(),
+                                  resident * 4096};
+    const std::array<long, 4>& first = base ? *base : base.emplace(now);
+    // The allocator may keep a little (2 MiB); a texture leaked every game
+    // grows far past this over a few hundred games.
+    if (now[0] > first[0] || now[1] > first[1] || now[2] > first[2] ||
+        now[3] > first[3] + 2L * 1024 * 1024)
+    {
+        std::cerr << "textures, fonts, files or memory grew after " << first[0] << " " << first[1]
+                  << " " << first[2] << " " << first[3] << "\n";
+        return false;
+    }
+    return true;
 }
 } // namespace
 
@@ -143,22 +335,20 @@ bool Parse(std::istream& in, std::vector<Command>& commands)
     for (int line = 1; std::getline(in, text); ++line)
     {
         std::istringstream words(text.substr(0, text.find('#')));
-        Command command;
-        command.line = line;
-        if (!(words >> command.name))
+        Command command{{}, {std::istream_iterator<std::string>(words), {}}, {}, line};
+        if (command.args.empty())
         {
             continue;
         }
-        for (std::string word; words >> word;)
-        {
-            command.args.push_back(word);
-        }
+        command.name = command.args.front();
+        command.args.erase(command.args.begin());
         if (command.name == "end" && open.size() > 1)
         {
             open.pop_back();
             continue;
         }
-        if (!Known(command.name, command.args.size()))
+        const auto arity = kArity.find(command.name);
+        if (arity == kArity.end() || command.args.size() < arity->second)
         {
             std::cerr << "line " << line << ": cannot read '" << text << "'\n";
             return false;
@@ -171,8 +361,6 @@ bool Parse(std::istream& in, std::vector<Command>& commands)
     }
     return open.size() == 1;
 }
-
-Session::Session(fs::path pictureDir) : m_pictureDir(std::move(pictureDir)) {}
 
 bool Session::Run(const std::vector<Command>& commands)
 {
@@ -187,20 +375,15 @@ bool Session::Run(const std::vector<Command>& commands)
     return true;
 }
 
-bool Session::Frames(int count)
-{
-    for (int i = 0; i < count && !Game::Instance()->m_quit; ++i)
-    {
-        support::Frame(m_platform);
-    }
-    return true;
-}
-
 bool Session::Execute(const Command& c)
 {
     const auto arg = [&c](std::size_t i) { return c.args.at(i); };
     const auto number = [&c](std::size_t i) { return std::atoi(c.args.at(i).c_str()); };
-    Game* game = Game::Instance();
+    SDL_Window* window = Graphics::Instance()->m_window;
+    if (!m_started && (c.name == "frames" || c.name == "pad" || c.name == "window"))
+    {
+        return false; // they act on a game under way
+    }
     if (c.name == "settings")
     {
         std::string text;
@@ -245,86 +428,82 @@ bool Session::Execute(const Command& c)
     }
     else if (c.name == "start")
     {
-        m_started = game->Initialize();
+        m_started = Game::Instance()->Initialize();
         Report(m_started ? "started" : "start-up failed");
     }
     else if (c.name == "seed")
     {
         Random::Seed(static_cast<std::uint32_t>(number(0)));
     }
-    else if (c.name == "frames")
-    {
-        return m_started && Frames(number(0));
-    }
-    else if (c.name == "hold" || c.name == "release")
-    {
-        if (c.name == "release" && arg(0) == "all")
-        {
-            m_platform.ReleaseAll();
-            return true;
-        }
-        const auto key = kKeys.find(arg(0));
-        if (key == kKeys.end())
-        {
-            return false;
-        }
-        c.name == "hold" ? m_platform.Hold(key->second) : m_platform.Release(key->second);
-    }
-    else if (c.name == "click" || c.name == "press" || c.name == "point")
-    {
-        const auto button = kButtons.find(arg(0));
-        if (button == kButtons.end())
-        {
-            return false;
-        }
-        PushButton(button->second, c.name == "point" ? SDL_MOUSEMOTION : SDL_MOUSEBUTTONDOWN);
-        if (c.name == "click")
-        {
-            PushButton(button->second, SDL_MOUSEBUTTONUP);
-            return Frames(1);
-        }
-    }
-    else if (c.name == "letgo")
-    {
-        PushButton(kButtonPlay, SDL_MOUSEBUTTONUP);
-    }
     else if (c.name == "audio")
     {
-        // SDL's disk driver writes what the mixer plays to a file, about
-        // twenty times faster than real time. Only the delay is set: on
-        // Windows SDL 2.26's SDL_getenv returns one shared buffer, and the
-        // driver reads SDL_DISKAUDIOFILE and then the delay over it.
+        // The disk driver plays about twenty times faster than real time. Only
+        // its delay is set: on Windows SDL 2.26's SDL_getenv returns one shared
+        // buffer, and the driver reads SDL_DISKAUDIOFILE, then the delay over it.
         SDL_setenv("SDL_AUDIODRIVER", arg(0).c_str(), 1);
         SDL_setenv("SDL_DISKAUDIODELAY", "1", 1);
     }
+    else if (c.name == "frames")
+    {
+        Frames(m_platform, number(0));
+    }
+    else if (c.name == "release" && arg(0) == "all")
+    {
+        m_platform.ReleaseAll();
+    }
+    else if (c.name == "hold" || c.name == "release")
+    {
+        const SDL_Scancode key = SDL_GetScancodeFromName(arg(0).c_str());
+        if (key == SDL_SCANCODE_UNKNOWN)
+        {
+            return false;
+        }
+        c.name == "hold" ? m_platform.Hold(key) : m_platform.Release(key);
+    }
+    else if (c.name == "click" || c.name == "press" || c.name == "point" || c.name == "letgo")
+    {
+        const auto button = std::ranges::find_if(kMenuButtons, [&](const ButtonPlace& place)
+                                                 { return arg(0) == place.label; });
+        if (button == kMenuButtons.end())
+        {
+            return false;
+        }
+        PushButton(*button, c.name == "point"   ? SDL_MOUSEMOTION
+                            : c.name == "letgo" ? SDL_MOUSEBUTTONUP
+                                                : SDL_MOUSEBUTTONDOWN);
+        if (c.name == "click")
+        {
+            PushButton(*button, SDL_MOUSEBUTTONUP);
+            Frames(m_platform, 1);
+        }
+    }
     else if (c.name == "record" || c.name == "heard")
     {
-        return Listen(c.name == "heard");
+        return Listen(m_recordFrom, c.name == "heard");
     }
     else if (c.name == "quit" || c.name == "focus-lost" || c.name == "fullscreen" ||
              c.name == "mute")
     {
-        // The close button, the window losing the keyboard, F11.
+        // The close button, the window losing the keyboard, F11, M.
         SDL_Event event{};
         event.type = c.name == "quit" ? SDL_QUIT : SDL_WINDOWEVENT;
-        event.window.windowID = SDL_GetWindowID(Graphics::Instance()->m_window);
+        event.window.windowID = SDL_GetWindowID(window);
         event.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
         if (c.name == "fullscreen" || c.name == "mute")
         {
             event.type = SDL_KEYDOWN;
             event.key.state = SDL_PRESSED;
-            event.key.repeat = 0;
             event.key.keysym.scancode = c.name == "mute" ? SDL_SCANCODE_M : SDL_SCANCODE_F11;
         }
         SDL_PushEvent(&event);
     }
     else if (c.name == "resize")
     {
-        SDL_SetWindowSize(Graphics::Instance()->m_window, number(0), number(1));
+        SDL_SetWindowSize(window, number(0), number(1));
     }
     else if (c.name == "pad")
     {
-        return m_started && Pad(c);
+        return Pad(m_pads, c);
     }
     else if (c.name == "where")
     {
@@ -340,34 +519,32 @@ bool Session::Execute(const Command& c)
     {
         // Its size and its place on the desktop, as SDL made it.
         std::array<int, 4> at{};
-        SDL_GetWindowPosition(Graphics::Instance()->m_window, &at[0], &at[1]);
-        SDL_GetWindowSize(Graphics::Instance()->m_window, &at[2], &at[3]);
+        SDL_GetWindowPosition(window, &at[0], &at[1]);
+        SDL_GetWindowSize(window, &at[2], &at[3]);
         Report("window " + std::to_string(at[2]) + " x " + std::to_string(at[3]) + " at " +
                std::to_string(at[0]) + ", " + std::to_string(at[1]));
-        return m_started;
     }
     else if (c.name == "walk-gold")
     {
-        return WalkGold(c.args.empty() ? kGoldToWin : number(0));
+        WalkGold(m_platform, c.args.empty() ? kGoldToWin : number(0));
     }
     else if (c.name == "picture")
     {
-        Picture(arg(0));
+        Picture(m_pictureDir, arg(0));
     }
     else if (c.name == "live")
     {
-        const LiveCounts live = Live();
-        Report("live textures " + std::to_string(live.textures) + ", cursors " +
-               std::to_string(live.cursors) + ", fonts " + std::to_string(live.fonts));
+        Report("live textures " + std::to_string(s_live.textures) + ", cursors " +
+               std::to_string(s_live.cursors) + ", fonts " + std::to_string(s_live.fonts));
     }
     else if (c.name == "score-file")
     {
         const std::string bytes = support::ReadFile("Assets/bin/scores.bin");
-        std::vector<std::int32_t> records(bytes.size() / 4);
-        std::memcpy(records.data(), bytes.data(), records.size() * 4); // little-endian here too
         std::string text = "score file (" + std::to_string(bytes.size()) + " bytes):";
-        for (const std::int32_t value : records)
+        for (std::size_t at = 0; at + 4 <= bytes.size(); at += 4)
         {
+            std::int32_t value = 0;
+            std::memcpy(&value, bytes.data() + at, 4); // little-endian here too
             text += ' ';
             text += std::to_string(value);
         }
@@ -375,297 +552,129 @@ bool Session::Execute(const Command& c)
     }
     else if (c.name == "text-file")
     {
-        // A small text file of the scratch folder, its lines joined by " | ".
-        if (!fs::is_regular_file(arg(0)))
-        {
-            Report(arg(0) + ": no file");
-            return true;
-        }
-        std::istringstream in(support::ReadFile(arg(0)));
+        // A small text file of the scratch folder, its lines joined by " | "
+        // (a folder of its name is no file, and cannot be read as one).
+        const bool file = fs::is_regular_file(arg(0));
+        std::istringstream in(file ? support::ReadFile(arg(0)) : "");
         std::string text;
         for (std::string line; std::getline(in, line);)
         {
             text += (text.empty() ? "" : " | ") + line;
         }
-        Report(arg(0) + ": " + text);
+        Report(arg(0) + ": " + (file ? text : "no file"));
     }
     else if (c.name == "run")
     {
         // A game that never ends fails instead of hanging the suite.
-        Frames(100000);
-        return game->m_quit;
+        Frames(m_platform, 100000);
+        return Game::Instance()->m_quit;
     }
     else if (c.name == "shutdown")
     {
-        const bool started = m_started;
-        m_started = false;
         m_pads.clear(); // SDL closed them
-        return Shutdown(started);
+        return Shutdown(std::exchange(m_started, false));
     }
     else if (c.name == "repeat")
     {
-        for (int i = 0; i < number(0); ++i)
+        bool ran = true;
+        for (int i = 0; ran && i < number(0); ++i)
         {
-            if (!Run(c.body))
-            {
-                return false;
-            }
+            ran = Run(c.body);
         }
+        return ran;
     }
     else if (c.name == "steady")
     {
-        return Steady();
+        return Steady(m_base);
     }
     return true;
 }
 
-// A game controller without hardware: SDL's virtual joystick.
-bool Session::Pad(const Command& c)
+// Every texture, cursor and font the game makes or frees goes through these:
+// the link wraps the game's calls (see CMakeLists.txt), so the counts are the
+// game's own, whatever SDL keeps inside. Copies count while the game's picture
+// is drawn, not while it is shown nor while the level's own pictures are.
+extern "C"
 {
-    SDL_Joystick*& pad = m_pads[std::atoi(c.args[0].c_str())];
-    const std::string& what = c.args[1];
-    if (what == "plug")
-    {
-        // The dummy window never has the keyboard's focus, and SDL drops pad
-        // presses while no window of the game has it.
-        SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
-        SDL_VirtualJoystickDesc desc{};
-        desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
-        desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
-        desc.naxes = SDL_CONTROLLER_AXIS_MAX;
-        desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
-        pad = SDL_JoystickOpen(SDL_JoystickAttachVirtualEx(&desc));
-        return pad != nullptr;
-    }
-    if (pad == nullptr || c.args.size() < (what == "stick" ? 4u : what == "unplug" ? 2u : 3u))
-    {
-        return false;
-    }
-    if (what == "unplug")
-    {
-        const SDL_JoystickID id = SDL_JoystickInstanceID(pad);
-        SDL_JoystickClose(pad);
-        pad = nullptr;
-        for (int i = 0; i < SDL_NumJoysticks(); ++i)
-        {
-            if (SDL_JoystickGetDeviceInstanceID(i) == id)
-            {
-                return SDL_JoystickDetachVirtual(i) == 0;
-            }
-        }
-        return false;
-    }
-    if (what == "stick")
-    {
-        return SDL_JoystickSetVirtualAxis(pad, SDL_CONTROLLER_AXIS_LEFTX,
-                                          static_cast<Sint16>(std::atoi(c.args[2].c_str()))) == 0 &&
-               SDL_JoystickSetVirtualAxis(pad, SDL_CONTROLLER_AXIS_LEFTY,
-                                          static_cast<Sint16>(std::atoi(c.args[3].c_str()))) == 0;
-    }
-    const auto button = kPadButtons.find(c.args[2]);
-    return (what == "hold" || what == "release") && button != kPadButtons.end() &&
-           SDL_JoystickSetVirtualButton(pad, button->second, what == "hold" ? 1 : 0) == 0;
-}
+    SDL_Texture* __real_SDL_CreateTextureFromSurface(SDL_Renderer* renderer, SDL_Surface* surface);
+    void __real_SDL_DestroyTexture(SDL_Texture* texture);
+    void __real_SDL_DestroyRenderer(SDL_Renderer* renderer);
+    SDL_Cursor* __real_SDL_CreateSystemCursor(SDL_SystemCursor id);
+    void __real_SDL_FreeCursor(SDL_Cursor* cursor);
+    int __real_SDL_RenderClear(SDL_Renderer* renderer);
+    int __real_SDL_RenderCopy(SDL_Renderer* renderer, SDL_Texture* texture, const SDL_Rect* source,
+                              const SDL_Rect* destination);
+    int __real_SDL_RenderCopyEx(SDL_Renderer* renderer, SDL_Texture* texture,
+                                const SDL_Rect* source, const SDL_Rect* destination, double angle,
+                                const SDL_Point* centre, SDL_RendererFlip flip);
+    TTF_Font* __real_TTF_OpenFont(const char* file, int size);
+    void __real_TTF_CloseFont(TTF_Font* font);
 
-bool Session::WalkGold(int pieces)
-{
-    Map* map = Map::Instance();
-    support::RouteWalker walker(support::RouteThroughGold(*map));
-    // Walks until the game leaves the play screen (won or lost) or the
-    // route is done; the cap only stops a walk that went wrong.
-    const auto playing = []
+    SDL_Texture* __wrap_SDL_CreateTextureFromSurface(SDL_Renderer* renderer, SDL_Surface* surface)
     {
-        const auto& states = Game::Instance()->m_states;
-        return !states.empty() && dynamic_cast<PlayState*>(states.front().get()) != nullptr;
-    };
-    for (int frame = 0; frame < 20000 && playing(); ++frame)
-    {
-        walker.Steer(*map->m_player, m_platform);
-        support::Frame(m_platform);
-        if (g_goldCount >= pieces || (walker.Done() && !map->m_player->m_moving))
-        {
-            break;
-        }
+        SDL_Texture* texture = __real_SDL_CreateTextureFromSurface(renderer, surface);
+        s_live.textures += texture != nullptr ? 1 : 0;
+        return texture;
     }
-    m_platform.ReleaseAll();
-    return true;
-}
-
-void Session::Picture(const std::string& name)
-{
-    SDL_Renderer* renderer = Graphics::Instance()->m_renderer;
-    int width = 0;
-    int height = 0;
-    SDL_GetRendererOutputSize(renderer, &width, &height);
-    SDL_Surface* surface =
-        SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_ARGB8888);
-    SDL_RenderReadPixels(renderer, nullptr, SDL_PIXELFORMAT_ARGB8888, surface->pixels,
-                         surface->pitch);
-    // FNV-1a over the rows, so the hash names the picture, not its padding.
-    std::uint64_t hash = 14695981039346656037ULL;
-    for (int y = 0; y < height; ++y)
+    void __wrap_SDL_DestroyTexture(SDL_Texture* texture)
     {
-        const auto* row = static_cast<const unsigned char*>(surface->pixels) + y * surface->pitch;
-        for (int x = 0; x < width * 4; ++x)
-        {
-            hash = (hash ^ row[x]) * 1099511628211ULL;
-        }
+        // The textures the game draws into are not among those counted: they
+        // are made by SDL_CreateTexture, which is not wrapped.
+        int access = 0;
+        const bool counted = texture != nullptr &&
+                             SDL_QueryTexture(texture, nullptr, &access, nullptr, nullptr) == 0 &&
+                             access != SDL_TEXTUREACCESS_TARGET;
+        s_live.textures -= counted ? 1 : 0;
+        __real_SDL_DestroyTexture(texture);
     }
-    char text[17];
-    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
-    Report("picture " + name + " " + text + ", " + std::to_string(Live().copies) + " copies");
-    if (!m_pictureDir.empty())
+    // A renderer takes every texture it still has with it.
+    void __wrap_SDL_DestroyRenderer(SDL_Renderer* renderer)
     {
-        fs::create_directories(m_pictureDir);
-        IMG_SavePNG(surface, (m_pictureDir / (name + ".png")).string().c_str());
+        s_live.textures = renderer != nullptr ? 0 : s_live.textures;
+        __real_SDL_DestroyRenderer(renderer);
     }
-    SDL_FreeSurface(surface);
-}
-
-bool Session::Listen(bool heard)
-{
-    int rate = 0;
-    Uint16 format = 0;
-    int channels = 0;
-    if (Mix_QuerySpec(&rate, &format, &channels) == 0)
+    SDL_Cursor* __wrap_SDL_CreateSystemCursor(SDL_SystemCursor id)
     {
-        if (heard)
-        {
-            Report("audio: no device");
-        }
-        return true;
+        // Calls are counted, not cursors: a headless driver makes none.
+        ++s_live.cursors;
+        return __real_SDL_CreateSystemCursor(id);
     }
-    if (std::string(SDL_GetCurrentAudioDriver()) != "disk" || format != AUDIO_S16SYS)
+    void __wrap_SDL_FreeCursor(SDL_Cursor* cursor)
     {
-        std::cerr << "listening needs the disk driver and 16-bit samples\n";
-        return false;
+        --s_live.cursors;
+        __real_SDL_FreeCursor(cursor);
     }
-    // Waits until the mixer has played this much more. A quarter second puts
-    // what was mixed before a record behind it; and two and a half seconds
-    // let every sound started before a heard end (the longest is under two).
-    Mix_SetPostMix(Capture, nullptr);
-    const auto size = Played;
-    const std::size_t second = static_cast<std::size_t>(rate * channels) * 2;
-    const std::size_t until = size() + (heard ? second * 5 / 2 : second / 4);
-    for (int waited = 0; size() < until; ++waited)
+    // The copies counted are those of the picture since its clearing: the
+    // ones that draw the game's picture, not the ones that show it.
+    int __wrap_SDL_RenderClear(SDL_Renderer* renderer)
     {
-        if (waited > 10000)
-        {
-            std::cerr << "the disk audio driver stopped writing\n";
-            return false;
-        }
-        SDL_Delay(1);
+        s_live.copies = Graphics::Instance()->m_drawing ? 0 : s_live.copies;
+        return __real_SDL_RenderClear(renderer);
     }
-    if (!heard)
+    int __wrap_SDL_RenderCopy(SDL_Renderer* renderer, SDL_Texture* texture, const SDL_Rect* source,
+                              const SDL_Rect* destination)
     {
-        m_recordFrom = until;
-        return true;
+        s_live.copies += Graphics::Instance()->m_drawing ? 1 : 0;
+        return __real_SDL_RenderCopy(renderer, texture, source, destination);
     }
-    std::string bytes;
+    int __wrap_SDL_RenderCopyEx(SDL_Renderer* renderer, SDL_Texture* texture,
+                                const SDL_Rect* source, const SDL_Rect* destination, double angle,
+                                const SDL_Point* centre, SDL_RendererFlip flip)
     {
-        const std::lock_guard<std::mutex> hold(Tap().lock);
-        bytes = Tap().played.substr(m_recordFrom);
+        s_live.copies += Graphics::Instance()->m_drawing ? 1 : 0;
+        return __real_SDL_RenderCopyEx(renderer, texture, source, destination, angle, centre, flip);
     }
-    int loudest = 0;
-    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
+    TTF_Font* __wrap_TTF_OpenFont(const char* file, int size)
     {
-        std::int16_t sample = 0;
-        std::memcpy(&sample, bytes.data() + i, 2);
-        loudest = std::max(loudest, std::abs(static_cast<int>(sample)));
+        TTF_Font* font = __real_TTF_OpenFont(file, size);
+        s_live.fonts += font != nullptr ? 1 : 0;
+        return font;
     }
-    // The ambience alone peaks at -20 dBFS, every other sound at -11 or more.
-    Report(std::string("audio: ") + (loudest == 0          ? "silence"
-                                     : loudest < 32768 / 5 ? "quiet"
-                                                           : "loud"));
-    return true;
-}
-
-namespace
-{
-// Passes the narration on, noting the textures alive as each line ends.
-class LineWatch : public std::streambuf
-{
-public:
-    explicit LineWatch(std::map<std::string, long>& seen) : m_seen(seen), m_next(std::cout.rdbuf())
+    void __wrap_TTF_CloseFont(TTF_Font* font)
     {
-        std::cout.rdbuf(this);
+        s_live.fonts -= font != nullptr ? 1 : 0;
+        __real_TTF_CloseFont(font);
     }
-    ~LineWatch() override { std::cout.rdbuf(m_next); }
-    LineWatch(const LineWatch&) = delete;
-    LineWatch& operator=(const LineWatch&) = delete;
-
-private:
-    int overflow(int c) override
-    {
-        if (c == '\n')
-        {
-            m_seen[m_line] = Live().textures;
-            m_line.clear();
-        }
-        else if (c != traits_type::eof())
-        {
-            m_line.push_back(static_cast<char>(c));
-        }
-        return c == traits_type::eof() ? 0 : m_next->sputc(static_cast<char>(c));
-    }
-    int sync() override { return m_next->pubsync(); }
-
-    std::map<std::string, long>& m_seen;
-    std::streambuf* m_next;
-    std::string m_line;
-};
-} // namespace
-
-// Every texture the screens and the Map made is freed by its owner, counted
-// while the renderer still exists: destroying it frees whatever was left, and
-// the cache's last sweep would hide a texture an owner forgot. Only the gold
-// pieces keep theirs (each holds its own, and its destructor frees none).
-bool Session::Shutdown(bool started)
-{
-    std::set<SDL_Texture*> gold;
-    for (const auto& piece : Map::Instance()->m_events)
-    {
-        if (piece->m_sprite.m_texture != nullptr)
-        {
-            gold.insert(piece->m_sprite.m_texture);
-        }
-    }
-    std::map<std::string, long> seen;
-    {
-        const LineWatch watch(seen);
-        Game::Instance()->Shutdown();
-    }
-    const auto at = [&seen](const char* line) { return seen.contains(line) ? seen[line] : -1; };
-    const long left = at("Map shut down successfully.");
-    if (started && left != std::ssize(gold))
-    {
-        std::cerr << at("Game shut down function called...")
-                  << " textures alive as shutdown began, " << left
-                  << " once the Map and the screens were gone, where the gold keeps " << gold.size()
-                  << "\n";
-        return false;
-    }
-    return true;
-}
-
-bool Session::Steady()
-{
-    const std::array<long, 4> now = Sample();
-    if (!m_base)
-    {
-        m_base = now;
-    }
-    // The allocator may keep a little; a texture leaked every game grows far
-    // past this over a few hundred games.
-    constexpr long kSlack = 2L * 1024 * 1024;
-    const std::array<long, 4>& base = *m_base;
-    if (now[0] > base[0] || now[1] > base[1] || now[2] > base[2] || now[3] > base[3] + kSlack)
-    {
-        std::cerr << "textures, fonts, files or memory grew after " << base[0] << " " << base[1]
-                  << " " << base[2] << " " << base[3] << "\n";
-        return false;
-    }
-    return true;
 }
 
 } // namespace golden

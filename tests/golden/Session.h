@@ -6,7 +6,6 @@
 #include "tests/support/Play.h"
 
 #include <array>
-#include <cstdint>
 #include <filesystem>
 #include <map>
 #include <optional>
@@ -31,43 +30,22 @@ class Session
 {
 public:
     // Picture PNGs go to `pictureDir` when it is not empty.
-    explicit Session(std::filesystem::path pictureDir = {});
+    explicit Session(std::filesystem::path pictureDir = {}) : m_pictureDir(std::move(pictureDir)) {}
 
-    // Runs the commands; false (with a message on std::cerr) when one could
-    // not be carried out.
+    // Runs the commands; false (with a message on std::cerr) when one fails.
     bool Run(const std::vector<Command>& commands);
 
     support::TestPlatform& Platform() { return m_platform; }
 
 private:
     bool Execute(const Command& command);
-    bool Frames(int count);
-    bool WalkGold(int pieces);
-    bool Pad(const Command& command);
-    void Picture(const std::string& name);
-    bool Steady();
-    bool Shutdown(bool started);
-    // Starts recording what the mixer plays, or reports whether what it
-    // played since was silent, quiet or loud.
-    bool Listen(bool heard);
 
     support::TestPlatform m_platform;
     std::filesystem::path m_pictureDir;
     bool m_started = false;
-    std::optional<std::array<long, 4>> m_base;
-    std::size_t m_recordFrom = 0;        // where the recording starts in what was played
-    std::map<int, SDL_Joystick*> m_pads; // virtual pads, by the script's number
+    std::optional<std::array<long, 4>> m_base; // what the first steady found
+    std::size_t m_recordFrom = 0;              // where the recording starts in what was played
+    std::map<int, SDL_Joystick*> m_pads;       // virtual pads, by the script's number
 };
-
-// Live counts of the game's textures, cursors and fonts: defined by the
-// programs that wrap SDL's calls at link time, zero elsewhere.
-struct LiveCounts
-{
-    long textures = 0;
-    long cursors = 0;
-    long fonts = 0;
-    long copies = 0; // texture copies in the last picture
-};
-LiveCounts Live();
 
 } // namespace golden

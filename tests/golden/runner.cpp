@@ -1,6 +1,6 @@
 // Runs a scripted session in a scratch folder holding the game's assets and
 // compares everything printed with its golden transcript (tests/golden/README.md),
-// runs of one per-frame count line folded into "N x COUNT".
+// each run of one per-frame count line (the screens queued) folded into "N x COUNT".
 #include "tests/golden/Session.h"
 #include "tests/support/Scratch.h"
 
@@ -15,45 +15,25 @@ namespace fs = std::filesystem;
 
 namespace
 {
-// The game prints the number of queued screens after every frame, so most of a
-// transcript is one number over and over. A run of the same count line becomes
-// one line "N x COUNT" (a count seen once stays as it is): the frames are still
-// counted exactly, and a transcript can be read and diffed.
 std::string Fold(const std::string& text)
 {
     std::istringstream in(text);
-    std::string folded;
-    std::string count;
-    long repeats = 0;
-    const auto endRun = [&]
-    {
-        if (repeats > 0)
-        {
-            folded += (repeats > 1 ? std::to_string(repeats) + " x " : "") + count + "\n";
-        }
-        repeats = 0;
-    };
+    std::vector<std::string> lines;
     for (std::string line; std::getline(in, line);)
     {
-        const bool isCount =
-            !line.empty() && std::ranges::all_of(line, [](char c) { return c >= '0' && c <= '9'; });
-        if (isCount && repeats > 0 && line == count)
-        {
-            ++repeats;
-            continue;
-        }
-        endRun();
-        if (isCount)
-        {
-            count = line;
-            repeats = 1;
-        }
-        else
-        {
-            folded += line + "\n";
-        }
+        lines.push_back(line);
     }
-    endRun();
+    std::string folded;
+    for (std::size_t i = 0, run = 1; i < lines.size(); i += run)
+    {
+        const bool isCount =
+            !lines[i].empty() && lines[i].find_first_not_of("0123456789") == std::string::npos;
+        for (run = 1; isCount && i + run < lines.size() && lines[i + run] == lines[i];)
+        {
+            ++run;
+        }
+        folded += (run > 1 ? std::to_string(run) + " x " : "") + lines[i] + "\n";
+    }
     return folded;
 }
 } // namespace
@@ -61,12 +41,7 @@ std::string Fold(const std::string& text)
 int main(int argc, char** argv)
 {
     std::vector<std::string> args(argv + 1, argv + argc);
-    const auto flag = std::ranges::find(args, "--update");
-    const bool update = flag != args.end();
-    if (update)
-    {
-        args.erase(flag);
-    }
+    const bool update = std::erase(args, "--update") > 0;
     fs::path pictures;
     if (const auto dir = std::ranges::find(args, "--pictures"); args.end() - dir >= 2)
     {
@@ -100,20 +75,15 @@ int main(int argc, char** argv)
         std::cout << "the session stopped; the narration ended:\n" << transcript << std::flush;
         return 1;
     }
-    if (golden.empty())
-    {
-        return 0;
-    }
     const std::string folded = Fold(transcript);
     if (update)
     {
         std::ofstream(golden, std::ios::binary) << folded;
     }
-    if (support::ReadFile(golden) == folded)
+    if (golden.empty() || support::ReadFile(golden) == folded)
     {
         return 0;
     }
-    // Show where the narration went another way.
     const fs::path actual = fs::temp_directory_path() / (golden.stem().string() + ".actual.log");
     std::ofstream(actual, std::ios::binary) << folded;
     const std::string diff =
