@@ -14,10 +14,7 @@
 # menu and quits on Escape.
 set -uo pipefail
 fresh=false
-if [ "$1" = --fresh ]; then
-  fresh=true
-  shift
-fi
+[ "$1" != --fresh ] || { fresh=true && shift; }
 target=$(readlink -f -- "$1")
 if [ "$(id -u)" -ne 0 ]; then
   exec sudo --preserve-env=HOME,TMPDIR bash "$0" $($fresh && echo --fresh) "$target"
@@ -44,14 +41,8 @@ cleanup() {
 }
 trap cleanup EXIT
 source "$(dirname "$0")/real_window.sh"
-fail() {
-  echo "FAIL: $*"
-  tail -n 20 "$scratch"/*.log "$out" 2>/dev/null
-  exit 1
-}
-step() {
-  echo "== $1 ($((SECONDS - start)) s)"
-}
+show="$scratch/*.log"
+step() { echo "== $1 ($((SECONDS - start)) s)"; }
 in_root() { chroot "$root" env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin DEBIAN_FRONTEND=noninteractive "$@"; }
 bind() {
   mkdir -p "$2" && mount --bind "$1" "$2" && mounts+=("$2") || fail "cannot mount $1 on $2"
@@ -134,8 +125,7 @@ at_menu
 [ ! -s "$scratch/player.log" ] || fail "the launcher wrote to standard output or error"
 grep -q 'ERROR\|could not\|rror opening' "$out" && fail "the game could not load its data"
 click 100 515 'MenuState destructor called...'
-wait "$pid" || fail "exit status $?"
-shut_down || fail "no shutdown"
+finish "Exit"
 
 step "apt remove dungeon-gold"
 in_root apt-get remove -y dungeon-gold >"$scratch/remove.log" 2>&1 || fail "apt remove failed"

@@ -54,9 +54,10 @@ Xvfb -displayfd 3 -screen 0 "${screen:-1600x1216x24}" -nolisten tcp 3>"$scratch/
   >/dev/null 2>&1 {xlock}>&- &
 xvfb=$!
 
+# Fails, showing the ends of the narration and of the files $show names.
 fail() {
   echo "FAIL: $*"
-  tail -n 20 "$out" 2>/dev/null
+  tail -n 20 "$out" ${show:-} 2>/dev/null
   exit 1
 }
 # Retries a command until it succeeds, for up to $patience tries.
@@ -81,10 +82,10 @@ frames() { grep -c "^[0-9]\+"$'\r'"\?$" "$out"; }
 more_frames() { [ "$(frames)" -ge "$1" ]; }
 wait_frames() { poll more_frames $(($(frames) + $1)) || fail "frames stopped"; }
 # Input acts while held: a key (hold key Escape ...) or the mouse button (hold
-# mouse 1 ...) is held until the game narrates $3.
+# mouse 1 ...) is held until the game narrates $3 (or the command $3... holds).
 hold() {
   xdotool "$1down" "$2"
-  poll seen "$3"
+  if [ $# -gt 3 ]; then poll "${@:3}"; else poll seen "$3"; fi
   local reacted=$?
   xdotool "$1up" "$2"
   [ $reacted -eq 0 ] || fail "$1 $2 ignored"
@@ -104,6 +105,19 @@ at_menu() {
 }
 # The narration $1 (default $out) ends as a game shut down normally does.
 shut_down() { [ "$(tr -d '\r' <"${1:-$out}" | tail -n 2 | head -n 1)" = "Game shut down successfully." ]; }
+# The game started last ($pid) ended with status $status (or $2, default 0)
+# and shut down normally.
+finish() {
+  wait "$pid"
+  local got=$? want=${2:-${status:-0}}
+  [ $got -eq "$want" ] || fail "$1: exit status $got"
+  [ "$want" != 0 ] || shut_down || fail "$1: no shutdown"
+}
+# Escape ends the game, which finishes as above; $1 names the run.
+quit() {
+  hold key Escape 'Game shut down successfully.'
+  finish "$1"
+}
 
 poll test -s "$scratch/display" || fail "no X display"
 exec {xlock}>&-
@@ -117,18 +131,6 @@ launch() {
   (cd "$1" && exec timeout 120 ${2:-$exe}) >"$out" 2>"$scratch/err.txt" &
   pid=$!
   at_menu
-}
-# The game started last ended with status $status (or $2) and shut down normally.
-finish() {
-  wait "$pid"
-  local got=$?
-  [ $got -eq "${2:-$status}" ] || fail "$1: exit status $got"
-  [ "${2:-$status}" != 0 ] || shut_down || fail "$1: no shutdown"
-}
-# Escape ends the game, which finishes as above; $1 names the run.
-quit() {
-  hold key Escape 'Game shut down successfully.'
-  finish "$1"
 }
 # The folder $1 (named $2) holds the files $3... and an empty Assets/bin: a
 # player's scores and choices are never shipped.
@@ -190,6 +192,8 @@ copy_game() {
   find "$game/Assets/bin" -mindepth 1 -delete # a player's scores and choices stay theirs
   ln -s "$1" "$game/dungeon"
 }
+# A scratch home for the launcher; $player is the folder it makes there.
+scratch_home() { export HOME=$scratch/home && unset XDG_DATA_HOME && player=$HOME/.local/share/dungeon-gold; }
 unset SDL_VIDEODRIVER
 
 game_target() {
@@ -329,9 +333,7 @@ deb_target() {
     [ -f "$root/usr/share/icons/hicolor/${size}x$size/apps/dungeon-gold.png" ] || fail "no $size px icon"
   done
   local launcher=$root/usr/games/dungeon-gold
-  export HOME=$scratch/home
-  unset XDG_DATA_HOME
-  local player=$HOME/.local/share/dungeon-gold
+  scratch_home
   launch "$scratch" "$launcher"
   seen 'ERROR\|could not' && fail "the game could not load its data"
   click 100 515 'MenuState destructor called...'
@@ -363,11 +365,7 @@ deb_target() {
 # the player's own folders; launcher_log: --log-to-state, the menu entry's.
 launcher_target() {
   out=$scratch/one.out
-  fail() {
-    echo "FAIL: $*"
-    tail -n 5 "$scratch"/*.out "$scratch"/*.err 2>/dev/null
-    exit 1
-  }
+  show="$scratch/*.out $scratch/*.err"
   both_seen() { seen "$1" && grep -q -- "$1" "$scratch/two.out" 2>/dev/null; }
   windows() { [ "$(xdotool search --name '^Dungeon$' | wc -l)" -ge "$1" ]; }
   # The menus ended so far, in all the games' logs.
@@ -383,12 +381,8 @@ launcher_target() {
     local count wid
     count=$(menus)
     for wid in $(xdotool search --name '^Dungeon$'); do
-      count=$((count + 1))
-      xdotool windowfocus --sync "$wid" keydown Escape
-      poll menus_ended $count
-      local reacted=$?
-      xdotool keyup Escape
-      [ $reacted -eq 0 ] || fail "Escape ignored"
+      xdotool windowfocus --sync "$wid"
+      hold key Escape menus_ended $((++count))
     done
   }
   # Waits for the games $@, which must have shut down normally.
@@ -397,9 +391,7 @@ launcher_target() {
     for log in "$scratch"/*.out; do shut_down "$log" || fail "no shutdown"; done
   }
   export SDL_AUDIODRIVER=dummy
-  unset XDG_DATA_HOME
-  export HOME=$scratch/home
-  local player=$HOME/.local/share/dungeon-gold
+  scratch_home
 
   # Two copies of the game in different places: each double start but the
   # first finds the links made for the other one, as after an archive moved.
@@ -520,10 +512,7 @@ windows_target() {
   wine_in() { bash "$here/wine.sh" "$@"; }
   # Games run under the Wine prefix $1 from now on.
   use_prefix() { prefix=$1 exe="bash $here/wine.sh $1 ./dungeon.exe" && wine_in "$1"; }
-  cleanup_target() {
-    wine_in "$build/wine" --stop
-    wine_in "$scratch/prefix" --stop
-  }
+  cleanup_target() { wine_in "$build/wine" --stop && wine_in "$scratch/prefix" --stop; }
   # Under Wine a click in a game's first seconds can be lost: it is made again
   # every half second until the game narrates $3, for up to 30 s.
   click() {
@@ -617,17 +606,20 @@ windows_target() {
   local uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\DungeonGold'
   wine_in "$prefix" reg query "$uninstall_key" /v UninstallString >/dev/null 2>&1 ||
     fail "no entry in the installed programs"
-  launch "$installed"
-  seen 'ERROR\|could not' && fail "the installed game could not load its data"
-  quit "installed game"
 
-  # As the Start menu starts it, with no standard handles (`start` keeps its
-  # own): no console window (titled with the program's path), and last-run.log
-  # holds the narration. Started from cmd with its output redirected: there,
-  # and no log.
+  # Started from cmd with its output redirected to a file: the narration goes
+  # there, and no log. As the Start menu starts it, with no standard handles
+  # (`start` keeps its own): no console window (titled with the program's
+  # path), and last-run.log holds the same narration.
   local logs="$user_dir/Local/Dungeon Gold" names stdout=$scratch/stdout.txt
+  out=$installed/narration.txt
+  (cd "$installed" && exec timeout 120 bash "$here/wine.sh" "$prefix" cmd /c 'dungeon.exe >narration.txt') </dev/null &
+  pid=$!
+  at_menu "redirected by cmd: "
+  seen 'ERROR\|could not' && fail "the installed game could not load its data"
+  quit "redirected by cmd"
+  [ ! -e "$logs" ] || fail "redirected by cmd: a log written too"
   mv "$out" "$stdout"
-  [ ! -e "$logs" ] || fail "a log written with a standard output"
   out=$logs/last-run.log
   (cd / && exec timeout 120 bash "$here/wine.sh" "$prefix" start /wait /unix "$link") >"$scratch/start.txt" 2>&1 &
   pid=$!
@@ -638,13 +630,6 @@ windows_target() {
   [ ! -s "$scratch/start.txt" ] || fail "Start menu: narration on start's output"
   cmp -s <(narration "$stdout") <(narration "$out") || fail "last-run.log is not the narration"
   rm -r "$logs"
-  out=$installed/narration.txt
-  (cd "$installed" && exec timeout 120 bash "$here/wine.sh" "$prefix" cmd /c 'dungeon.exe >narration.txt') </dev/null &
-  pid=$!
-  at_menu "redirected by cmd: "
-  quit "redirected by cmd"
-  cmp -s <(narration "$stdout") <(narration "$out") && rm "$out" || fail "redirected by cmd: not the narration"
-  [ ! -e "$logs" ] || fail "redirected by cmd: a log written too"
 
   # At a display scaling of 150 % (144 DPI, read when Wine starts), the
   # window is game.ini's size in pixels, showing the 1 x menu scaled.

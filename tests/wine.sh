@@ -39,9 +39,7 @@ if [ "${1:-}" = --serve ]; then
   exit 0
 fi
 [ $# -eq 0 ] && exit 0
-if [ "$1" != --test ]; then
-  exec wine "$@"
-fi
+[ "$1" = --test ] || exec wine "$@"
 # A test. Without a display, Wine's desktop is brought up by the first
 # program that needs it and closed after the last one ends; a program that
 # starts while it closes now and then cannot make the hidden helper window
