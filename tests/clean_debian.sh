@@ -2,24 +2,19 @@
 # A clean Debian 12, as a player or a newcomer gets it:
 #   clean_debian.sh <dungeon-gold_*.deb>
 #   clean_debian.sh --fresh <repository>
-# A minimal root made with debootstrap, kept under ~/.cache and made again only
-# when missing, is copied to a scratch folder; the .debs apt fetches there are
-# kept beside the root, so a later run downloads nothing. Both runs share this
-# machine's Xvfb with the root through its socket.
-# With a package: `apt install ./the.deb` must find every run-time dependency
-# in Debian's archive; the menu entry's command then runs as a player (not
-# root): it reaches the menu, narrated into the player's state folder, and
-# leaves by Exit. Last, `apt remove` must leave nothing of the game under /usr.
-# With --fresh: a clean clone of the repository's committed state is followed
-# as the README tells a newcomer: `apt-get install make`, then `make test`
-# must pass, and `make run` must start the game, which reaches the menu and
-# quits on Escape. Needs root, for debootstrap and chroot.
+# A minimal root made with debootstrap (kept under ~/.cache, with the .debs apt
+# fetches, so a later run downloads nothing) is copied to a scratch folder and
+# shares this machine's Xvfb through its socket. Needs root, for chroot.
+# With a package: `apt install ./the.deb` finds every run-time dependency in
+# Debian's archive; the menu entry's command, run as a player, reaches the menu
+# (narrated into the player's state folder) and leaves by Exit; `apt remove`
+# leaves nothing of the game under /usr.
+# With --fresh: a clean clone of the committed tree, as the README tells a
+# newcomer: `apt-get install make`, `make test` passes, `make run` reaches the
+# menu and quits on Escape.
 set -uo pipefail
 fresh=false
-if [ "$1" = --fresh ]; then
-  fresh=true
-  shift
-fi
+[ "$1" != --fresh ] || { fresh=true && shift; }
 target=$(readlink -f -- "$1")
 if [ "$(id -u)" -ne 0 ]; then
   exec sudo --preserve-env=HOME,TMPDIR bash "$0" $($fresh && echo --fresh) "$target"
@@ -46,14 +41,8 @@ cleanup() {
 }
 trap cleanup EXIT
 source "$(dirname "$0")/real_window.sh"
-fail() {
-  echo "FAIL: $*"
-  tail -n 20 "$scratch"/*.log "$out" 2>/dev/null
-  exit 1
-}
-step() {
-  echo "== $1 ($((SECONDS - start)) s)"
-}
+show="$scratch/*.log"
+step() { echo "== $1 ($((SECONDS - start)) s)"; }
 in_root() { chroot "$root" env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin DEBIAN_FRONTEND=noninteractive "$@"; }
 bind() {
   mkdir -p "$2" && mount --bind "$1" "$2" && mounts+=("$2") || fail "cannot mount $1 on $2"
@@ -102,9 +91,7 @@ if $fresh; then
   in_root env HOME=/root DISPLAY="$DISPLAY" sh -c 'cd /root/dungeon && timeout 120 make run' \
     >"$out" 2>&1 &
   pid=$!
-  patience=6000 poll seen '^1$' || fail "make run reached no menu"
-  wid=$(xdotool search --sync --name '^Dungeon$' | head -n 1)
-  xdotool windowfocus --sync "$wid"
+  patience=6000 at_menu "make run: "
   hold key Escape 'Game shut down successfully.'
   wait "$pid" || fail "make run: exit status $?"
   step "done"
@@ -119,11 +106,8 @@ name=${deb##*/}
 step "apt install ./$name"
 # Lists older than the archive name files it no longer has: they are renewed
 # once, and the install tried again.
-if ! in_root apt-get install -y --no-install-recommends "./tmp/$name" >"$scratch/install.log" 2>&1; then
-  in_root apt-get update -qq >"$scratch/update.log" 2>&1 || fail "apt-get update failed"
-  in_root apt-get install -y --no-install-recommends "./tmp/$name" >"$scratch/install.log" 2>&1 ||
-    fail "apt install ./$name failed"
-fi
+install() { in_root apt-get install -y --no-install-recommends "./tmp/$name" >"$scratch/install.log" 2>&1; }
+install || { in_root apt-get update -qq >"$scratch/update.log" 2>&1 && install; } || fail "apt install ./$name failed"
 sed -n '/^The following NEW packages/,/^[0-9]* upgraded/p' "$scratch/install.log"
 grep -E '^(Need to get|After this operation)' "$scratch/install.log"
 
@@ -137,14 +121,11 @@ chroot --userspec=player:player "$root" env -i HOME=/home/player PATH=/usr/games
   DISPLAY="$DISPLAY" SDL_AUDIODRIVER=dummy timeout 60 $command \
   >"$scratch/player.log" 2>&1 &
 pid=$!
-poll seen '^1$' || fail "no menu frame"
+at_menu
 [ ! -s "$scratch/player.log" ] || fail "the launcher wrote to standard output or error"
 grep -q 'ERROR\|could not\|rror opening' "$out" && fail "the game could not load its data"
-wid=$(xdotool search --sync --name '^Dungeon$' | head -n 1)
-xdotool windowfocus --sync "$wid"
 click 100 515 'MenuState destructor called...'
-wait "$pid" || fail "exit status $?"
-[ "$(tail -n 2 "$out" | head -n 1)" = "Game shut down successfully." ] || fail "no shutdown"
+finish "Exit"
 
 step "apt remove dungeon-gold"
 in_root apt-get remove -y dungeon-gold >"$scratch/remove.log" 2>&1 || fail "apt remove failed"

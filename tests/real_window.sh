@@ -1,55 +1,30 @@
 #!/usr/bin/env bash
 # Every real-window check: the game as a player gets it, in a real X window
-# under its own Xvfb, driven with xdotool with SDL's real keyboard and mouse.
-#   real_window.sh game <dungeon> <Assets>      Exit clicked at 1 x, and in a 2 x
-#     window and fullscreen whose menu is the 1 x one scaled
-#   real_window.sh play <dungeon> <Assets>      Play, a walk, focus lost; started
-#     without standard error, and without both streams
-#   real_window.sh sizes <dungeon> <Assets>     on a 16400 x 100 screen, a window
-#     too large is fitted, and one SDL still refuses falls back to 800 x 608
-#   real_window.sh scaled <dungeon> <Assets>    on a 1920 x 1080 screen, the menu
-#     fills it at 1.78 x, and windows of 700 x 532 and 688 x 523 show it whole
-#     below 1 x; clicks land on the right button
-#   real_window.sh archive <CPackConfig.cmake>  the release archive run and left
-#   real_window.sh launcher <dungeon> <Assets> <dungeon-gold>  double starts and
-#     the player's own folders; launcher_log, the menu entry's log (see
-#     launcher_target)
-#   real_window.sh deb <package.deb>            the Debian package unpacked: its
-#     metadata, and its launcher run with a scratch HOME (make package-test)
-#   real_window.sh windows <build-windows>      the zip and the installer under
-#     Wine (make windows-test)
+# under its own Xvfb, driven with xdotool through SDL's real keyboard and mouse.
+#   real_window.sh <target> <dungeon> <Assets> [<dungeon-gold>]  for game, play,
+#     sizes, scaled, launcher and launcher_log
+#   real_window.sh archive <CPackConfig.cmake> | deb <package.deb> |
+#     windows <build-windows>   (make package-test, make windows-test)
 #   real_window.sh together <dungeon> <Assets> <dungeon-gold> <target>...  those
-#     targets at once, each with its own Xvfb: they mostly wait on the games,
-#     so the suite runs them side by side in one test. Each line is shown
-#     after its target's name.
-# Each target is a function <target>_target below; what a target needs of its
-# own (screen, patience, how a game is started, clicked and ended) is set in
-# the table before the X session starts.
+#     targets side by side, each with its own Xvfb (they mostly wait on the
+#     games), each line shown after its target's name.
+# Each target is a function <target>_target below, described there; its screen
+# and patience are set in the table before the X session starts.
 #
 # Sourced (by bench/bench_cpu.sh and tests/clean_debian.sh), only the X session
-# starts: the caller sets `scratch` (its scratch folder), `out` (where the
-# game's narration goes), `screen` (default 1600x1216x24) and `patience` (how
-# long poll waits, in 20 ms tries; default 500: 10 s). Xvfb's process is $xvfb,
-# and DISPLAY is set once it is up. The narration is read without CRs, so a
-# Windows game's reads alike.
+# starts: the caller sets `scratch`, `out` (the game's narration), `screen`
+# (default 1600x1216x24) and `patience` (poll's tries of 20 ms; default 500).
+# Xvfb's process is $xvfb; DISPLAY is set once it is up.
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 sourced=$([[ "${BASH_SOURCE[0]}" != "$0" ]] && echo 1)
 if [ -z "$sourced" ] && [ "$1" = together ]; then
   game=("$2" "$3" "$4")
   shift 4
   logs=$(mktemp -d "${TMPDIR:-/tmp}/dungeon-together-XXXXXX")
-  pids=()
-  for target; do
-    bash "$0" "$target" "${game[@]}" >"$logs/$target" 2>&1 &
-    pids+=($!)
-  done
-  status=0
-  for i in "${!pids[@]}"; do
-    wait "${pids[i]}" || status=1
-  done
-  for target; do
-    sed "s/^/$target: /" "$logs/$target"
-  done
+  pids=() status=0
+  for target; do bash "$0" "$target" "${game[@]}" >"$logs/$target" 2>&1 & pids+=($!); done
+  for pid in "${pids[@]}"; do wait "$pid" || status=1; done
+  for target; do sed "s/^/$target: /" "$logs/$target"; done
   rm -rf "$logs"
   exit $status
 fi
@@ -79,9 +54,10 @@ Xvfb -displayfd 3 -screen 0 "${screen:-1600x1216x24}" -nolisten tcp 3>"$scratch/
   >/dev/null 2>&1 {xlock}>&- &
 xvfb=$!
 
+# Fails, showing the ends of the narration and of the files $show names.
 fail() {
   echo "FAIL: $*"
-  tail -n 20 "$out" 2>/dev/null
+  tail -n 20 "$out" ${show:-} 2>/dev/null
   exit 1
 }
 # Retries a command until it succeeds, for up to $patience tries.
@@ -106,10 +82,10 @@ frames() { grep -c "^[0-9]\+"$'\r'"\?$" "$out"; }
 more_frames() { [ "$(frames)" -ge "$1" ]; }
 wait_frames() { poll more_frames $(($(frames) + $1)) || fail "frames stopped"; }
 # Input acts while held: a key (hold key Escape ...) or the mouse button (hold
-# mouse 1 ...) is held until the game narrates $3.
+# mouse 1 ...) is held until the game narrates $3 (or the command $3... holds).
 hold() {
   xdotool "$1down" "$2"
-  poll seen "$3"
+  if [ $# -gt 3 ]; then poll "${@:3}"; else poll seen "$3"; fi
   local reacted=$?
   xdotool "$1up" "$2"
   [ $reacted -eq 0 ] || fail "$1 $2 ignored"
@@ -119,6 +95,28 @@ click() {
   xdotool mousemove --window "$wid" "$1" "$2"
   wait_frames 2
   hold mouse 1 "$3"
+}
+# Waits for the game's first frame and its window, which takes the keyboard;
+# $1 prefixes the failure.
+at_menu() {
+  poll seen '^1$' || fail "${1:-}no menu frame"
+  wid=$(xdotool search --sync --onlyvisible --name '^Dungeon$' | head -n 1)
+  xdotool windowfocus --sync "$wid"
+}
+# The narration $1 (default $out) ends as a game shut down normally does.
+shut_down() { [ "$(tr -d '\r' <"${1:-$out}" | tail -n 2 | head -n 1)" = "Game shut down successfully." ]; }
+# The game started last ($pid) ended with status $status (or $2, default 0)
+# and shut down normally.
+finish() {
+  wait "$pid"
+  local got=$? want=${2:-${status:-0}}
+  [ $got -eq "$want" ] || fail "$1: exit status $got"
+  [ "$want" != 0 ] || shut_down || fail "$1: no shutdown"
+}
+# Escape ends the game, which finishes as above; $1 names the run.
+quit() {
+  hold key Escape 'Game shut down successfully.'
+  finish "$1"
 }
 
 poll test -s "$scratch/display" || fail "no X display"
@@ -132,19 +130,19 @@ unset WAYLAND_DISPLAY
 launch() {
   (cd "$1" && exec timeout 120 ${2:-$exe}) >"$out" 2>"$scratch/err.txt" &
   pid=$!
-  poll seen '^1$' || fail "no menu frame"
-  wid=$(xdotool search --sync --onlyvisible --name '^Dungeon$' | head -n 1)
-  xdotool windowfocus --sync "$wid"
+  at_menu
 }
-# The game started last ended with status $status (or $2) and shut down normally.
-finish() {
-  wait "$pid"
-  local got=$?
-  [ $got -eq "${2:-$status}" ] || fail "$1: exit status $got"
-  [ "${2:-$status}" != 0 ] || [ "$(tr -d '\r' <"$out" | tail -n 2 | head -n 1)" = \
-    "Game shut down successfully." ] || fail "$1: no shutdown"
+# The folder $1 (named $2) holds the files $3... and an empty Assets/bin: a
+# player's scores and choices are never shipped.
+ships() {
+  local dir=$1 what=$2 f
+  shift 2
+  for f; do [ -e "$dir/$f" ] || fail "$what lacks $f"; done
+  [ -d "$dir/Assets/bin" ] && [ -z "$(ls -A "$dir/Assets/bin")" ] ||
+    fail "$what has no empty Assets/bin: $(ls -A "$dir/Assets/bin")"
 }
-settings() { echo "Dungeon $1" >"$game/Assets/ini/game.ini"; }
+# Launches the copied game with game.ini's window settings $1.
+launch_with() { echo "Dungeon $1" >"$game/Assets/ini/game.ini" && launch "$game"; }
 shot() { wait_frames 3 && xwd -silent -id "$wid" >"$scratch/$1.xwd"; }
 # Compares two pictures, each an xwd dump or a PNG: `same` pixel for pixel,
 # `double` the second the first at 2 x, `scaled` the second (its drawn part)
@@ -194,33 +192,21 @@ copy_game() {
   find "$game/Assets/bin" -mindepth 1 -delete # a player's scores and choices stay theirs
   ln -s "$1" "$game/dungeon"
 }
+# A scratch home for the launcher; $player is the folder it makes there.
+scratch_home() { export HOME=$scratch/home && unset XDG_DATA_HOME && player=$HOME/.local/share/dungeon-gold; }
 unset SDL_VIDEODRIVER
 
 game_target() {
   copy_game "$@"
-  settings "800 608 0"
-  launch "$game"
+  launch_with "800 608 0"
   [[ "$(xprop -id "$wid" _NET_WM_ICON)" == *"Icon (64 x 64)"* ]] || fail "the window has no icon"
   # The class the desktop ties to the menu entry, whose StartupWMClass names it.
   class=$(sed -n 's/^StartupWMClass=//p' "$here"/../packaging/*.desktop)
   [ "$(xprop -id "$wid" WM_CLASS)" = "WM_CLASS(STRING) = \"$class\", \"$class\"" ] ||
     fail "the window's class is not the menu entry's \"$class\""
   shot one
-  click 100 515 'MenuState destructor called...'
-  finish "Exit at 1 x"
-  for flags in "1600 1216 0" "800 608 1"; do
-    settings "$flags"
-    launch "$game"
-    shot two
-    pictures double "$scratch/one.xwd" "$scratch/two.xwd" || fail "$flags: not the menu at 2 x"
-    click 268 1038 'MenuState destructor called...'
-    finish "Exit at $flags"
-  done
-
   # F11 on this screen, which has no window manager to cover it: the whole
   # screen shows the menu at 2 x; F11 again, the window is back as it was.
-  settings "800 608 0"
-  launch "$game"
   xdotool key F11
   wait_frames 3
   xwd -silent -root >"$scratch/screen.xwd"
@@ -230,16 +216,24 @@ game_target() {
   [[ "$(xdotool getwindowgeometry "$wid")" == *"Position: 400,304 "*"Geometry: 800x608"* ]] ||
     fail "F11 again: the window is not back: $(xdotool getwindowgeometry "$wid")"
   pictures same "$scratch/one.xwd" "$scratch/back.xwd" || fail "F11 again: not the menu"
-  hold key Escape 'Game shut down successfully.'
-  finish "F11 and back"
+  click 100 515 'MenuState destructor called...'
+  finish "F11 and back, Exit at 1 x"
+  rm "$game/Assets/bin/preferences.txt" # F11 is remembered over game.ini's choice
+  # A 2 x window and fullscreen show the 1 x menu doubled, and Exit works there.
+  for flags in "1600 1216 0" "800 608 1"; do
+    launch_with "$flags"
+    shot two
+    pictures double "$scratch/one.xwd" "$scratch/two.xwd" || fail "$flags: not the menu at 2 x"
+    click 268 1038 'MenuState destructor called...'
+    finish "Exit at $flags"
+  done
 }
 
 play_target() {
   copy_game "$@"
   # A walk changes the level's top rows, above the pop-ups and the ticking display.
   level_picture() { xwd -silent -id "$wid" | tail -c 2000000 | head -c 800000 | md5sum; }
-  settings "800 608 0"
-  launch "$game"
+  launch_with "800 608 0"
   click 100 330 'PlayState constructor initialized successfully...'
   wait_frames 5
   local before
@@ -258,8 +252,7 @@ play_target() {
   xdotool windowfocus --sync "$wid"
   hold key Return 'PauseState destructor completed successfully.'
   wait_frames 3
-  hold key Escape 'PlayState destructor called...'
-  finish play
+  quit play
 
   # Started without standard error, or without both output streams: the X
   # connection must not take their numbers, or a library's diagnostics written
@@ -283,30 +276,24 @@ sizes_target() {
   for row in "4000 3000|Window size reduced to fit the desktop: 160 x 100|160x100" \
     "99999 1|Game window of 16400 x 100 could not be created, using 800 x 608.|800x608"; do
     IFS='|' read -r size line geometry <<<"$row"
-    settings "$size 0"
-    launch "$game"
+    launch_with "$size 0"
     grep -qxF "$line" "$out" || fail "$size: no line \"$line\""
     [[ "$(xdotool getwindowgeometry "$wid")" == *"Geometry: $geometry"* ]] || fail "$size: not $geometry"
-    hold key Escape 'Game shut down successfully.'
-    finish "$size"
+    quit "$size"
   done
 }
 
 scaled_target() {
-  # The 1 x picture, then the same menu filling a 1920 x 1080 screen (1.78 x)
-  # and in windows of 700 x 532 and 688 x 523 (0.875 x and 0.86 x): each shot
-  # must match the 1 x picture scaled to the size it is drawn at, and a click
-  # on Scores, placed by that scale, must reach the scores screen.
+  # The 1 x menu filling a 1920 x 1080 screen (1.78 x) and in windows of 700 x
+  # 532 and 688 x 523 (0.875 x, 0.86 x): each shot is the 1 x shot scaled to
+  # the size drawn, and a click on Scores placed by that scale reaches it.
   copy_game "$@"
-  settings "800 608 0"
-  launch "$game"
+  launch_with "800 608 0"
   shot one
-  hold key Escape 'Game shut down successfully.'
-  finish "1 x"
+  quit "1 x"
   for row in "800 608 1|full|1920|1080" "700 532 0|small|700|532" "688 523 0|smaller|688|523"; do
     IFS='|' read -r flags name width height <<<"$row"
-    settings "$flags"
-    launch "$game"
+    launch_with "$flags"
     shot "$name"
     pictures "$name" "$scratch/one.xwd" "$scratch/$name.xwd" || fail "$flags: not the menu scaled"
     # The centre of the Scores button (166, 395 at 1 x) at the scale drawn,
@@ -315,8 +302,7 @@ scaled_target() {
 s = min($width / 800, $height / 608)
 print(round(($width - int(800 * s)) // 2 + 166 * s), round(($height - int(608 * s)) // 2 + 395 * s))")
     click "$x" "$y" 'ScoresState constructor called...'
-    hold key Escape 'Game shut down successfully.'
-    finish "$flags"
+    quit "$flags"
   done
 }
 
@@ -324,14 +310,10 @@ archive_target() {
   cpack --config "$1" -G TGZ -B "$scratch/pack" >"$scratch/cpack.log" 2>&1 &&
     tar -xzf "$scratch"/pack/dungeon-*-Linux-*.tar.gz -C "$scratch" || fail "cannot pack and unpack"
   game=$(ls -d "$scratch"/dungeon-*/ | head -n 1)
-  for f in README.md dungeon-gold Assets/Fonts/LICENSE-Terminus.txt Assets/Maps/collisionMap.map Assets/bin; do
-    [ -e "$game/$f" ] || fail "archive lacks $f"
-  done
-  [ -z "$(ls -A "$game/Assets/bin")" ] || fail "archive ships a player's files: $(ls -A "$game/Assets/bin")"
+  ships "$game" archive README.md dungeon-gold Assets/Fonts/LICENSE-Terminus.txt Assets/Maps/collisionMap.map
   launch "$game"
   seen 'ERROR\|could not' && fail "the game could not load its data"
-  hold key Escape 'Game shut down successfully.'
-  finish archive
+  quit archive
 }
 
 deb_target() {
@@ -351,9 +333,7 @@ deb_target() {
     [ -f "$root/usr/share/icons/hicolor/${size}x$size/apps/dungeon-gold.png" ] || fail "no $size px icon"
   done
   local launcher=$root/usr/games/dungeon-gold
-  export HOME=$scratch/home
-  unset XDG_DATA_HOME
-  local player=$HOME/.local/share/dungeon-gold
+  scratch_home
   launch "$scratch" "$launcher"
   seen 'ERROR\|could not' && fail "the game could not load its data"
   click 100 515 'MenuState destructor called...'
@@ -364,8 +344,7 @@ deb_target() {
   ln -s "$scratch/gone" "$player/Assets/Gone"
   launch "$scratch" "$launcher"
   click 100 395 'Info read from file successfully'
-  hold key Escape 'Game shut down successfully.'
-  finish "deb, Scores"
+  quit "deb, Scores"
   [ "$(md5sum <"$player/Assets/bin/scores.bin")" = "$score" ] || fail "the score file changed"
   [ ! -L "$player/Assets/Gone" ] || fail "a stale link stayed"
   # A folder that is a file, no home at all, a score file linked to nothing:
@@ -382,56 +361,37 @@ deb_target() {
 }
 
 # The dungeon-gold launcher beside the built game (the release archive's
-# layout), with a scratch HOME. Double starts (a double-click), into a new
-# player's folder and over links to a game that moved: both games of each
-# reach their menu with all their data and a settings file of the player's
-# own. Then a player whose bin/ is a link to a folder of their own, started
-# with a relative XDG_DATA_HOME: the link stays and its scores show. The
-# target launcher_log checks the other half, --log-to-state (the menu entry's): the narration goes to the state folder,
-# the run before kept; the settings file linked by an older launcher becomes
-# a copy, and an edited one is kept.
+# layout), with a scratch HOME. launcher: double starts (a double-click) and
+# the player's own folders; launcher_log: --log-to-state, the menu entry's.
 launcher_target() {
   out=$scratch/one.out
-  fail() {
-    echo "FAIL: $*"
-    tail -n 5 "$scratch"/*.out "$scratch"/*.err 2>/dev/null
-    exit 1
-  }
+  show="$scratch/*.out $scratch/*.err"
   both_seen() { seen "$1" && grep -q -- "$1" "$scratch/two.out" 2>/dev/null; }
   windows() { [ "$(xdotool search --name '^Dungeon$' | wc -l)" -ge "$1" ]; }
   # The menus ended so far, in all the games' logs.
   menus() { cat "$scratch"/*.out | grep -c '^MenuState destructor called'; }
   menus_ended() { [ "$(menus)" -ge "$1" ]; }
-  # The launcher of game copy $1 started from folder $2, its log in $3.out.
+  # The launcher of game copy $1 started from folder $2 (with options $4...),
+  # its output in $3.out.
   start() {
-    (cd "$2" && exec timeout 60 "$scratch/$1/dungeon-gold") >"$scratch/$3.out" 2>"$scratch/$3.err" &
+    (cd "$2" && exec timeout 60 "$scratch/$1/dungeon-gold" "${@:4}") >"$scratch/$3.out" 2>"$scratch/$3.err" &
   }
   # Every game window takes the keyboard in turn and is ended with Escape.
   escape_all() {
     local count wid
     count=$(menus)
     for wid in $(xdotool search --name '^Dungeon$'); do
-      count=$((count + 1))
-      xdotool windowfocus --sync "$wid" keydown Escape
-      poll menus_ended $count
-      local reacted=$?
-      xdotool keyup Escape
-      [ $reacted -eq 0 ] || fail "Escape ignored"
+      xdotool windowfocus --sync "$wid"
+      hold key Escape menus_ended $((++count))
     done
   }
   # Waits for the games $@, which must have shut down normally.
   finish_all() {
-    for pid in "$@"; do
-      wait "$pid" || fail "exit status $?"
-    done
-    for log in "$scratch"/*.out; do
-      [ "$(tail -n 2 "$log" | head -n 1)" = "Game shut down successfully." ] || fail "no shutdown"
-    done
+    for pid in "$@"; do wait "$pid" || fail "exit status $?"; done
+    for log in "$scratch"/*.out; do shut_down "$log" || fail "no shutdown"; done
   }
   export SDL_AUDIODRIVER=dummy
-  unset XDG_DATA_HOME
-  export HOME=$scratch/home
-  local player=$HOME/.local/share/dungeon-gold
+  scratch_home
 
   # Two copies of the game in different places: each double start but the
   # first finds the links made for the other one, as after an archive moved.
@@ -464,13 +424,11 @@ launcher_target() {
       [ "$(readlink "$player/Assets/Maps")" = "$scratch/$copy/Assets/Maps" ] || fail "round $round: stale link"
     done
     [ "$(find "$scratch/data" | sort)" = "$data" ] || fail "the game's data changed"
-    local leftovers=("$player"/Assets/.links-*)
-    [ ! -e "${leftovers[0]}" ] || fail "temporary links left behind"
+    ! compgen -G "$player/Assets/.links-*" >/dev/null || fail "temporary links left behind"
     [ -f "$player/Assets/ini/game.ini" ] && [ ! -L "$player/Assets/ini/game.ini" ] &&
       [ ! -L "$player/Assets/ini" ] || fail "the settings file is not the player's own copy"
     cmp -s "$player/Assets/ini/game.ini" "$scratch/data/ini/game.ini" || fail "the settings copy differs"
-    leftovers=("$player"/Assets/ini/.copy-*)
-    [ ! -e "${leftovers[0]}" ] || fail "temporary copies left behind"
+    ! compgen -G "$player/Assets/ini/.copy-*" >/dev/null || fail "temporary copies left behind"
 
     # The player's own score folder through a link, and a link of their own; the
     # relative XDG_DATA_HOME would give an empty score folder under the start folder.
@@ -483,11 +441,8 @@ launcher_target() {
     rm "$scratch"/*.out
     XDG_DATA_HOME=relative start a "$scratch/elsewhere" one
     pid=$!
-    poll seen '^1$' || fail "no menu frame"
-    wid=$(xdotool search --sync --name '^Dungeon$' | head -n 1)
-    xdotool windowfocus --sync "$wid" mousemove --window "$wid" 100 395 mousedown 1
-    poll seen 'Info read from file successfully'
-    xdotool mouseup 1
+    at_menu
+    click 100 395 'Info read from file successfully'
     seen 'Info read from file successfully: Assets\\bin\\scores.bin' || fail "the player's scores not read"
     escape_all
     finish_all $pid
@@ -496,29 +451,23 @@ launcher_target() {
     [ "$(md5sum <"$scratch/mine/scores.bin")" = "$score" ] || fail "the score file changed"
     [ -z "$(ls -A "$scratch/elsewhere")" ] || fail "a relative XDG_DATA_HOME was used"
   else
-    # A player folder as the rounds above leave it, made here: this half runs
-    # on its own, beside the first.
+    # A player folder as the rounds above leave it (this half runs on its own).
     mkdir -p "$player/Assets" "$scratch/elsewhere"
     # Two runs from the menu entry, with a relative XDG_STATE_HOME (ignored):
     # nothing on standard output, each narration in its log. Before the first,
-    # the settings folder is a link as an older launcher left it; before the
-    # second, the player has edited the copy that replaced it.
+    # the settings folder is a link; before the second, the player edits the
+    # copy that replaced it.
     local state=$HOME/.local/state/dungeon-gold
     rm -rf "$player/Assets/ini"
     ln -s "$scratch/a/Assets/ini" "$player/Assets/ini" # as an older launcher linked it
     for run in 1 2; do
       rm -f "$scratch"/*.out
       out=$state/last-run.log
-      (cd "$scratch/elsewhere" && XDG_STATE_HOME=relative exec timeout 60 \
-        "$scratch/a/dungeon-gold" --log-to-state) >"$scratch/one.out" 2>"$scratch/one.err" &
+      XDG_STATE_HOME=relative start a "$scratch/elsewhere" one --log-to-state
       pid=$!
-      poll seen '^1$' || fail "run $run: no menu frame in $out"
-      wid=$(xdotool search --sync --name '^Dungeon$' | head -n 1)
-      xdotool windowfocus --sync "$wid"
-      hold key Escape 'MenuState destructor called'
-      wait $pid || fail "run $run: exit status $?"
+      at_menu "run $run: "
+      quit "run $run"
       [ ! -s "$scratch/one.out" ] || fail "run $run: narration on standard output"
-      [ "$(tail -n 2 "$out" | head -n 1)" = "Game shut down successfully." ] || fail "run $run: no shutdown in $out"
       [ -f "$player/Assets/ini/game.ini" ] && [ ! -L "$player/Assets/ini" ] ||
         fail "run $run: the settings folder is still a link"
       [ $run = 2 ] || echo "Dungeon 640 480 0" >"$player/Assets/ini/game.ini"
@@ -555,39 +504,17 @@ launcher_target() {
 }
 launcher_log_target() { launcher_target "$@"; }
 
-# The Windows build as a player gets it, under Wine:
-#   - the zip unpacked into a scratch folder: start-up, the menu, Play and
-#     Escape narrate what the golden transcripts hold (line ends aside, and the
-#     frame counts, which depend on timing) and end with status 0; F11 fills
-#     the screen and the buttons work at 2 x; without game.ini, the same lines
-#     as on Linux and status 1; a score file whose records hold the bytes 0a,
-#     0d and 1a shows on the Scores screen exactly as the headless session
-#     draws it (golden.scores_bytes, the same on Linux);
-#   - the installer run silently in a scratch Wine prefix: the installed game
-#     reaches its menu from its own folder, from its Start-menu shortcut with
-#     no standard handles (no console window, the narration in last-run.log),
-#     from cmd redirected to a file, and at 144 DPI; a reinstall and the silent
-#     uninstaller leave the player's scores, preferences and game.ini alone.
+# The Windows build as a player gets it, under Wine: the zip unpacked into a
+# scratch folder, then the installer run silently in a scratch Wine prefix.
 windows_target() {
   build=$(cd "$1" && pwd)
   crlf=1
   wine_in() { bash "$here/wine.sh" "$@"; }
-  cleanup_target() {
-    wine_in "$build/wine" --stop
-    wine_in "$scratch/prefix" --stop
-  }
-  # Each game under the Wine prefix $prefix.
-  launch() {
-    exe="bash $here/wine.sh $prefix ./dungeon.exe"
-    (cd "$1" && exec timeout 120 $exe) >"$out" 2>"$scratch/err.txt" &
-    pid=$!
-    poll seen '^1$' || fail "no menu frame"
-    wid=$(xdotool search --sync --onlyvisible --name '^Dungeon$' | head -n 1)
-    xdotool windowfocus --sync "$wid"
-  }
-  # Under Wine a click in the first seconds of a game can be lost (the same
-  # click a few seconds later is not): it is made again, every half second,
-  # until the game narrates $3, for up to 30 s.
+  # Games run under the Wine prefix $1 from now on.
+  use_prefix() { prefix=$1 exe="bash $here/wine.sh $1 ./dungeon.exe" && wine_in "$1"; }
+  cleanup_target() { wine_in "$build/wine" --stop && wine_in "$scratch/prefix" --stop; }
+  # Under Wine a click in a game's first seconds can be lost: it is made again
+  # every half second until the game narrates $3, for up to 30 s.
   click() {
     local i
     for ((i = 0; i < 60; i++)); do
@@ -597,10 +524,9 @@ windows_target() {
     done
     fail "click at ($1, $2) ignored"
   }
-  # The narration without CRs, frame counts (runs of them are folded in the
-  # transcripts), the session's own reports, and the line of a missing
-  # accelerated renderer: the headless sessions never have one, a real window
-  # under Wine has Direct3D.
+  # The narration without CRs, frame counts (folded in the transcripts), the
+  # session's own reports, and the line of a missing accelerated renderer
+  # (headless sessions never have one; a real window under Wine has Direct3D).
   narration() {
     tr -d '\r' <"$1" | grep -v -e '^\([0-9]\+ x \)\?[0-9]\+$' -e '^#> ' \
       -e '^Accelerated renderer unavailable, using the software renderer\.$'
@@ -609,7 +535,6 @@ windows_target() {
     diff -u <(narration "$here/golden/$1.log") <(narration "$out") >"$scratch/diff.txt" ||
       { head -40 "$scratch/diff.txt"; fail "$2: the narration differs from $1.log"; }
   }
-  unset SDL_AUDIODRIVER
   export SDL_AUDIODRIVER=dummy # every run here is silent
 
   local zip setup
@@ -617,26 +542,19 @@ windows_target() {
   setup=$(ls "$build"/dungeon-gold-*-win64-setup.exe) || fail "no installer"
   unzip -q "$zip" -d "$scratch/zip" || fail "cannot unzip"
   game=$(ls -d "$scratch"/zip/dungeon-gold-*/)
-  for f in dungeon.exe README.md licenses/libsdl2.copyright licenses/Terminus-font.txt \
-    Assets/Fonts/Fixedsys.fon Assets/Maps/collisionMap.map Assets/bin; do
-    [ -e "$game/$f" ] || fail "the zip lacks $f"
-  done
-  [ -z "$(ls -A "$game/Assets/bin")" ] || fail "the zip ships a player's files: $(ls -A "$game/Assets/bin")"
-  prefix=$build/wine
-  wine_in "$prefix"
+  ships "$game" "the zip" dungeon.exe README.md licenses/libsdl2.copyright licenses/Terminus-font.txt \
+    Assets/Fonts/Fixedsys.fon Assets/Maps/collisionMap.map
+  use_prefix "$build/wine"
 
   # Start-up, Play, Escape during play.
   launch "$game"
   click 100 330 'PlayState constructor initialized successfully...'
   wait_frames 5
-  hold key Escape 'Game shut down successfully.'
-  finish "Play, Escape"
+  quit "Play, Escape"
   same_as play_escape "Play, Escape"
 
-  # F11: Windows' own video driver resizes the window to the whole screen
-  # (1600 x 1216 here), and the menu is drawn at 2 x: Exit is clicked there.
-  # (The headless sessions' dummy driver cannot show this on Windows: see
-  # tests/CMakeLists.txt.)
+  # F11: Windows' own video driver resizes the window to the whole screen, the
+  # menu drawn at 2 x: Exit is clicked there (see golden.window in CMakeLists).
   launch "$game"
   xdotool key F11
   # Placed as well as sized, or the click may land where the window was.
@@ -652,17 +570,15 @@ windows_target() {
 
   # Without game.ini.
   mv "$game/Assets/ini/game.ini" "$scratch/game.ini"
-  (cd "$game" && timeout 60 bash "$here/wine.sh" "$prefix" ./dungeon.exe) >"$out" 2>&1
-  local got=$?
-  [ $got -eq 1 ] || fail "no game.ini: exit status $got"
+  (cd "$game" && exec timeout 60 $exe) >"$out" 2>&1 &
+  pid=$! && finish "no game.ini" 1
   same_as no_settings "no game.ini"
   mv "$scratch/game.ini" "$game/Assets/ini/game.ini"
 
-  # The records of scores_bytes.script (10, 13, 26, 0x0d0a0d0a): bytes a
-  # text-mode file would turn or stop at. The screen must show the picture the
-  # headless session draws (the same on Linux: golden.scores_bytes), without
-  # the X display, as in ctest: with it, SDL's direct3d11 renderer takes the
-  # session's dummy window and draws nowhere.
+  # The records of scores_bytes.script (10, 13, 26, 0x0d0a0d0a), bytes a
+  # text-mode file would turn or stop at, shown as the headless session draws
+  # them; it runs without the X display, as in ctest: with it, SDL's direct3d11
+  # renderer takes the session's dummy window and draws nowhere.
   printf '\x0a\x00\x00\x00\x0d\x00\x00\x00\x1a\x00\x00\x00\x0a\x0d\x0a\x0d' >"$game/Assets/bin/scores.bin"
   for script in scores_bytes menu_exit; do # the pictures scores.png and menu.png
     env -u DISPLAY bash "$here/wine.sh" "$prefix" "$build/tests/golden_runner.exe" \
@@ -671,68 +587,49 @@ windows_target() {
   done
   # SDL's software renderer, as in the session: Direct3D samples the stretched
   # score lines a little differently.
-  export SDL_RENDER_DRIVER=software
-  launch "$game"
+  SDL_RENDER_DRIVER=software launch "$game"
   click 100 395 'Info read from file successfully'
   shot scores
-  hold key Escape 'Game shut down successfully.'
-  finish "Scores"
-  unset SDL_RENDER_DRIVER
+  quit "Scores"
   same_as scores_bytes "Scores"
   pictures same "$scratch/scores.xwd" "$scratch/pictures/scores.png" || fail "the Scores screen differs"
 
   # The installer, silently, into a fresh prefix of its own.
-  prefix=$scratch/prefix
-  wine_in "$prefix"
+  use_prefix "$scratch/prefix"
   wine_in "$prefix" "$setup" /S || fail "the installer failed"
   local user_dir installed link
   user_dir=$(ls -d "$prefix"/drive_c/users/*/AppData | grep -v '/Public/' | head -n 1)
   installed="$user_dir/Local/Programs/Dungeon Gold"
   link="$user_dir/Roaming/Microsoft/Windows/Start Menu/Programs/Dungeon Gold.lnk"
-  for f in dungeon.exe Uninstall.exe Assets/Fonts/Fixedsys.fon licenses/libsdl2.copyright; do
-    [ -e "$installed/$f" ] || fail "not installed: $f"
-  done
-  [ -d "$installed/Assets/bin" ] || fail "no Assets\\bin installed"
+  ships "$installed" "the installed game" dungeon.exe Uninstall.exe Assets/Fonts/Fixedsys.fon licenses/libsdl2.copyright
   [ -e "$link" ] || fail "no Start-menu shortcut"
   local uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\DungeonGold'
   wine_in "$prefix" reg query "$uninstall_key" /v UninstallString >/dev/null 2>&1 ||
     fail "no entry in the installed programs"
-  launch "$installed"
-  seen 'ERROR\|could not' && fail "the installed game could not load its data"
-  hold key Escape 'Game shut down successfully.'
-  finish "installed game"
 
-  # As the Start menu starts it, with no standard handles: its shortcut
-  # through `start`, whose own the game does not inherit. No console window
-  # (a console program gets one titled with its path), and last-run.log holds
-  # what the game narrated on standard output above. Started from cmd with
-  # its output redirected to a file: there, and no log.
+  # Started from cmd with its output redirected to a file: the narration goes
+  # there, and no log. As the Start menu starts it, with no standard handles
+  # (`start` keeps its own): no console window (titled with the program's
+  # path), and last-run.log holds the same narration.
   local logs="$user_dir/Local/Dungeon Gold" names stdout=$scratch/stdout.txt
-  mv "$out" "$stdout"
-  [ ! -e "$logs" ] || fail "a log written with a standard output"
-  out=$logs/last-run.log
-  (cd / && exec timeout 120 bash "$here/wine.sh" "$prefix" start /wait /unix "$link") >"$scratch/start.txt" 2>&1 &
-  pid=$!
-  poll seen '^1$' || fail "Start menu: no menu frame in last-run.log"
-  wid=$(xdotool search --sync --onlyvisible --name '^Dungeon$' | head -n 1)
-  names=$(for w in $(xdotool search --onlyvisible --name .); do xdotool getwindowname "$w"; done | sort -u)
-  [ "$names" = Dungeon ] || fail "Start menu: other windows: $names"
-  xdotool windowfocus --sync "$wid"
-  hold key Escape 'Game shut down successfully.'
-  finish "Start menu"
-  [ ! -s "$scratch/start.txt" ] || fail "Start menu: narration on start's output"
-  cmp -s <(narration "$stdout") <(narration "$out") || fail "last-run.log is not the narration"
-  rm -r "$logs"
   out=$installed/narration.txt
   (cd "$installed" && exec timeout 120 bash "$here/wine.sh" "$prefix" cmd /c 'dungeon.exe >narration.txt') </dev/null &
   pid=$!
-  poll seen '^1$' || fail "redirected by cmd: no menu frame"
-  wid=$(xdotool search --sync --onlyvisible --name '^Dungeon$' | head -n 1)
-  xdotool windowfocus --sync "$wid"
-  hold key Escape 'Game shut down successfully.'
-  finish "redirected by cmd"
-  cmp -s <(narration "$stdout") <(narration "$out") && rm "$out" || fail "redirected by cmd: not the narration"
+  at_menu "redirected by cmd: "
+  seen 'ERROR\|could not' && fail "the installed game could not load its data"
+  quit "redirected by cmd"
   [ ! -e "$logs" ] || fail "redirected by cmd: a log written too"
+  mv "$out" "$stdout"
+  out=$logs/last-run.log
+  (cd / && exec timeout 120 bash "$here/wine.sh" "$prefix" start /wait /unix "$link") >"$scratch/start.txt" 2>&1 &
+  pid=$!
+  at_menu "Start menu: "
+  names=$(for w in $(xdotool search --onlyvisible --name .); do xdotool getwindowname "$w"; done | sort -u)
+  [ "$names" = Dungeon ] || fail "Start menu: other windows: $names"
+  quit "Start menu"
+  [ ! -s "$scratch/start.txt" ] || fail "Start menu: narration on start's output"
+  cmp -s <(narration "$stdout") <(narration "$out") || fail "last-run.log is not the narration"
+  rm -r "$logs"
 
   # At a display scaling of 150 % (144 DPI, read when Wine starts), the
   # window is game.ini's size in pixels, showing the 1 x menu scaled.
@@ -741,13 +638,10 @@ windows_target() {
   wine_in "$prefix" --stop
   echo "Dungeon 1200 912 0" >"$installed/Assets/ini/game.ini"
   out=$scratch/out.txt
-  export SDL_RENDER_DRIVER=software
-  launch "$installed"
+  SDL_RENDER_DRIVER=software launch "$installed"
   [ "$(window_size)" = 1200x912 ] || fail "144 DPI: the window is $(window_size)"
   shot dpi
-  hold key Escape 'Game shut down successfully.'
-  finish "144 DPI"
-  unset SDL_RENDER_DRIVER
+  quit "144 DPI"
   pictures dpi "$scratch/pictures/menu.png" "$scratch/dpi.xwd" || fail "144 DPI: not the menu scaled"
 
   # A GUI program (no console window from the Start menu) whose manifest

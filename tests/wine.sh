@@ -1,16 +1,12 @@
 #!/usr/bin/env bash
 # Runs a Windows program of the build under Wine, in a Wine prefix of the
 # build's own; ctest starts every Windows test through it.
-#   wine.sh <prefix>                     makes the prefix ready
-#   wine.sh <prefix> --serve             and keeps its wineserver up (for ctest)
-#   wine.sh <prefix> <program.exe> args  runs the program
-#   wine.sh <prefix> --test <program.exe> args   runs a test (see below)
-#   wine.sh <prefix> --stop              ends the prefix's wineserver
-#
+#   wine.sh <prefix> [--serve | --stop | [--test] <program.exe> args]
+# makes the prefix ready, then keeps its wineserver up for ctest, ends it, or
+# runs the program (as a test: see below).
 # Quiet and unattended: no Wine debug channels, no download of Mono or Gecko,
-# no desktop menu entries for installed shortcuts, and a crashing program
-# just ends with its status, with no crash dialog and no debugger writing a
-# backtrace into the narration.
+# no desktop menu entries for installed shortcuts; a crashing program just
+# ends with its status, with no crash dialog or debugger's backtrace.
 set -euo pipefail
 export WINEPREFIX=$1
 shift
@@ -37,17 +33,13 @@ if [ ! -f "$WINEPREFIX/.dungeon-ready" ]; then
 fi
 if [ "${1:-}" = --serve ]; then
   # One server for a whole ctest run, its services started once: tests
-  # started together would otherwise race to start them, and one could find
-  # them half up. --stop ends it.
+  # started together would otherwise race to start them and find them half up.
   wineserver -p || true # one may be up already
-  # (Its status is not the point: the tests say whether Wine runs them.)
-  wine cmd.exe /c exit 0 >/dev/null 2>&1 || true
+  wine cmd.exe /c exit 0 >/dev/null 2>&1 || true # the tests say whether Wine runs
   exit 0
 fi
 [ $# -eq 0 ] && exit 0
-if [ "$1" != --test ]; then
-  exec wine "$@"
-fi
+[ "$1" = --test ] || exec wine "$@"
 # A test. Without a display, Wine's desktop is brought up by the first
 # program that needs it and closed after the last one ends; a program that
 # starts while it closes now and then cannot make the hidden helper window
@@ -55,15 +47,13 @@ fi
 # is Wine's, not the game's: such a run is made once more. Any other failure
 # stands as it is.
 shift
-out=$(mktemp)
-err=$(mktemp)
+out=$(mktemp) err=$(mktemp)
 trap 'rm -f "$out" "$err"' EXIT
-status=0
-wine "$@" >"$out" 2>"$err" || status=$?
+run() { status=0 && wine "$@" >"$out" 2>"$err" || status=$?; }
+run "$@"
 if [ $status -ne 0 ] && grep -q "Unable to create Helper Window" "$out" "$err"; then
   echo "wine.sh: Wine's desktop was not ready for SDL's helper window; running again" >&2
-  status=0
-  wine "$@" >"$out" 2>"$err" || status=$?
+  run "$@"
 fi
 cat "$out"
 cat "$err" >&2
