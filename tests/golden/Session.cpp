@@ -76,10 +76,7 @@ void PushButton(const ButtonPlace& place, Uint32 type)
     SDL_PushEvent(&event);
 }
 
-void Report(const std::string& text)
-{
-    std::cout << "#> " << text << std::endl;
-}
+using support::Report;
 
 // The fewest words each command takes.
 const std::map<std::string, std::size_t> kArity{

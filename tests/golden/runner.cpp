@@ -5,7 +5,6 @@
 #include "tests/support/Scratch.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -75,21 +74,8 @@ int main(int argc, char** argv)
         std::cout << "the session stopped; the narration ended:\n" << transcript << std::flush;
         return 1;
     }
-    const std::string folded = Fold(transcript);
-    if (update)
-    {
-        std::ofstream(golden, std::ios::binary) << folded;
-    }
-    if (golden.empty() || support::ReadFile(golden) == folded)
-    {
-        return 0;
-    }
-    const fs::path actual = fs::temp_directory_path() / (golden.stem().string() + ".actual.log");
-    std::ofstream(actual, std::ios::binary) << folded;
-    const std::string diff =
-        "diff -u '" + golden.string() + "' '" + actual.string() + "' | head -60";
-    std::cout << "the narration differs from " << golden << " (whole run in " << actual
-              << "; `make golden` rewrites it):\n"
-              << std::flush;
-    return std::system(diff.c_str()) == -1 ? 2 : 1;
+    return golden.empty() ? 0
+                          : support::MatchFile(Fold(transcript), golden, update, ".actual.log",
+                                               "the narration differs from " + golden.string() +
+                                                   " (`make golden` rewrites it)");
 }

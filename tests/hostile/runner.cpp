@@ -10,9 +10,7 @@
 #include "world/Map.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <iterator>
 #include <map>
@@ -60,10 +58,7 @@ std::string Unescape(const std::string& text)
     return bytes;
 }
 
-void Report(const std::string& text)
-{
-    std::cout << "#> " << text << std::endl;
-}
+using support::Report;
 
 // Appends " A<between>B" piece by piece: mingw's g++ 12 warns, falsely, on " " + to_string.
 void Pair(std::string& text, long long a, const char* between, long long b)
@@ -374,19 +369,6 @@ int main(int argc, char** argv)
         played += narration.str();
     }
     endCase();
-    if (update)
-    {
-        std::ofstream(casesPath, std::ios::binary) << played;
-    }
-    std::string written = support::ReadFile(casesPath);
-    written.erase(std::remove(written.begin(), written.end(), '\r'), written.end());
-    if (written == played)
-    {
-        return 0;
-    }
-    const fs::path actual = fs::temp_directory_path() / (casesPath.stem().string() + ".actual");
-    std::ofstream(actual, std::ios::binary) << played;
-    std::cout << "the cases played otherwise (--update rewrites them):\n" << std::flush;
-    const std::string diff = "diff -u '" + casesPath.string() + "' '" + actual.string() + "'";
-    return std::system(diff.c_str()) == -1 ? 2 : 1;
+    return support::MatchFile(played, casesPath, update, ".actual",
+                              "the cases played otherwise (--update rewrites them)");
 }

@@ -101,6 +101,31 @@ std::string ReadFile(const fs::path& path)
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+void Report(const std::string& text)
+{
+    std::cout << "#> " << text << std::endl;
+}
+
+int MatchFile(const std::string& made, const fs::path& path, bool update, const std::string& ext,
+              const std::string& heading)
+{
+    if (update)
+    {
+        std::ofstream(path, std::ios::binary) << made;
+    }
+    std::string held = ReadFile(path);
+    std::erase(held, '\r');
+    if (held == made)
+    {
+        return 0;
+    }
+    const fs::path actual = fs::temp_directory_path() / (path.stem().string() + ext);
+    std::ofstream(actual, std::ios::binary) << made;
+    std::cout << heading << " (the whole of it in " << actual << "):\n" << std::flush;
+    const std::string diff = "diff -u '" + path.string() + "' '" + actual.string() + "' | head -60";
+    return std::system(diff.c_str()) == -1 ? 2 : 1;
+}
+
 long OpenFiles()
 {
     long files = 0;

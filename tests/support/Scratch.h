@@ -44,6 +44,13 @@ std::string ReadFile(const std::filesystem::path& path);
 // How many files the process holds open (on Windows, C run-time descriptors).
 long OpenFiles();
 
+// A line of the test's own among the narration, marked "#> ".
+void Report(const std::string& text);
+// Whether `made` is what the file at `path` holds (CRs aside), after writing
+// it there when `update`. Where not, `made` goes to <temp>/<path's stem><ext>
+// and the difference is shown under `heading`: 1, or 2 where it cannot be.
+int MatchFile(const std::string& made, const std::filesystem::path& path, bool update,
+              const std::string& ext, const std::string& heading);
 // Score records as the file stores them: little-endian 32-bit.
 std::string Records(const std::vector<std::int32_t>& values);
 
