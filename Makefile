@@ -10,7 +10,9 @@ all: build
 
 # Each target installs the Debian packages of its own list in
 # scripts/install-deps.sh (DEPS, set per target below; a target's
-# prerequisites take its list).
+# prerequisites take its list). A target whose prerequisite sets a list of
+# its own (web-test after web) installs its own list in its recipe: Make
+# gives the prerequisite's own setting precedence.
 DEPS = test
 deps:
 	@bash scripts/install-deps.sh $(DEPS)
@@ -170,7 +172,6 @@ web web-test: export NODE_PATH := /usr/share/nodejs
 # the installer's maker read it).
 web web-test windows windows-test: export SOURCE_DATE_EPOCH = $(CHANGELOG_DATE)
 web: DEPS = web
-web-test: DEPS = web-test
 web: deps
 	@prefix=$$(bash scripts/web-libs.sh) && $(call FOR_LIBS,$(WEB_BUILD)) && \
 	emcmake cmake -S . -B $(WEB_BUILD) -DCMAKE_BUILD_TYPE=Release -DDUNGEON_WERROR=$(WERROR) \
@@ -179,6 +180,7 @@ web: deps
 
 # The browser build played in Debian's headless Chromium.
 web-test: web
+	@bash scripts/install-deps.sh web-test
 	/usr/bin/python3 tests/web/test_web.py $(WEB_BUILD)
 
 # The game for 64-bit Windows, cross-built with Debian's MinGW-w64 against
@@ -191,7 +193,6 @@ WIN_CONFIGURE = prefix=$$(bash scripts/windows-libs.sh) && $(call FOR_LIBS,$(WIN
 	  -DCMAKE_BUILD_TYPE=Release -DDUNGEON_WERROR=$(WERROR) \
 	  -DCMAKE_PREFIX_PATH=$$prefix -DCMAKE_FIND_ROOT_PATH=$$prefix
 windows: DEPS = windows
-windows-test: DEPS = windows-test
 windows: deps
 	@$(WIN_CONFIGURE) -DDUNGEON_TESTS=OFF >/dev/null
 	@cmake --build $(WIN_BUILD) -j $(JOBS) --target windows_packages
@@ -204,6 +205,7 @@ windows: deps
 # (tests/real_window.sh windows).
 WINE_PREFIX := $(CURDIR)/$(WIN_BUILD)/wine
 windows-test: windows
+	@bash scripts/install-deps.sh windows-test
 	@$(WIN_CONFIGURE) -DDUNGEON_TESTS=ON \
 	  "-DCMAKE_CROSSCOMPILING_EMULATOR=bash;$(CURDIR)/tests/wine.sh;$(WINE_PREFIX);--test" >/dev/null
 	@cmake --build $(WIN_BUILD) -j $(JOBS)
