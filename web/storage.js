@@ -164,7 +164,9 @@
     }
     const mine = memoryFiles();
     const before = seen;
-    const lost = Object.keys(mine).filter(function (name) { return !equal(mine[name], before[name]); })
+    // A lock file is the game's own bookkeeping, no save of the player's.
+    const lost = Object.keys(mine)
+      .filter(function (name) { return !name.endsWith('.lock') && !equal(mine[name], before[name]); })
       .map(function (name) { return describe(name, mine[name], before[name]); });
     open(function (db, fresh) {
       let transaction;
