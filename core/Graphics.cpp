@@ -22,6 +22,16 @@ double ViewScale(int outputWidth, int outputHeight)
                     static_cast<double>(outputHeight) / kViewHeight);
 }
 
+// Where in the window the view is shown, in pixels: the place SDL's logical
+// size gives it, centred between bars.
+SDL_Rect ViewPlace(int outputWidth, int outputHeight)
+{
+    const float scale = static_cast<float>(ViewScale(outputWidth, outputHeight));
+    const int width = std::min(outputWidth, static_cast<int>(std::floor(kViewWidth * scale)));
+    const int height = std::min(outputHeight, static_cast<int>(std::floor(kViewHeight * scale)));
+    return SDL_Rect{(outputWidth - width) / 2, (outputHeight - height) / 2, width, height};
+}
+
 // The pixel format of the pictures drawn before the window shows them. SDL's
 // software renderer smooths a copy in one pass only between two surfaces of
 // one format; from any other it first converts the whole source into a new
@@ -343,18 +353,22 @@ void Graphics::Draw()
             {factor, info.max_texture_width / kViewWidth, info.max_texture_height / kViewHeight});
     }
     const bool whole = scale == std::floor(scale);
+    const bool sharp = !whole && scale > 1.0 && factor > 1;
+    // Black bars, whatever the screens clear their picture with.
+    ClearTarget(SDL_Color{0, 0, 0, 255});
+    if (sharp && SystemShowsSharp(m_renderer, m_view, factor, ViewPlace(width, height)))
+    {
+        return;
+    }
     SDL_Texture* shown = m_view;
     SDL_SetTextureScaleMode(m_view,
                             whole || scale > 1.0 ? SDL_ScaleModeNearest : SDL_ScaleModeLinear);
-    if (!whole && scale > 1.0 && factor > 1 && Sharp(factor) != nullptr &&
-        SDL_SetRenderTarget(m_renderer, m_sharp) == 0)
+    if (sharp && Sharp(factor) != nullptr && SDL_SetRenderTarget(m_renderer, m_sharp) == 0)
     {
         SDL_RenderCopy(m_renderer, m_view, nullptr, nullptr);
         SDL_SetRenderTarget(m_renderer, nullptr);
         shown = m_sharp;
     }
-    // Black bars, whatever the screens clear their picture with.
-    ClearTarget(SDL_Color{0, 0, 0, 255});
     SDL_RenderCopy(m_renderer, shown, nullptr, nullptr);
 }
 

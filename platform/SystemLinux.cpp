@@ -117,6 +117,12 @@ bool SystemCoversTheScreen(SDL_Window* window)
 #endif
 }
 
+bool SystemShowsSharp(SDL_Renderer* /*renderer*/, SDL_Texture* /*picture*/, int /*factor*/,
+                      const SDL_Rect& /*place*/)
+{
+    return false;
+}
+
 void NarrateWhereItCanBeRead() {}
 
 bool file_calls::OnPseudoFileSystem(int fd)

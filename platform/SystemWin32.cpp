@@ -56,6 +56,12 @@ bool NarrateInto(const std::filesystem::path& path)
 }
 } // namespace
 
+bool SystemShowsSharp(SDL_Renderer* /*renderer*/, SDL_Texture* /*picture*/, int /*factor*/,
+                      const SDL_Rect& /*place*/)
+{
+    return false;
+}
+
 // A Windows program is started from the Start menu or Explorer without a
 // console or standard output. Its narration then goes where it can be read:
 // a console the program was started from, else
