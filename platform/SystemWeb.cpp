@@ -87,7 +87,6 @@ GLuint Compile(GLenum kind, const char* source)
 
 struct SharpPass
 {
-    bool tried = false;
     GLuint program = 0;
     GLuint corners = 0;
     GLint size = -1;
@@ -95,17 +94,11 @@ struct SharpPass
     GLint order = -1;
 };
 
-SharpPass& Pass()
-{
-    static SharpPass pass;
-    return pass;
-}
-
 // Built once, on the first picture that needs it; a browser that cannot
-// build it keeps SDL's passes.
-bool Build(SharpPass& pass)
+// build it (no program) keeps SDL's passes.
+SharpPass Build()
 {
-    pass.tried = true;
+    SharpPass pass;
     const GLuint vertex = Compile(GL_VERTEX_SHADER, kVertexShader);
     const GLuint fragment = Compile(GL_FRAGMENT_SHADER, kFragmentShader);
     if (vertex != 0 && fragment != 0)
@@ -127,7 +120,7 @@ bool Build(SharpPass& pass)
     glDeleteShader(fragment);
     if (pass.program == 0)
     {
-        return false;
+        return pass;
     }
     pass.size = glGetUniformLocation(pass.program, "u_size");
     pass.factor = glGetUniformLocation(pass.program, "u_factor");
@@ -144,7 +137,7 @@ bool Build(SharpPass& pass)
     glBindBuffer(GL_ARRAY_BUFFER, pass.corners);
     glBufferData(GL_ARRAY_BUFFER, sizeof kCorners, kCorners, GL_STATIC_DRAW);
     glBindBuffer(GL_ARRAY_BUFFER, static_cast<GLuint>(buffer));
-    return true;
+    return pass;
 }
 
 // What the pass changes of the GL state SDL's renderer keeps track of, put
@@ -197,11 +190,7 @@ struct KeptState
 bool SystemShowsSharp(SDL_Renderer* renderer, SDL_Texture* picture, int factor,
                       const SDL_Rect& place)
 {
-    SharpPass& pass = Pass();
-    if (!pass.tried)
-    {
-        Build(pass);
-    }
+    static const SharpPass pass = Build();
     if (pass.program == 0)
     {
         return false;
